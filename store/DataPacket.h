@@ -1,0 +1,21 @@
+#pragma once
+
+#include "store/TableData.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace zentaro {
+
+inline constexpr std::uint32_t kPacketMagic = 0xBDE01996;
+inline constexpr std::uint32_t kPacketMagicAlt = 0x0000ABCD;
+
+// The binary data packet of a table; see the byte layout in DataPacket.cpp.
+std::vector<std::byte> BuildPacket(const TableData& table);
+
+// Parses a whole packet; fails with StoreError and the packet's error texts.
+TableData ParsePacket(std::span<const std::byte> bytes);
+
+} // namespace zentaro

@@ -1,0 +1,458 @@
+#include "store/RateTable.h"
+#include "store/DataPacket.h"
+#include "store/NumberText.h"
+#include "store/StoreError.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <locale.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zentaro {
+namespace {
+
+constexpr std::string_view kTableName = "ClientDataSet1";
+constexpr std::array<std::string_view, 3> kViewFields = {"tgl", "cur", "nilai"};
+
+[[noreturn]] void TableError(std::string_view message)
+{
+    throw StoreError(std::string(kTableName) + ": " + std::string(message));
+}
+
+bool SameFieldName(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string FileErrorText(const char* what, const std::filesystem::path& path, int error)
+{
+    std::error_code ignored;
+    const auto full = std::filesystem::absolute(path, ignored);
+    return std::string(what) + " \"" + (full.empty() ? path : full).string() + "\". " +
+           std::strerror(error);
+}
+
+std::string StoredText(std::string_view text, std::size_t width)
+{
+    text = text.substr(0, std::min(text.find('\0'), width));
+    const auto last = text.find_last_not_of(' ');
+    return std::string(last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1));
+}
+
+// A file descriptor that closes itself.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int Get() const { return fd_; }
+    int Release() { return std::exchange(fd_, -1); }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, const std::byte* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (written == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+} // namespace
+
+Collation ByteCollation()
+{
+    return [](std::string_view a, std::string_view b) { return a.compare(b); };
+}
+
+Collation LocaleCollation()
+{
+    const char* name = std::getenv("LC_ALL");
+    if (name == nullptr || *name == '\0')
+        name = std::getenv("LC_COLLATE");
+    if (name == nullptr || *name == '\0')
+        name = std::getenv("LANG");
+    const std::string_view localeName = name == nullptr ? "" : name;
+    // The C locales collate by code point, which for UTF-8 is byte order.
+    if (localeName.empty() || localeName == "C" || localeName == "POSIX" ||
+        localeName.starts_with("C."))
+        return ByteCollation();
+    locale_t raw = newlocale(LC_COLLATE_MASK, "", static_cast<locale_t>(nullptr));
+    if (raw == static_cast<locale_t>(nullptr))
+        return ByteCollation();
+    std::shared_ptr<std::remove_pointer_t<locale_t>> locale(raw, freelocale);
+    return [locale](std::string_view a, std::string_view b) {
+        thread_local std::string left, right;
+        left.assign(a);
+        right.assign(b);
+        return strcoll_l(left.c_str(), right.c_str(), locale.get());
+    };
+}
+
+std::string_view TextView::Text() const
+{
+    if (staged_)
+        return *staged_;
+    const auto stored = table_.CurrentStoredRow();
+    const auto column = table_.ColumnIndex(field_);
+    if (!stored || !column)
+        return {};
+    const auto& values = table_.data_.values[*column];
+    if (values.Flags(*stored) != 0)
+        return {};
+    if (values.Kind() == ColumnKind::Text)
+        return values.Text(*stored);
+    if (displayRow_ != *stored) {
+        display_ = GeneralNumberText(values.Float(*stored), table_.separator_);
+        displayRow_ = *stored;
+    }
+    return display_;
+}
+
+void TextView::SetText(std::string_view text) { staged_ = std::string(text); }
+
+RateTable::RateTable(char decimalSeparator, Collation collation)
+    : data_(TableData::RateTableDefinition()),
+      separator_(decimalSeparator),
+      collation_(std::move(collation)),
+      views_{TextView(*this, std::string(kViewFields[0])), TextView(*this, std::string(kViewFields[1])),
+             TextView(*this, std::string(kViewFields[2]))}
+{
+}
+
+void RateTable::CheckActive() const
+{
+    if (!active_)
+        TableError("Cannot perform this operation on a closed dataset");
+}
+
+std::optional<std::size_t> RateTable::ColumnIndex(std::string_view name) const
+{
+    for (std::size_t i = 0; i < data_.columns.size(); ++i)
+        if (SameFieldName(data_.columns[i].name, name))
+            return i;
+    return std::nullopt;
+}
+
+std::optional<std::size_t> RateTable::CurrentStoredRow() const
+{
+    if (!active_ || inserting_ || order_.empty())
+        return std::nullopt;
+    return order_[cursor_];
+}
+
+bool RateTable::AtLastRow() const { return order_.empty() || cursor_ + 1 >= order_.size(); }
+
+void RateTable::RefreshViews()
+{
+    for (auto& view : views_) {
+        view.staged_.reset();
+        view.displayRow_ = SIZE_MAX;
+    }
+}
+
+void RateTable::BuildOrder()
+{
+    order_.clear();
+    order_.reserve(data_.RowCount());
+    for (std::size_t row = 0; row < data_.RowCount(); ++row)
+        if (TableData::Visible(data_.status[row]))
+            order_.push_back(static_cast<std::uint32_t>(row));
+    const auto tgl = ColumnIndex(kViewFields[0]);
+    if (ordered_ && tgl && data_.columns[*tgl].kind == ColumnKind::Text) {
+        const auto& values = data_.values[*tgl];
+        std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return collation_(values.Text(a), values.Text(b)) < 0;
+        });
+    }
+}
+
+void RateTable::First()
+{
+    CheckActive();
+    inserting_ = false;
+    cursor_ = 0;
+    RefreshViews();
+}
+
+void RateTable::Next()
+{
+    CheckActive();
+    if (inserting_) {
+        inserting_ = false;
+        RefreshViews();
+        return;
+    }
+    if (cursor_ + 1 < order_.size()) {
+        ++cursor_;
+        RefreshViews();
+    }
+}
+
+void RateTable::Insert()
+{
+    CheckActive();
+    if (inserting_)
+        Post();
+    inserting_ = true;
+    RefreshViews();
+}
+
+void RateTable::Post()
+{
+    CheckActive();
+    if (!inserting_)
+        TableError("Dataset not in edit or insert mode");
+    std::array<std::optional<std::string>, 3> staged;
+    for (std::size_t i = 0; i < views_.size(); ++i)
+        staged[i] = views_[i].staged_;
+    AppendRow(staged);
+}
+
+void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& staged)
+{
+    // Convert every value first, so that a bad number leaves the table untouched.
+    struct Cell {
+        bool null = true;
+        std::string text;
+        double number = 0;
+    };
+    std::vector<Cell> cells(data_.columns.size());
+    for (std::size_t v = 0; v < views_.size(); ++v) {
+        const auto column = ColumnIndex(kViewFields[v]);
+        if (!column || !staged[v])
+            continue;
+        auto& cell = cells[*column];
+        const auto& def = data_.columns[*column];
+        if (def.kind == ColumnKind::Text) {
+            cell.null = false;
+            cell.text = StoredText(*staged[v], def.width);
+            continue;
+        }
+        if (staged[v]->empty())
+            continue;
+        const auto value = ParseNumberText(*staged[v], separator_);
+        if (!value)
+            throw StoreError("'" + *staged[v] + "' is not a valid floating point value for field '" +
+                             def.name + "'");
+        cell.null = false;
+        cell.number = StoreAsDouble(*value);
+    }
+
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        auto& values = data_.values[c];
+        if (cells[c].null)
+            values.AppendEmpty(kCellNull);
+        else if (values.Kind() == ColumnKind::Text)
+            values.AppendText(cells[c].text);
+        else
+            values.AppendFloat(cells[c].number);
+    }
+    const auto stored = static_cast<std::uint32_t>(data_.RowCount());
+    data_.status.push_back(kRowInserted);
+    data_.changeLog.push_back({stored + 1, 0, kChangeInsert});
+
+    auto position = order_.end();
+    const auto tgl = ColumnIndex(kViewFields[0]);
+    if (ordered_ && tgl && data_.columns[*tgl].kind == ColumnKind::Text) {
+        const auto& values = data_.values[*tgl];
+        position = std::upper_bound(order_.begin(), order_.end(), stored,
+                                    [&](std::uint32_t a, std::uint32_t b) {
+                                        return collation_(values.Text(a), values.Text(b)) < 0;
+                                    });
+    }
+    const auto inserted = order_.insert(position, stored);
+    cursor_ = static_cast<std::size_t>(inserted - order_.begin());
+    inserting_ = false;
+    RefreshViews();
+}
+
+void RateTable::Cancel()
+{
+    CheckActive();
+    inserting_ = false;
+    RefreshViews();
+}
+
+void RateTable::Delete()
+{
+    CheckActive();
+    if (inserting_) {
+        Cancel();
+        return;
+    }
+    if (order_.empty())
+        TableError("Cannot perform this operation on an empty dataset");
+    const std::uint32_t stored = order_[cursor_];
+    data_.status[stored] |= kRowDeleted;
+    data_.changeLog.push_back({stored + 1, 0, kChangeDelete});
+    order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(cursor_));
+    if (cursor_ >= order_.size() && cursor_ > 0)
+        --cursor_;
+    RefreshViews();
+}
+
+void RateTable::EmptyTable()
+{
+    CheckActive();
+    TableData empty;
+    empty.columns = std::move(data_.columns);
+    empty.datasetParameters = std::move(data_.datasetParameters);
+    for (const auto& column : empty.columns)
+        empty.values.emplace_back(column.kind);
+    data_ = std::move(empty);
+    order_.clear();
+    cursor_ = 0;
+    inserting_ = false;
+    RefreshViews();
+}
+
+void RateTable::OrderByUploadTime()
+{
+    CheckActive();
+    const auto current = CurrentStoredRow();
+    ordered_ = true;
+    BuildOrder();
+    cursor_ = 0;
+    if (current) {
+        const auto found = std::find(order_.begin(), order_.end(), *current);
+        if (found != order_.end())
+            cursor_ = static_cast<std::size_t>(found - order_.begin());
+    }
+    RefreshViews();
+}
+
+void RateTable::SaveToFile(const std::filesystem::path& path)
+{
+    if (!active_)
+        return;
+    if (inserting_) {
+        const bool anyStaged = std::any_of(views_.begin(), views_.end(),
+                                           [](const TextView& view) { return view.staged_.has_value(); });
+        if (anyStaged)
+            Post();
+        else
+            Cancel();
+    }
+    const auto packet = BuildPacket(data_);
+
+    // Write beside the data file and rename over it, so that the old file
+    // stays whole until the new one is safely on disk.
+    const auto folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    Fd fd(::mkstemp(temporary.data()));
+    if (fd.Get() < 0)
+        throw StoreError(FileErrorText("Cannot create file", path, errno));
+
+    struct stat existing {};
+    mode_t mode = 0666;
+    if (::stat(path.c_str(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+
+    int error = 0;
+    if (::fchmod(fd.Get(), mode) != 0 || !WriteAll(fd.Get(), packet.data(), packet.size()) ||
+        ::fsync(fd.Get()) != 0 || ::close(fd.Release()) != 0 ||
+        ::rename(temporary.c_str(), path.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        throw StoreError(FileErrorText("Cannot create file", path, error));
+    }
+    Fd directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY));
+    if (directory.Get() >= 0)
+        ::fsync(directory.Get());
+}
+
+void RateTable::LoadFromFile(const std::filesystem::path& path)
+{
+    TableData previous = std::move(data_);
+    const bool wasActive = active_;
+    inserting_ = false;
+    active_ = false;
+    order_.clear();
+    cursor_ = 0;
+    RefreshViews();
+    data_ = TableData{};
+
+    const auto reopen = [&](TableData content) {
+        data_ = std::move(content);
+        active_ = true;
+        BuildOrder();
+        cursor_ = 0;
+        RefreshViews();
+    };
+
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        const int error = errno;
+        if (error == ENOENT) {
+            // A missing file is a first start: keep working with an empty table.
+            TableData empty;
+            empty.columns = wasActive ? std::move(previous.columns)
+                                      : TableData::RateTableDefinition().columns;
+            for (const auto& column : empty.columns)
+                empty.values.emplace_back(column.kind);
+            reopen(std::move(empty));
+        }
+        throw StoreError(FileErrorText("Cannot open file", path, error));
+    }
+
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0)
+        throw StoreError(FileErrorText("Cannot open file", path, errno));
+    if (info.st_size == 0) {
+        reopen(wasActive ? std::move(previous) : TableData::RateTableDefinition());
+        return;
+    }
+    previous = TableData{}; // free the old rows before the new ones arrive
+
+    std::vector<std::byte> bytes(static_cast<std::size_t>(info.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd.Get(), bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw StoreError(FileErrorText("Cannot open file", path, errno));
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+    reopen(ParsePacket(bytes));
+}
+
+} // namespace zentaro

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "store/TableData.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zentaro {
+
+// Compares two upload times: < 0, 0 or > 0, like strcmp.
+using Collation = std::function<int(std::string_view, std::string_view)>;
+
+// The user's locale collation (LC_COLLATE from the environment), case-sensitive.
+Collation LocaleCollation();
+// Plain byte order; for tests and scripts that need a fixed order.
+Collation ByteCollation();
+
+class RateTable;
+
+// A hidden text field bound to one column of the table's current row.
+// Reading gives the display text; writing stages a text that only Post stores.
+class TextView {
+public:
+    // Valid until the next operation on the table or the view.
+    std::string_view Text() const;
+    void SetText(std::string_view text);
+
+private:
+    friend class RateTable;
+    TextView(RateTable& table, std::string name) : table_(table), field_(std::move(name)) {}
+
+    RateTable& table_;
+    std::string field_;
+    std::optional<std::string> staged_;
+    mutable std::string display_; // nilai's number text for the current row
+    mutable std::size_t displayRow_ = SIZE_MAX;
+};
+
+// The in-memory rate table: rows of tgl (upload time), cur (currency code) and
+// nilai (rate), one current row, and the stored rows with their change log as
+// the data file keeps them. Its own errors carry the prefix "ClientDataSet1: ".
+class RateTable {
+public:
+    explicit RateTable(char decimalSeparator = '.', Collation collation = LocaleCollation());
+    RateTable(const RateTable&) = delete;
+    RateTable& operator=(const RateTable&) = delete;
+
+    bool Active() const { return active_; }
+    bool Inserting() const { return inserting_; }
+    std::size_t RecordCount() const { return order_.size(); }
+    // True when no row follows the current one, and on an empty table.
+    bool AtLastRow() const;
+
+    // Cursor and row operations. All fail on a closed table.
+    void First();
+    void Next();
+    void Insert();
+    void Post();
+    void Cancel(); // drops a row being inserted
+    void Delete();
+    void EmptyTable();
+    void OrderByUploadTime();
+    bool OrderedByUploadTime() const { return ordered_; }
+
+    // Writes the table as one data packet through a temporary file renamed over
+    // path, so a failed save leaves the old file as it was. Closed: does nothing.
+    void SaveToFile(const std::filesystem::path& path);
+    // Replaces the table with the file's packet. A 0-byte file keeps the content.
+    // A missing file fails but leaves the table open and empty; any other
+    // failure leaves it closed.
+    void LoadFromFile(const std::filesystem::path& path);
+
+    TextView& DBEdit1() { return views_[0]; } // tgl
+    TextView& DBEdit2() { return views_[1]; } // cur
+    TextView& DBEdit3() { return views_[2]; } // nilai
+    const TextView& DBEdit1() const { return views_[0]; }
+    const TextView& DBEdit2() const { return views_[1]; }
+    const TextView& DBEdit3() const { return views_[2]; }
+
+    // The stored rows, statuses and change log, as a save would write them.
+    const TableData& Data() const { return data_; }
+    // Stored row index (from 0) of the current row, if any.
+    std::optional<std::size_t> CurrentStoredRow() const;
+
+    char DecimalSeparator() const { return separator_; }
+    void SetDecimalSeparator(char separator) { separator_ = separator; }
+
+private:
+    friend class TextView;
+
+    void CheckActive() const;
+    void RefreshViews();
+    void BuildOrder();
+    std::optional<std::size_t> ColumnIndex(std::string_view name) const;
+    void AppendRow(const std::array<std::optional<std::string>, 3>& staged);
+
+    TableData data_;
+    std::vector<std::uint32_t> order_; // visible stored rows in table order
+    std::size_t cursor_ = 0;           // index into order_
+    bool active_ = true;
+    bool inserting_ = false;
+    bool ordered_ = false;
+    char separator_;
+    Collation collation_;
+    std::array<TextView, 3> views_;
+};
+
+} // namespace zentaro

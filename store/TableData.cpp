@@ -1,0 +1,60 @@
+#include "store/TableData.h"
+
+#include <limits>
+#include <stdexcept>
+
+namespace zentaro {
+
+void ColumnValues::Reserve(std::size_t rows, std::size_t textBytes)
+{
+    flags_.reserve(rows);
+    if (kind_ == ColumnKind::Text) {
+        offset_.reserve(rows);
+        length_.reserve(rows);
+        arena_.reserve(textBytes);
+    } else {
+        number_.reserve(rows);
+    }
+}
+
+void ColumnValues::AppendText(std::string_view text)
+{
+    if (arena_.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("text column larger than 4 GiB");
+    flags_.push_back(0);
+    offset_.push_back(static_cast<std::uint32_t>(arena_.size()));
+    length_.push_back(static_cast<std::uint16_t>(text.size()));
+    arena_.append(text);
+}
+
+void ColumnValues::AppendFloat(double value)
+{
+    flags_.push_back(0);
+    number_.push_back(value);
+}
+
+void ColumnValues::AppendEmpty(std::uint8_t cellFlags)
+{
+    flags_.push_back(cellFlags);
+    if (kind_ == ColumnKind::Text) {
+        offset_.push_back(static_cast<std::uint32_t>(arena_.size()));
+        length_.push_back(0);
+    } else {
+        number_.push_back(0.0);
+    }
+}
+
+TableData TableData::RateTableDefinition()
+{
+    TableData table;
+    table.columns = {
+        ColumnDef{"tgl", ColumnKind::Text, 100, 0, {}},
+        ColumnDef{"cur", ColumnKind::Text, 100, 0, {}},
+        ColumnDef{"nilai", ColumnKind::Float, 0, 0, {}},
+    };
+    for (const auto& column : table.columns)
+        table.values.emplace_back(column.kind);
+    return table;
+}
+
+} // namespace zentaro

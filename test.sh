@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian machine and runs every test: a warnings-as-errors
+# build, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the fuzz targets for a fixed number of runs, and the real window under Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./tools/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+export LC_ALL=C.UTF-8
+
+echo "== build and test =="
+rm -rf build/test
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTARO_WERROR=ON
+cmake --build build/test -j"$jobs"
+ctest --test-dir build/test --output-on-failure -j"$jobs"
+
+echo "== sanitizers =="
+rm -rf build/asan
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZENTARO_WERROR=ON -DZENTARO_SANITIZE=ON -DZENTARO_BENCH=OFF
+cmake --build build/asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+LSAN_OPTIONS=suppressions="$PWD/tools/lsan.supp" \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/asan --output-on-failure -j"$jobs"
+
+echo "== fuzzing =="
+rm -rf build/fuzz
+cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTARO_FUZZ=ON
+cmake --build build/fuzz -j"$jobs"
+for fuzzer in build/fuzz/tests/fuzz/fuzz-*; do
+  [ -x "$fuzzer" ] || continue
+  corpus="tests/fuzz/corpus/$(basename "$fuzzer")"
+  mkdir -p build/fuzz/work
+  echo "-- $(basename "$fuzzer")"
+  "$fuzzer" -runs=200000 -seed=1 -max_len=4096 -print_final_stats=1 \
+    -artifact_prefix=build/fuzz/work/ ${corpus:+$( [ -d "$corpus" ] && echo "$corpus")} 2>&1 | tail -4
+done
+
+if [ -x tools/window-check.sh ]; then
+  echo "== the real window under Xvfb =="
+  unset QT_QPA_PLATFORM
+  tools/window-check.sh build/test
+fi
+echo "All test stages passed."

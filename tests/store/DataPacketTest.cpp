@@ -1,0 +1,372 @@
+#include "store/DataPacket.h"
+#include "store/RateTable.h"
+#include "store/StoreError.h"
+#include "tests/common/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+namespace zentaro {
+namespace {
+
+using Bytes = std::vector<std::byte>;
+
+Bytes FromHex(std::initializer_list<int> values)
+{
+    Bytes bytes;
+    for (int v : values)
+        bytes.push_back(std::byte(v));
+    return bytes;
+}
+
+Bytes FromString(std::string_view text)
+{
+    Bytes bytes(text.size());
+    std::memcpy(bytes.data(), text.data(), text.size());
+    return bytes;
+}
+
+const Bytes kEmptyPacket = FromHex({
+    0x96, 0x19, 0xE0, 0xBD, 0x01, 0x00, 0x00, 0x00, 0x18, 0x00, 0x00, 0x00, 0x03, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0x58, 0x00, 0x03, 0x74, 0x67, 0x6C,
+    0x01, 0x00, 0x49, 0x00, 0x00, 0x00, 0x01, 0x00, 0x05, 0x57, 0x49, 0x44, 0x54, 0x48,
+    0x02, 0x00, 0x02, 0x00, 0x64, 0x00, 0x03, 0x63, 0x75, 0x72, 0x01, 0x00, 0x49, 0x00,
+    0x00, 0x00, 0x01, 0x00, 0x05, 0x57, 0x49, 0x44, 0x54, 0x48, 0x02, 0x00, 0x02, 0x00,
+    0x64, 0x00, 0x05, 0x6E, 0x69, 0x6C, 0x61, 0x69, 0x08, 0x00, 0x04, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00,
+});
+
+Bytes OneRowPacket()
+{
+    Bytes bytes(kEmptyPacket.begin(), kEmptyPacket.begin() + 86);
+    bytes[14] = std::byte{1};
+    bytes[22] = std::byte{0x77};
+    const Bytes tail = FromHex({
+        0x01, 0x00, 0x0A, 0x43, 0x48, 0x41, 0x4E, 0x47, 0x45, 0x5F, 0x4C, 0x4F, 0x47, 0x04,
+        0x00, 0x82, 0x00, 0x03, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+        0x00, 0x04, 0x00, 0x00, 0x00, 0x04, 0x00, 0x01, 0x31, 0x01, 0x41, 0x00, 0x00, 0x00,
+        0x00, 0x00, 0x00, 0xF0, 0x3F,
+    });
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    return bytes;
+}
+
+Bytes FileBytes(const std::filesystem::path& path) { return FromString(test::ReadFile(path)); }
+
+void InsertRow(RateTable& table, const char* tgl, const char* cur, const char* nilai)
+{
+    table.Insert();
+    table.DBEdit1().SetText(tgl);
+    table.DBEdit2().SetText(cur);
+    table.DBEdit3().SetText(nilai);
+    table.Post();
+}
+
+std::string ErrorOf(const Bytes& bytes)
+{
+    try {
+        ParsePacket(bytes);
+    } catch (const StoreError& error) {
+        return error.what();
+    }
+    return "(parsed)";
+}
+
+void PutU16(Bytes& bytes, std::size_t at, std::uint16_t v)
+{
+    bytes[at] = std::byte(v & 0xFF);
+    bytes[at + 1] = std::byte(v >> 8);
+}
+
+TEST(DataPacket, EmptyRateTableIsTheEightyEightByteGolden)
+{
+    EXPECT_EQ(BuildPacket(TableData::RateTableDefinition()), kEmptyPacket);
+    test::TempDir dir;
+    RateTable table;
+    table.SaveToFile(dir / "data.kvx");
+    EXPECT_EQ(FileBytes(dir / "data.kvx"), kEmptyPacket);
+}
+
+TEST(DataPacket, OneInsertedRowIsTheGoldenPacket)
+{
+    test::TempDir dir;
+    RateTable table;
+    InsertRow(table, "1", "A", "1");
+    table.SaveToFile(dir / "data.kvx");
+    const Bytes golden = OneRowPacket();
+    ASSERT_EQ(golden.size(), 133u);
+    EXPECT_EQ(FileBytes(dir / "data.kvx"), golden);
+}
+
+TEST(DataPacket, DeletedRowsStayStoredWithTheirChangeLog)
+{
+    test::TempDir dir;
+    RateTable table;
+    InsertRow(table, "T", "USD", "1");
+    InsertRow(table, "T", "EUR", "0.9");
+    table.First();
+    table.Delete();
+    table.SaveToFile(dir / "data.kvx");
+
+    const TableData data = ParsePacket(FileBytes(dir / "data.kvx"));
+    ASSERT_EQ(data.RowCount(), 2u);
+    EXPECT_EQ(data.status[0], 0x06);
+    EXPECT_EQ(data.status[1], 0x04);
+    EXPECT_EQ(data.values[1].Text(0), "USD");
+    const std::vector<ChangeLogEntry> log = {{1, 0, 4}, {2, 0, 4}, {1, 0, 2}};
+    EXPECT_EQ(data.changeLog, log);
+
+    RateTable loaded;
+    loaded.LoadFromFile(dir / "data.kvx");
+    EXPECT_EQ(loaded.RecordCount(), 1u);
+    loaded.First();
+    EXPECT_EQ(loaded.DBEdit2().Text(), "EUR");
+}
+
+TEST(DataPacket, EmptiedTableSavesTheEmptyPacketAgain)
+{
+    test::TempDir dir;
+    RateTable table;
+    InsertRow(table, "T", "USD", "1");
+    table.EmptyTable();
+    table.SaveToFile(dir / "data.kvx");
+    EXPECT_EQ(FileBytes(dir / "data.kvx"), kEmptyPacket);
+}
+
+TEST(DataPacket, NullRateAndEmptyTextEncodings)
+{
+    RateTable table;
+    InsertRow(table, "T", "", "");
+    const Bytes packet = BuildPacket(table.Data());
+    // Row: status 04, indicator 10 (nilai null), "T", empty cur as 01 00, no rate.
+    const Bytes row = FromHex({0x04, 0x10, 0x01, 0x54, 0x01, 0x00});
+    ASSERT_GE(packet.size(), row.size());
+    EXPECT_TRUE(std::equal(row.begin(), row.end(), packet.end() - static_cast<std::ptrdiff_t>(row.size())));
+
+    const TableData data = ParsePacket(packet);
+    EXPECT_FALSE(data.values[1].IsNull(0));
+    EXPECT_EQ(data.values[1].Text(0), "");
+    EXPECT_TRUE(data.values[2].IsNull(0));
+}
+
+TableData RichTable()
+{
+    TableData table = TableData::RateTableDefinition();
+    table.columns[0].kept.push_back({"NOTE", 0x00490001, FromHex({0x02, 0x68, 0x69})});
+    table.datasetParameters.push_back({"LCID", 0x00020004, FromHex({0x09, 0x04, 0x00, 0x00})});
+    table.datasetParameters.push_back({"MD_SEMANTICS", 0x00020004, FromHex({0x01, 0x00, 0x00, 0x00})});
+    const struct {
+        std::uint8_t status;
+        const char* tgl;
+        const char* cur; // nullptr: null
+        std::optional<double> nilai;
+    } rows[] = {
+        {0x04, "2013-01-28", "USD", 1.3444},
+        {0x06, "2013-01-28", "JPY", 122.21},
+        {0x04, "", "", std::nullopt},
+        {0x00, "loaded as unmodified", nullptr, -0.5},
+    };
+    for (const auto& row : rows) {
+        table.status.push_back(row.status);
+        table.values[0].AppendText(row.tgl);
+        if (row.cur)
+            table.values[1].AppendText(row.cur);
+        else
+            table.values[1].AppendEmpty(kCellNull);
+        if (row.nilai)
+            table.values[2].AppendFloat(*row.nilai);
+        else
+            table.values[2].AppendEmpty(kCellNull);
+    }
+    table.changeLog = {{1, 0, 4}, {2, 0, 4}, {3, 0, 4}, {2, 0, 2}};
+    return table;
+}
+
+void ExpectSameTable(const TableData& a, const TableData& b)
+{
+    EXPECT_EQ(a.columns, b.columns);
+    EXPECT_EQ(a.status, b.status);
+    EXPECT_EQ(a.changeLog, b.changeLog);
+    EXPECT_EQ(a.datasetParameters, b.datasetParameters);
+    ASSERT_EQ(a.values.size(), b.values.size());
+    for (std::size_t c = 0; c < a.values.size(); ++c) {
+        ASSERT_EQ(a.values[c].Size(), b.values[c].Size());
+        for (std::size_t r = 0; r < a.values[c].Size(); ++r) {
+            EXPECT_EQ(a.values[c].Flags(r), b.values[c].Flags(r)) << c << "," << r;
+            if (a.values[c].Flags(r) != 0)
+                continue;
+            if (a.columns[c].kind == ColumnKind::Text)
+                EXPECT_EQ(a.values[c].Text(r), b.values[c].Text(r));
+            else
+                EXPECT_EQ(a.values[c].Float(r), b.values[c].Float(r));
+        }
+    }
+}
+
+TEST(DataPacket, RoundTripKeepsRowsStatusesLogAndKeptParameters)
+{
+    const TableData table = RichTable();
+    const Bytes packet = BuildPacket(table);
+    const TableData parsed = ParsePacket(packet);
+    ExpectSameTable(table, parsed);
+    EXPECT_EQ(BuildPacket(parsed), packet);
+}
+
+TEST(DataPacket, KeptParametersFollowTheGeneratedOnes)
+{
+    const Bytes packet = BuildPacket(RichTable());
+    const std::string text(reinterpret_cast<const char*>(packet.data()), packet.size());
+    EXPECT_LT(text.find("WIDTH"), text.find("NOTE"));
+    EXPECT_LT(text.find("CHANGE_LOG"), text.find("LCID"));
+    EXPECT_LT(text.find("LCID"), text.find("MD_SEMANTICS"));
+}
+
+TEST(DataPacket, WithoutChangeLogUnusedSlotsAreLeftOut)
+{
+    TableData table = TableData::RateTableDefinition();
+    for (std::uint8_t status : {std::uint8_t{0}, kRowUnused, std::uint8_t{0}}) {
+        table.status.push_back(status);
+        table.values[0].AppendText(status ? "unused" : "kept");
+        table.values[1].AppendText("X");
+        table.values[2].AppendFloat(1);
+    }
+    const TableData parsed = ParsePacket(BuildPacket(table));
+    ASSERT_EQ(parsed.RowCount(), 2u);
+    EXPECT_EQ(parsed.values[0].Text(1), "kept");
+}
+
+TEST(DataPacket, LongChangeLogDropsTheFirstRowOffset)
+{
+    TableData table = TableData::RateTableDefinition();
+    table.status.push_back(kRowInserted);
+    table.values[0].AppendText("T");
+    table.values[1].AppendText("C");
+    table.values[2].AppendFloat(2);
+    table.changeLog.assign(5452, {1, 0, 4});
+    Bytes packet = BuildPacket(table);
+    EXPECT_EQ(std::to_integer<int>(packet[18]), 3);
+    EXPECT_EQ(std::to_integer<int>(packet[22]) | std::to_integer<int>(packet[23]) << 8, 107 + 12 * 5452);
+
+    table.changeLog.assign(5453, {1, 0, 4});
+    packet = BuildPacket(table);
+    EXPECT_EQ(std::to_integer<int>(packet[18]), 1);
+    EXPECT_EQ(std::to_integer<int>(packet[22]), 0);
+    EXPECT_EQ(std::to_integer<int>(packet[23]), 0);
+    const TableData parsed = ParsePacket(packet);
+    EXPECT_EQ(parsed.changeLog.size(), 5453u);
+    EXPECT_EQ(parsed.values[1].Text(0), "C");
+}
+
+TEST(DataPacket, TextLongerThanItsWidthIsCut)
+{
+    Bytes packet = OneRowPacket();
+    PutU16(packet, 46, 1); // tgl's WIDTH
+    Bytes longer(packet.begin(), packet.begin() + 121);
+    const Bytes value = FromHex({0x03, 0x31, 0x32, 0x33});
+    longer.insert(longer.end(), value.begin(), value.end());
+    longer.insert(longer.end(), packet.begin() + 123, packet.end());
+    const TableData parsed = ParsePacket(longer);
+    EXPECT_EQ(parsed.values[0].Text(0), "1");
+    EXPECT_EQ(parsed.values[1].Text(0), "A");
+}
+
+TEST(DataPacket, ParameterNamesAreComparedWithoutCase)
+{
+    Bytes packet = OneRowPacket();
+    std::memcpy(packet.data() + 37, "width", 5);
+    std::memcpy(packet.data() + 89, "change_log", 10);
+    const TableData parsed = ParsePacket(packet);
+    EXPECT_EQ(parsed.columns[0].width, 100);
+    EXPECT_TRUE(parsed.columns[0].kept.empty());
+    EXPECT_EQ(parsed.changeLog.size(), 1u);
+}
+
+struct BadPacket {
+    const char* name;
+    Bytes bytes;
+    const char* message;
+};
+
+std::vector<BadPacket> BadPackets()
+{
+    std::vector<BadPacket> cases;
+    auto mutate = [](auto change) {
+        Bytes bytes = OneRowPacket();
+        change(bytes);
+        return bytes;
+    };
+    cases.push_back({"version first word 4", mutate([](Bytes& b) { b[4] = std::byte{4}; }),
+                     "Mismatch in datapacket."});
+    cases.push_back({"version second word 4", mutate([](Bytes& b) { b[6] = std::byte{4}; }),
+                     "Mismatch in datapacket."});
+    cases.push_back({"flags 0", mutate([](Bytes& b) { b[18] = std::byte{0}; }),
+                     "Datapacket contains no meta data."});
+    cases.push_back({"no columns", mutate([](Bytes& b) { b[12] = std::byte{0}; }),
+                     "Mismatch in datapacket."});
+    cases.push_back({"nameless column", mutate([](Bytes& b) { b[24] = std::byte{0}; }),
+                     "Field name can't be null, datapacket may be corrupted"});
+    cases.push_back({"text column without width", mutate([](Bytes& b) { b[46] = std::byte{0}; }),
+                     "Invalid parameter."});
+    cases.push_back({"change log of two elements", mutate([](Bytes& b) { b[103] = std::byte{2}; }),
+                     "Invalid parameter."});
+    cases.push_back({"change log not an array", mutate([](Bytes& b) { b[101] = std::byte{0x02}; }),
+                     "Invalid parameter."});
+    cases.push_back({"unknown column kind", mutate([](Bytes& b) { b[80] = std::byte{0x0A}; }),
+                     "Mismatch in datapacket."});
+    cases.push_back({"header size past the end", mutate([](Bytes& b) { b[9] = std::byte{0x10}; }),
+                     "Mismatch in datapacket."});
+    cases.push_back({"huge row count", mutate([](Bytes& b) { b[17] = std::byte{0x7F}; }),
+                     "Mismatch in datapacket."});
+    cases.push_back({"plain text file of rates", FromString("2013-01-28\nUSD=1.3444\n"),
+                     "Mismatch in datapacket."});
+    cases.push_back({"XML form", FromString("\xEF\xBB\xBF <?xml version=\"1.0\"?><DATAPACKET/>"),
+                     "Mismatch in datapacket."});
+    cases.push_back({"three bytes", FromHex({0x96, 0x19, 0xE0}), "Mismatch in datapacket."});
+    return cases;
+}
+
+TEST(DataPacket, DamagedPacketsFailWithTheirTexts)
+{
+    for (const auto& c : BadPackets())
+        EXPECT_EQ(ErrorOf(c.bytes), c.message) << c.name;
+}
+
+TEST(DataPacket, AlternativeMagicSkipsTheVersionCheck)
+{
+    Bytes packet = OneRowPacket();
+    const Bytes alt = FromHex({0xCD, 0xAB, 0x00, 0x00, 0x09, 0x00, 0x09, 0x00});
+    std::copy(alt.begin(), alt.end(), packet.begin());
+    EXPECT_EQ(ParsePacket(packet).RowCount(), 1u);
+}
+
+TEST(DataPacket, EveryTruncationFailsCleanly)
+{
+    const Bytes full = BuildPacket(RichTable());
+    for (std::size_t size = 0; size < full.size(); ++size) {
+        const Bytes cut(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(size));
+        EXPECT_EQ(ErrorOf(cut), "Mismatch in datapacket.") << "cut at " << size;
+    }
+}
+
+TEST(DataPacket, RandomDamageNeverCrashes)
+{
+    const Bytes full = BuildPacket(RichTable());
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<std::size_t> position(0, full.size() - 1);
+    std::uniform_int_distribution<int> value(0, 255);
+    for (int round = 0; round < 3000; ++round) {
+        Bytes damaged = full;
+        for (int i = 0; i < 1 + round % 4; ++i)
+            damaged[position(random)] = std::byte(value(random));
+        try {
+            const TableData parsed = ParsePacket(damaged);
+            BuildPacket(parsed); // whatever parsed must also write
+        } catch (const StoreError&) {
+        }
+    }
+}
+
+} // namespace
+} // namespace zentaro
