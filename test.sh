@@ -32,11 +32,13 @@ cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWith
 cmake --build build/fuzz -j"$jobs"
 for fuzzer in build/fuzz/tests/fuzz/fuzz-*; do
   [ -x "$fuzzer" ] || continue
-  corpus="tests/fuzz/corpus/$(basename "$fuzzer")"
-  mkdir -p build/fuzz/work
-  echo "-- $(basename "$fuzzer")"
-  "$fuzzer" -runs=200000 -seed=1 -max_len=4096 -print_final_stats=1 \
-    -artifact_prefix=build/fuzz/work/ ${corpus:+$( [ -d "$corpus" ] && echo "$corpus")} 2>&1 | tail -4
+  name=$(basename "$fuzzer")
+  # libFuzzer adds what it finds to its corpus folder: work on a copy.
+  corpus="build/fuzz/work/corpus-$name"
+  mkdir -p "$corpus"
+  if [ -d "tests/fuzz/corpus/$name" ]; then cp tests/fuzz/corpus/"$name"/* "$corpus"/; fi
+  echo "-- $name"
+  "$fuzzer" -runs=100000 -seed=1 -max_len=4096 -artifact_prefix=build/fuzz/work/ "$corpus" 2>&1 | tail -2
 done
 
 if [ -x tools/window-check.sh ]; then

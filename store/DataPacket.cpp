@@ -64,6 +64,13 @@ bool SameName(std::string_view a, std::string_view b)
            });
 }
 
+std::byte* PutLittle(std::byte* p, std::uint64_t v, int size)
+{
+    for (int i = 0; i < size; ++i)
+        *p++ = std::byte(v >> (8 * i));
+    return p;
+}
+
 class Writer {
 public:
     explicit Writer(std::size_t expected) { bytes_.reserve(std::max(expected, kInitialBuffer)); }
@@ -82,6 +89,13 @@ public:
         const auto length = std::min<std::size_t>(name.size(), 255);
         U8(static_cast<std::uint8_t>(length));
         Raw(name.data(), length);
+    }
+    // Room for n more bytes, to be filled through the returned pointer.
+    std::byte* Grow(std::size_t n)
+    {
+        const std::size_t at = bytes_.size();
+        bytes_.resize(at + n);
+        return bytes_.data() + at;
     }
     void PatchU16(std::size_t at, std::uint16_t v) { Patch(at, v, 2); }
     void PatchU32(std::size_t at, std::uint32_t v) { Patch(at, v, 4); }
@@ -277,11 +291,10 @@ std::vector<std::byte> BuildPacket(const TableData& table)
         out.Name(kChangeLog);
         out.U32(kChangeLogType);
         out.U32(static_cast<std::uint32_t>(table.changeLog.size() * 3));
-        for (const auto& entry : table.changeLog) {
-            out.U32(entry.row);
-            out.U32(entry.previous);
-            out.U32(entry.kind);
-        }
+        std::byte* p = out.Grow(table.changeLog.size() * 12);
+        for (const auto& entry : table.changeLog)
+            for (std::uint32_t v : {entry.row, entry.previous, entry.kind})
+                p = PutLittle(p, v, 4);
         ++datasetCount;
     }
     for (const auto& parameter : table.datasetParameters) {
@@ -299,31 +312,52 @@ std::vector<std::byte> BuildPacket(const TableData& table)
     };
 
     const std::size_t indicatorBytes = (table.columns.size() + 3) / 4;
+    std::vector<std::size_t> prefixes;
+    for (const auto& column : table.columns)
+        prefixes.push_back(column.kind == ColumnKind::Text ? SizeHalf(TextColumnType(column.width)) : 0);
+    const auto chosen = [&](std::size_t row) { return allRows || (table.status[row] & kRowUnused) == 0; };
+
+    // Size the rows first so that they are written into one piece of memory.
+    std::size_t rowBytes = 0;
     std::uint32_t rowsWritten = 0;
-    std::vector<std::uint8_t> indicators(indicatorBytes);
     for (std::size_t row = 0; row < table.RowCount(); ++row) {
-        const std::uint8_t status = table.status[row];
-        if (!allRows && (status & kRowUnused) != 0)
+        if (!chosen(row))
             continue;
-        if (rowsWritten == 0)
-            markFirstRow();
-        std::fill(indicators.begin(), indicators.end(), 0);
-        for (std::size_t column = 0; column < table.columns.size(); ++column) {
-            const std::uint8_t cell = table.values[column].Flags(row) & (kCellNull | kCellUnchanged);
-            indicators[column / 4] |= static_cast<std::uint8_t>(cell << (2 * (column % 4)));
-        }
-        out.U8(status);
-        out.Raw(indicators.data(), indicators.size());
+        ++rowsWritten;
+        rowBytes += 1 + indicatorBytes;
         for (std::size_t column = 0; column < table.columns.size(); ++column) {
             const auto& values = table.values[column];
             if (values.Flags(row) != 0)
                 continue;
-            if (table.columns[column].kind == ColumnKind::Float) {
+            if (values.Kind() == ColumnKind::Float)
+                rowBytes += 8;
+            else
+                rowBytes += prefixes[column] + std::max<std::size_t>(values.Text(row).size(), 1);
+        }
+    }
+    if (rowsWritten > 0)
+        markFirstRow();
+
+    std::byte* p = out.Grow(rowBytes);
+    for (std::size_t row = 0; row < table.RowCount(); ++row) {
+        if (!chosen(row))
+            continue;
+        *p++ = std::byte{table.status[row]};
+        std::byte* indicators = p;
+        std::fill(indicators, indicators + indicatorBytes, std::byte{0});
+        p += indicatorBytes;
+        for (std::size_t column = 0; column < table.columns.size(); ++column) {
+            const auto& values = table.values[column];
+            const std::uint8_t cell = values.Flags(row) & (kCellNull | kCellUnchanged);
+            if (cell != 0) {
+                indicators[column / 4] |= std::byte(cell << (2 * (column % 4)));
+                continue;
+            }
+            if (values.Kind() == ColumnKind::Float) {
                 const double value = values.Float(row);
                 std::uint64_t bits;
                 std::memcpy(&bits, &value, sizeof bits);
-                out.U32(static_cast<std::uint32_t>(bits));
-                out.U32(static_cast<std::uint32_t>(bits >> 32));
+                p = PutLittle(p, bits, 8);
                 continue;
             }
             std::string_view text = values.Text(row);
@@ -331,13 +365,10 @@ std::vector<std::byte> BuildPacket(const TableData& table)
             static constexpr char kZero = '\0';
             if (text.empty())
                 text = std::string_view(&kZero, 1);
-            if (SizeHalf(TextColumnType(table.columns[column].width)) == 1)
-                out.U8(static_cast<std::uint8_t>(text.size()));
-            else
-                out.U16(static_cast<std::uint16_t>(text.size()));
-            out.Raw(text.data(), text.size());
+            p = PutLittle(p, text.size(), static_cast<int>(prefixes[column]));
+            std::memcpy(p, text.data(), text.size());
+            p += text.size();
         }
-        ++rowsWritten;
     }
     if (rowsWritten == 0)
         markFirstRow();

@@ -122,7 +122,7 @@ std::string_view TextView::Text() const
     if (staged_)
         return *staged_;
     const auto stored = table_.CurrentStoredRow();
-    const auto column = table_.ColumnIndex(field_);
+    const auto column = table_.viewColumns_[index_];
     if (!stored || !column)
         return {};
     const auto& values = table_.data_.values[*column];
@@ -143,9 +143,15 @@ RateTable::RateTable(char decimalSeparator, Collation collation)
     : data_(TableData::RateTableDefinition()),
       separator_(decimalSeparator),
       collation_(std::move(collation)),
-      views_{TextView(*this, std::string(kViewFields[0])), TextView(*this, std::string(kViewFields[1])),
-             TextView(*this, std::string(kViewFields[2]))}
+      views_{TextView(*this, 0), TextView(*this, 1), TextView(*this, 2)}
 {
+    BindViews();
+}
+
+void RateTable::BindViews()
+{
+    for (std::size_t v = 0; v < views_.size(); ++v)
+        viewColumns_[v] = ColumnIndex(kViewFields[v]);
 }
 
 void RateTable::CheckActive() const
@@ -186,7 +192,7 @@ void RateTable::BuildOrder()
     for (std::size_t row = 0; row < data_.RowCount(); ++row)
         if (TableData::Visible(data_.status[row]))
             order_.push_back(static_cast<std::uint32_t>(row));
-    const auto tgl = ColumnIndex(kViewFields[0]);
+    const auto tgl = viewColumns_[0];
     if (ordered_ && tgl && data_.columns[*tgl].kind == ColumnKind::Text) {
         const auto& values = data_.values[*tgl];
         std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
@@ -247,7 +253,7 @@ void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& stage
     };
     std::vector<Cell> cells(data_.columns.size());
     for (std::size_t v = 0; v < views_.size(); ++v) {
-        const auto column = ColumnIndex(kViewFields[v]);
+        const auto column = viewColumns_[v];
         if (!column || !staged[v])
             continue;
         auto& cell = cells[*column];
@@ -281,7 +287,7 @@ void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& stage
     data_.changeLog.push_back({stored + 1, 0, kChangeInsert});
 
     auto position = order_.end();
-    const auto tgl = ColumnIndex(kViewFields[0]);
+    const auto tgl = viewColumns_[0];
     if (ordered_ && tgl && data_.columns[*tgl].kind == ColumnKind::Text) {
         const auto& values = data_.values[*tgl];
         position = std::upper_bound(order_.begin(), order_.end(), stored,
@@ -409,6 +415,7 @@ void RateTable::LoadFromFile(const std::filesystem::path& path)
 
     const auto reopen = [&](TableData content) {
         data_ = std::move(content);
+        BindViews();
         active_ = true;
         BuildOrder();
         cursor_ = 0;

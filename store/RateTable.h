@@ -34,10 +34,10 @@ public:
 
 private:
     friend class RateTable;
-    TextView(RateTable& table, std::string name) : table_(table), field_(std::move(name)) {}
+    TextView(RateTable& table, std::size_t index) : table_(table), index_(index) {}
 
     RateTable& table_;
-    std::string field_;
+    std::size_t index_; // which of the three fields
     std::optional<std::string> staged_;
     mutable std::string display_; // nilai's number text for the current row
     mutable std::size_t displayRow_ = SIZE_MAX;
@@ -99,6 +99,7 @@ private:
     void RefreshViews();
     void BuildOrder();
     std::optional<std::size_t> ColumnIndex(std::string_view name) const;
+    void BindViews();
     void AppendRow(const std::array<std::optional<std::string>, 3>& staged);
 
     TableData data_;
@@ -110,6 +111,7 @@ private:
     char separator_;
     Collation collation_;
     std::array<TextView, 3> views_;
+    std::array<std::optional<std::size_t>, 3> viewColumns_; // column of each view's field
 };
 
 } // namespace zentaro

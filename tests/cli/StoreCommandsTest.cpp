@@ -1,0 +1,122 @@
+#include "store/RateTable.h"
+#include "tests/common/RunProcess.h"
+#include "tests/common/TempDir.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace zentaro {
+namespace {
+
+using ::testing::HasSubstr;
+
+test::ProcessResult Cli(std::vector<std::string> args)
+{
+    return test::RunProcess(ZENTARO_CLI, args);
+}
+
+class StoreCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RateTable table('.', ByteCollation());
+        const char* rows[][3] = {
+            {"2013-01-28", "USD", "1.3444"},
+            {"2013-01-28", "back\\slash\ttab", ""},
+            {"2013-01-28", "JPY", "122.21"},
+        };
+        for (const auto& row : rows) {
+            table.Insert();
+            table.DBEdit1().SetText(row[0]);
+            table.DBEdit2().SetText(row[1]);
+            table.DBEdit3().SetText(row[2]);
+            table.Post();
+        }
+        // A control byte and a CR as a table could hold them after an import.
+        table.Insert();
+        table.DBEdit1().SetText(std::string("line\r\x01", 6));
+        table.DBEdit2().SetText("EUR");
+        table.DBEdit3().SetText("1E-5");
+        table.Post();
+        table.First();
+        table.Delete();
+        table.SaveToFile(file);
+    }
+
+    test::TempDir dir;
+    std::string file = (dir / "data.kvx").string();
+};
+
+TEST_F(StoreCommands, NewWritesTheEmptyTable)
+{
+    const auto path = (dir / "new.kvx").string();
+    const auto result = Cli({"new", path});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(std::filesystem::file_size(path), 88u);
+    EXPECT_EQ(Cli({"dump", path}).out, "");
+}
+
+TEST_F(StoreCommands, DumpListsVisibleRowsEscaped)
+{
+    const auto result = Cli({"dump", file});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "2013-01-28\tback\\\\slash\\ttab\t\n"
+              "2013-01-28\tJPY\t122.21\n"
+              "line\\r\\x01\tEUR\t1E-5\n");
+}
+
+TEST_F(StoreCommands, DumpAllShowsStatusesAndTheChangeLog)
+{
+    const auto result = Cli({"dump", "--all", file});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "06\t2013-01-28\tUSD\t1.3444\n"
+              "04\t2013-01-28\tback\\\\slash\\ttab\t\n"
+              "04\t2013-01-28\tJPY\t122.21\n"
+              "04\tline\\r\\x01\tEUR\t1E-5\n"
+              "log\t1\t0\t4\nlog\t2\t0\t4\nlog\t3\t0\t4\nlog\t4\t0\t4\nlog\t1\t0\t2\n");
+}
+
+TEST_F(StoreCommands, DecimalSeparatorOptionShapesTheNumbers)
+{
+    const auto result = Cli({"--decimal-separator", ",", "dump", file});
+    EXPECT_THAT(result.out, HasSubstr("JPY\t122,21\n"));
+}
+
+TEST_F(StoreCommands, ErrorsGoToStandardErrorWithStatusOne)
+{
+    test::WriteFile(dir / "text.kvx", "2013-01-28\nUSD=1\n");
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"dump", (dir / "text.kvx").string()}, "Mismatch in datapacket.\n"},
+        {{"dump", (dir / "none.kvx").string()},
+         "Cannot open file \"" + (dir / "none.kvx").string() + "\". No such file or directory\n"},
+        {{"new", (dir / "no folder" / "x.kvx").string()},
+         "Cannot create file \"" + (dir / "no folder" / "x.kvx").string() + "\". No such file or directory\n"},
+    };
+    for (const auto& c : cases) {
+        const auto result = Cli(c.args);
+        EXPECT_EQ(result.status, 1) << c.args[0];
+        EXPECT_EQ(result.err, c.err);
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST_F(StoreCommands, UsageMistakesAreReported)
+{
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"frobnicate"}, {"dump"}, {"--decimal-separator", "ab", "dump", file}}) {
+        const auto result = Cli(args);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_THAT(result.err, HasSubstr("usage: zentaro-cli"));
+    }
+    const auto help = Cli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_THAT(help.out, HasSubstr("dump [--all] FILE"));
+}
+
+} // namespace
+} // namespace zentaro
