@@ -1,0 +1,114 @@
+// zentaro-cli import, update, remove and clear: the rate import and the data
+// maintenance, without the window's confirmation boxes.
+#include "cli/CliCommand.h"
+#include "import/CurlFetcher.h"
+#include "import/ImportError.h"
+#include "import/UpdateFromUrl.h"
+#include "import/UpdateImport.h"
+#include "store/Maintenance.h"
+#include "store/RateTable.h"
+
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <system_error>
+
+namespace zentaro::cli {
+namespace {
+
+constexpr int kDuplicateStatus = 3;
+
+bool Exists(const std::filesystem::path& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
+}
+
+int Report(const ImportResult& result)
+{
+    std::cout << Escape(result.message) << '\n';
+    return result.outcome == ImportOutcome::Duplicate ? kDuplicateStatus : 0;
+}
+
+int RunImport(const Invocation& invocation)
+{
+    if (invocation.args.size() != 2)
+        throw UsageError{"import takes FILE and UPDATEFILE"};
+    const std::filesystem::path file = invocation.args[0];
+    RateTable table(invocation.decimalSeparator);
+    if (Exists(file))
+        table.LoadFromFile(file);
+    else
+        table.SaveToFile(file);
+    return Report(ImportUpdateFile(table, invocation.args[1], file, kFileUpdateSuccessText));
+}
+
+int RunUpdate(const Invocation& invocation)
+{
+    std::optional<std::filesystem::path> file;
+    std::string url = DefaultUpdateUrl();
+    const auto& args = invocation.args;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--url") {
+            if (i + 1 >= args.size())
+                throw UsageError{"--url takes an address"};
+            url = args[++i];
+        } else if (!file) {
+            file = args[i];
+        } else {
+            throw UsageError{"update takes one FILE"};
+        }
+    }
+    if (!file)
+        throw UsageError{"update takes one FILE"};
+
+    RateTable table(invocation.decimalSeparator);
+    const bool existed = Exists(*file);
+    if (existed)
+        table.LoadFromFile(*file);
+
+    CurlFetcher fetcher;
+    const FetchedUpdate fetched = FetchUpdateFile(fetcher, url, std::filesystem::absolute(*file).parent_path());
+    if (!fetched.ReadyToImport())
+        throw ImportError(*fetched.message);
+    if (!existed)
+        table.SaveToFile(*file);
+    return Report(ImportUpdateFile(table, fetched.updateFile, *file, kUrlUpdateSuccessText));
+}
+
+int RunRemove(const Invocation& invocation)
+{
+    if (invocation.args.size() != 2)
+        throw UsageError{"remove takes FILE and TIME"};
+    const std::filesystem::path file = invocation.args[0];
+    RateTable table(invocation.decimalSeparator);
+    table.LoadFromFile(file);
+    RemoveBatch(table, invocation.args[1]);
+    table.SaveToFile(file);
+    return 0;
+}
+
+int RunClear(const Invocation& invocation)
+{
+    if (invocation.args.size() != 1)
+        throw UsageError{"clear takes one FILE"};
+    const std::filesystem::path file = invocation.args[0];
+    RateTable table(invocation.decimalSeparator);
+    table.LoadFromFile(file);
+    ClearAll(table);
+    table.SaveToFile(file);
+    return 0;
+}
+
+const bool registered =
+    RegisterCommand({"import", "import FILE UPDATEFILE   add an update file's batch (FILE created when missing; "
+                               "exit 3: upload time already there)",
+                     RunImport}) &&
+    RegisterCommand({"update", "update FILE [--url URL]   download the update address (or URL) to \"Last Update.txt\" "
+                               "beside FILE and import it (exit 3: upload time already there)",
+                     RunUpdate}) &&
+    RegisterCommand({"remove", "remove FILE TIME   remove every rate of upload time TIME; prints nothing", RunRemove}) &&
+    RegisterCommand({"clear", "clear FILE   remove all rates, without asking; prints nothing", RunClear});
+
+} // namespace
+} // namespace zentaro::cli

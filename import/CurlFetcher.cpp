@@ -1,0 +1,226 @@
+#include "import/CurlFetcher.h"
+#include "import/ImportError.h"
+
+#include <curl/curl.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <system_error>
+
+namespace zentaro {
+namespace {
+
+constexpr char kAgent[] = "Zentaro/1.0";
+constexpr char kProtocols[] = "http,https";
+constexpr long kMaxRedirects = 5;
+constexpr int kTempNameAttempts = 16;
+
+bool LibraryStarted()
+{
+    static const bool started = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return started;
+}
+
+CURL* Curl(void* handle) { return static_cast<CURL*>(handle); }
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        const char c = text[i];
+        const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        if (lower != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+// What one request has seen so far. "Answered" means a final header block
+// arrived: a redirect that curl follows is not an answer yet.
+struct Transfer {
+    CURL* curl = nullptr;
+    std::size_t limit = 0;
+    std::size_t received = 0;
+    bool answered = false;
+    bool limitReached = false;
+    bool redirectInBlock = false;
+    std::string body;             // ReadBody
+    std::FILE* target = nullptr;  // Download
+};
+
+std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user)
+{
+    auto& transfer = *static_cast<Transfer*>(user);
+    const std::string_view line(data, size * count);
+    if (StartsWithNoCase(line, "location:"))
+        transfer.redirectInBlock = true;
+    if (line == "\r\n" || line == "\n") {
+        long status = 0;
+        curl_easy_getinfo(transfer.curl, CURLINFO_RESPONSE_CODE, &status);
+        const bool redirect = status >= 300 && status < 400 && transfer.redirectInBlock;
+        if (status >= 200 && !redirect)
+            transfer.answered = true;
+        transfer.redirectInBlock = false;
+    }
+    return size * count;
+}
+
+std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user)
+{
+    auto& transfer = *static_cast<Transfer*>(user);
+    const std::size_t length = size * count;
+    transfer.answered = true;
+    const std::size_t room = transfer.limit - transfer.received;
+    if (length > room) {
+        // Stops the transfer: curl treats a short count as a write error.
+        transfer.body.append(data, room);
+        transfer.received = transfer.limit;
+        transfer.limitReached = true;
+        return 0;
+    }
+    transfer.body.append(data, length);
+    transfer.received += length;
+    return length;
+}
+
+std::size_t OnDownload(char* data, std::size_t size, std::size_t count, void* user)
+{
+    auto& transfer = *static_cast<Transfer*>(user);
+    const std::size_t length = size * count;
+    if (length > transfer.limit - transfer.received) {
+        transfer.limitReached = true;
+        return 0;
+    }
+    transfer.received += length;
+    return std::fwrite(data, 1, length, transfer.target);
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// A new file beside target, created with the usual permissions (umask applies).
+std::filesystem::path CreateTempBeside(const std::filesystem::path& target, int& fd)
+{
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    const auto folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
+        const auto name = "." + target.filename().string() + "." + std::to_string(random() % 1'000'000'000) + ".part";
+        const auto candidate = folder / name;
+        fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return candidate;
+        if (errno != EEXIST)
+            break;
+    }
+    fd = -1;
+    return {};
+}
+
+} // namespace
+
+CurlFetcher::CurlFetcher(FetchLimits limits) : limits_(limits) {}
+
+CurlFetcher::~CurlFetcher()
+{
+    if (handle_)
+        curl_easy_cleanup(Curl(handle_));
+}
+
+void CurlFetcher::Open()
+{
+    if (!LibraryStarted())
+        throw ImportError("Unable to initialize Wininet");
+    if (!handle_)
+        handle_ = curl_easy_init();
+    if (!handle_)
+        throw ImportError("Unable to initialize Wininet");
+}
+
+void CurlFetcher::Prepare(const std::string& url)
+{
+    CURL* curl = Curl(handle_);
+    curl_easy_reset(curl);
+    const std::string escaped = EscapeUrl(url);
+    curl_easy_setopt(curl, CURLOPT_URL, escaped.c_str()); // curl copies the text
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, kAgent);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.connectTimeout.count()));
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limits_.transferTimeout.count()));
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, kProtocols);
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
+}
+
+std::string CurlFetcher::ReadBody(const std::string& url)
+{
+    Open();
+    Prepare(url);
+    CURL* curl = Curl(handle_);
+    Transfer transfer;
+    transfer.curl = curl;
+    transfer.limit = limits_.bodyLimit;
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, OnHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    const CURLcode result = curl_easy_perform(curl);
+    // Once an answer has begun, a transfer that breaks off still counts:
+    // the check only needs the server to answer.
+    if (result != CURLE_OK && !transfer.answered)
+        throw ImportError("Cannot open URL " + url);
+    return BodyText(transfer.body);
+}
+
+bool CurlFetcher::Download(const std::string& url, const std::filesystem::path& path)
+{
+    try {
+        Open();
+    } catch (const ImportError&) {
+        return false;
+    }
+    int fd = -1;
+    const auto temp = CreateTempBeside(path, fd);
+    if (fd < 0)
+        return false;
+    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(fd, "wb"));
+    if (!file) {
+        ::close(fd);
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        return false;
+    }
+
+    Prepare(url);
+    CURL* curl = Curl(handle_);
+    Transfer transfer;
+    transfer.curl = curl;
+    transfer.limit = limits_.downloadLimit;
+    transfer.target = file.get();
+    curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnDownload);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    const CURLcode result = curl_easy_perform(curl);
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+
+    bool complete = result == CURLE_OK && status < 400 && std::fflush(file.get()) == 0;
+    complete = std::fclose(file.release()) == 0 && complete;
+    std::error_code error;
+    if (complete)
+        std::filesystem::rename(temp, path, error);
+    if (!complete || error) {
+        std::filesystem::remove(temp, error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace zentaro

@@ -1,0 +1,112 @@
+#include "import/UpdateImport.h"
+#include "import/ImportError.h"
+#include "import/UpdateFile.h"
+#include "store/NumberText.h"
+#include "store/RateTable.h"
+#include "store/StoreError.h"
+
+#include <vector>
+
+namespace zentaro {
+namespace {
+
+struct PreparedRow {
+    std::string code;
+    std::string rateText;
+};
+
+// Every row of the table is examined, however long it is.
+bool HoldsUploadTime(RateTable& table, std::string_view uploadTime)
+{
+    table.First();
+    for (;;) {
+        if (table.DBEdit1().Text() == uploadTime)
+            return true;
+        if (table.AtLastRow())
+            return false;
+        table.Next();
+    }
+}
+
+// Fails with the texts a post would give, before any row is touched.
+void CheckRateText(const std::string& rateText, char decimalSeparator)
+{
+    if (rateText.empty())
+        return; // stored as null
+    const auto value = ParseNumberText(rateText, decimalSeparator);
+    if (!value)
+        throw ImportError("'" + rateText + "' is not a valid floating point value for field 'nilai'");
+    try {
+        StoreAsDouble(*value);
+    } catch (const StoreError& error) {
+        throw ImportError(error.what());
+    }
+}
+
+} // namespace
+
+std::string DuplicateUploadTimeMessage(std::string_view uploadTime)
+{
+    return "Upload Time : " + std::string(uploadTime) + " is already exist";
+}
+
+ImportResult ImportUpdate(RateTable& table, UpdateFileReader& reader,
+                          const std::filesystem::path& dataFile, std::string_view successText)
+{
+    ImportResult result;
+    result.uploadTime = reader.ReadLine();
+    result.scratch.edito4 = result.uploadTime;
+
+    if (HoldsUploadTime(table, result.uploadTime)) {
+        result.outcome = ImportOutcome::Duplicate;
+        result.message = DuplicateUploadTimeMessage(result.uploadTime);
+        return result;
+    }
+
+    const RateLines batch = ReadRateLines(reader);
+    const char separator = table.DecimalSeparator();
+    std::vector<PreparedRow> rows;
+    rows.reserve(batch.lines.size());
+    for (const auto& line : batch.lines) {
+        SplitLine split = SplitRateLine(line);
+        PreparedRow row{std::move(split.code), RateText(split.valueText, separator)};
+        CheckRateText(row.rateText, separator);
+        rows.push_back(std::move(row));
+    }
+
+    for (const auto& row : rows) {
+        table.Insert();
+        table.DBEdit1().SetText(result.uploadTime);
+        table.DBEdit2().SetText(row.code);
+        table.DBEdit3().SetText(row.rateText);
+        try {
+            table.Post();
+        } catch (...) {
+            table.Cancel();
+            throw;
+        }
+    }
+    if (!rows.empty())
+        table.SaveToFile(dataFile);
+
+    result.rowsAdded = rows.size();
+    result.message = std::string(successText);
+    result.scratch.edito1 = batch.lastRead;
+    result.scratch.lineCounter = batch.linesRead;
+    if (!rows.empty()) {
+        result.scratch.edito2 = rows.back().code;
+        // An empty line ends the batch after the field was cleared for it.
+        if (!batch.lastRead.empty())
+            result.scratch.edito3 = rows.back().rateText;
+    }
+    return result;
+}
+
+ImportResult ImportUpdateFile(RateTable& table, const std::filesystem::path& updateFile,
+                              const std::filesystem::path& dataFile, std::string_view successText)
+{
+    UpdateFileReader reader(updateFile);
+    return ImportUpdate(table, reader, dataFile, successText);
+}
+
+} // namespace zentaro

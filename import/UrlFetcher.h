@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zentaro {
+
+inline constexpr std::size_t kBodyBlockSize = 1025;
+
+// The two network services "Update From URL" needs. Addresses are passed as
+// the user sees them; an implementation escapes them for the request itself.
+class UrlFetcher {
+public:
+    virtual ~UrlFetcher() = default;
+
+    // Prepares the network library; fails with ImportError
+    // "Unable to initialize Wininet" when it cannot start.
+    virtual void Open() = 0;
+
+    // The body of the answer to url, whatever its status, as BodyText gives
+    // it; fails with ImportError "Cannot open URL <url>" when no answer comes.
+    virtual std::string ReadBody(const std::string& url) = 0;
+
+    // Copies the answer to url into path; false when the transfer fails or
+    // the server answers with an error status. A failure leaves path as it was.
+    virtual bool Download(const std::string& url, const std::filesystem::path& path) = 0;
+};
+
+// The body as text: taken in blocks of 1,025 bytes, each cut at its first NUL.
+std::string BodyText(std::string_view raw);
+
+// The address with spaces as %20 and every other byte that may not stand in
+// a request line percent-encoded; "%" and the reserved characters stay.
+std::string EscapeUrl(std::string_view url);
+
+} // namespace zentaro

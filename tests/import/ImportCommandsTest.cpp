@@ -1,0 +1,170 @@
+#include "store/RateTable.h"
+#include "tests/import/ImportTestSupport.h"
+#include "tests/import/TestFolder.h"
+#include "tests/import/TestHttpServer.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace zentaro {
+namespace {
+
+using test::ReadFile;
+using test::TestFolder;
+using test::WriteFile;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+class ImportCommands : public testing::Test {
+protected:
+    void SetUp() override { ::setenv("no_proxy", "*", 1); }
+
+    CliRun Cli(const std::vector<std::string>& args)
+    {
+        std::string command = Quote(ZENTARO_CLI) + " --decimal-separator .";
+        for (const auto& arg : args)
+            command += " " + Quote(arg);
+        command += " 2>" + Quote((folder_ / "stderr.txt").string());
+        CliRun run;
+        std::FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe)
+            return run;
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            run.out.append(buffer, n);
+        const int status = ::pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.err = ReadFile(folder_ / "stderr.txt");
+        return run;
+    }
+
+    std::string Update(const char* name, const std::string& bytes)
+    {
+        const auto path = folder_ / name;
+        WriteFile(path, bytes);
+        return path.string();
+    }
+
+    std::multiset<std::string> UploadTimes()
+    {
+        RateTable table{'.', ByteCollation()};
+        table.LoadFromFile(data_);
+        std::multiset<std::string> times;
+        for (const auto& row : test::ShownRows(table))
+            times.insert(row.tgl);
+        return times;
+    }
+
+    TestFolder folder_;
+    std::string data_ = (folder_ / "conversion data.kvx").string();
+};
+
+TEST_F(ImportCommands, ImportExitStatuses)
+{
+    const auto good = Update("good.txt", "2026-12-08 ECB\nEUR=1\nUSD=1.05\n");
+    const auto bad = Update("bad.txt", "2026-12-09 ECB\nEUR=1\nUSD=1.05\nJPY=16O.2\n");
+
+    const CliRun first = Cli({"import", data_, good});
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "Succesfully Upload new conversion data!\n");
+    EXPECT_EQ(UploadTimes(), (std::multiset<std::string>{"2026-12-08 ECB", "2026-12-08 ECB"}));
+    const std::string saved = ReadFile(data_);
+
+    const CliRun again = Cli({"import", data_, good});
+    EXPECT_EQ(again.status, 3);
+    EXPECT_EQ(again.out, "Upload Time : 2026-12-08 ECB is already exist\n");
+
+    const CliRun failed = Cli({"import", data_, bad});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "");
+    EXPECT_EQ(failed.err, "'16O.2' is not a valid floating point value for field 'nilai'\n");
+
+    const CliRun missing = Cli({"import", data_, (folder_ / "absent.txt").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "File not found\n");
+
+    EXPECT_EQ(Cli({"import", data_}).status, 1);
+    EXPECT_EQ(ReadFile(data_), saved);
+}
+
+TEST_F(ImportCommands, ImportIntoAMissingFileOfAnEmptyBatch)
+{
+    const CliRun run = Cli({"import", data_, Update("u.txt", "2026-12-08 ECB\n")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(UploadTimes().empty());
+}
+
+TEST_F(ImportCommands, RemoveAndClear)
+{
+    for (const char* time : {"C", "A", "B", "b"})
+        ASSERT_EQ(Cli({"import", data_, Update("u.txt", std::string(time) + "\nEUR=1\nUSD=2\n")}).status, 0);
+
+    const CliRun removed = Cli({"remove", data_, "B"});
+    EXPECT_EQ(removed.status, 0) << removed.err;
+    EXPECT_EQ(removed.out, "");
+    EXPECT_EQ(UploadTimes(), (std::multiset<std::string>{"A", "A", "C", "C", "b", "b"}));
+
+    EXPECT_EQ(Cli({"remove", data_, "Z"}).status, 0);
+    EXPECT_EQ(UploadTimes().size(), 6u);
+
+    const CliRun cleared = Cli({"clear", data_});
+    EXPECT_EQ(cleared.status, 0) << cleared.err;
+    EXPECT_TRUE(UploadTimes().empty());
+
+    const CliRun emptyTime = Cli({"remove", data_, ""});
+    EXPECT_EQ(emptyTime.status, 1);
+    EXPECT_EQ(emptyTime.err, "ClientDataSet1: Cannot perform this operation on an empty dataset\n");
+
+    EXPECT_EQ(Cli({"clear", (folder_ / "absent.kvx").string()}).status, 1);
+}
+
+TEST_F(ImportCommands, UpdateFromAServer)
+{
+    test::TestHttpServer server;
+    server.Serve("/update/Last%20Update.txt", test::HttpAnswer(200, "OK", "2026-12-08 ECB\nEUR=1\nUSD=1.05\n"));
+    const auto url = server.Address("/update/Last Update.txt");
+
+    const CliRun first = Cli({"update", data_, "--url", url});
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "Succesfully Uploaded new conversion data !\n");
+    EXPECT_EQ(ReadFile(folder_ / "Last Update.txt"), "2026-12-08 ECB\nEUR=1\nUSD=1.05\n");
+    EXPECT_EQ(UploadTimes().size(), 2u);
+
+    const CliRun again = Cli({"update", "--url", url, data_});
+    EXPECT_EQ(again.status, 3);
+    EXPECT_EQ(again.out, "Upload Time : 2026-12-08 ECB is already exist\n");
+    const std::string saved = ReadFile(data_);
+
+    const auto missing = server.Address("/update/Missing File.txt");
+    const CliRun notFound = Cli({"update", data_, "--url", missing});
+    EXPECT_EQ(notFound.status, 1);
+    EXPECT_EQ(notFound.err, "Error while downloading " + missing + "\n");
+
+    const auto closed = "http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/update/Last Update.txt";
+    const CliRun refused = Cli({"update", data_, "--url", closed});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "Cannot open URL " + closed + "\n");
+    EXPECT_EQ(ReadFile(data_), saved);
+}
+
+} // namespace
+} // namespace zentaro

@@ -1,0 +1,143 @@
+#include "tests/import/TestHttpServer.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+namespace zentaro::test {
+namespace {
+
+constexpr int kPollMs = 50;
+constexpr int kRequestWaitMs = 5000;
+
+int ListenOnLoopback(int& port, int backlog)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        throw std::runtime_error("socket failed");
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;
+    socklen_t length = sizeof address;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd, backlog) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::close(fd);
+        throw std::runtime_error("cannot listen on 127.0.0.1");
+    }
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
+std::string Loopback(int port, std::string_view path)
+{
+    return "http://127.0.0.1:" + std::to_string(port) + std::string(path);
+}
+
+void SendAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent <= 0)
+            return;
+        bytes.remove_prefix(static_cast<std::size_t>(sent));
+    }
+}
+
+} // namespace
+
+TestHttpServer::TestHttpServer()
+{
+    listener_ = ListenOnLoopback(port_, 16);
+    thread_ = std::thread([this] { Run(); });
+}
+
+TestHttpServer::~TestHttpServer()
+{
+    stop_ = true;
+    thread_.join();
+    ::close(listener_);
+}
+
+void TestHttpServer::Serve(const std::string& target, std::string rawAnswer)
+{
+    std::lock_guard lock(mutex_);
+    routes_[target] = std::move(rawAnswer);
+}
+
+std::string TestHttpServer::Address(std::string_view path) const { return Loopback(port_, path); }
+
+std::vector<std::string> TestHttpServer::Requests() const
+{
+    std::lock_guard lock(mutex_);
+    return requests_;
+}
+
+void TestHttpServer::Run()
+{
+    while (!stop_) {
+        pollfd waiting{listener_, POLLIN, 0};
+        if (::poll(&waiting, 1, kPollMs) <= 0)
+            continue;
+        const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (client < 0)
+            continue;
+        Answer(client);
+        ::close(client);
+    }
+}
+
+void TestHttpServer::Answer(int client)
+{
+    std::string request;
+    while (request.find("\r\n\r\n") == std::string::npos) {
+        pollfd waiting{client, POLLIN, 0};
+        if (::poll(&waiting, 1, kRequestWaitMs) <= 0)
+            return;
+        char buffer[4096];
+        const ssize_t count = ::recv(client, buffer, sizeof buffer, 0);
+        if (count <= 0)
+            return;
+        request.append(buffer, static_cast<std::size_t>(count));
+    }
+    // "GET <target> HTTP/1.1"
+    const auto first = request.find(' ');
+    const auto second = request.find(' ', first + 1);
+    const std::string target = request.substr(first + 1, second - first - 1);
+    std::string answer;
+    {
+        std::lock_guard lock(mutex_);
+        requests_.push_back(target);
+        const auto route = routes_.find(target);
+        answer = route != routes_.end() ? route->second : HttpAnswer(404, "Not Found", "no such file\n");
+    }
+    SendAll(client, answer);
+}
+
+std::string HttpAnswer(int status, std::string_view reason, std::string_view body, std::string_view contentType)
+{
+    return "HTTP/1.1 " + std::to_string(status) + " " + std::string(reason) +
+           "\r\nContent-Type: " + std::string(contentType) +
+           "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" +
+           std::string(body);
+}
+
+SilentServer::SilentServer() { listener_ = ListenOnLoopback(port_, 16); }
+
+SilentServer::~SilentServer() { ::close(listener_); }
+
+std::string SilentServer::Address(std::string_view path) const { return Loopback(port_, path); }
+
+int ClosedPort()
+{
+    int port = 0;
+    ::close(ListenOnLoopback(port, 1));
+    return port;
+}
+
+} // namespace zentaro::test
