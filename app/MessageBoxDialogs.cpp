@@ -1,0 +1,47 @@
+#include "app/MessageBoxDialogs.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+void ShowBox(QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace
+
+void MessageBoxDialogs::ShowMessage(const QString& text) { ShowBox(QMessageBox::NoIcon, text); }
+
+void MessageBoxDialogs::ShowError(const QString& text) { ShowBox(QMessageBox::Critical, text); }
+
+bool MessageBoxDialogs::Confirm(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text);
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+std::optional<QString> MessageBoxDialogs::OpenFile(const QString& nameFilter)
+{
+    QFileDialog dialog;
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A typed name that does not exist is accepted; the import reports it.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setNameFilter(nameFilter);
+    if (!lastFile_.isEmpty())
+        dialog.selectFile(lastFile_);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    lastFile_ = dialog.selectedFiles().front();
+    return lastFile_;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QComboBox>
+
+#include <string>
+#include <vector>
+
+// An editable drop-down list over byte texts. The rate table's texts need not
+// be valid UTF-8, so the list remembers the exact bytes behind the text set
+// from code or picked from the entries, and gives them back for as long as the
+// shown text stays unchanged; a text the user typed is read as UTF-8.
+// Setting the text or the entries from code raises no change signal of the
+// line edit (only textChanged, which nobody handles).
+class TextComboBox : public QComboBox {
+    Q_OBJECT
+
+public:
+    explicit TextComboBox(QWidget* parent = nullptr);
+
+    // Removes every entry and empties the text.
+    void ClearAll();
+    void AddEntry(const std::string& text);
+    void InsertEntry(std::size_t index, const std::string& text);
+    const std::vector<std::string>& Entries() const { return entries_; }
+
+    void SetText(const std::string& text);
+    std::string Text() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Remember(int index);
+
+    std::vector<std::string> entries_;
+    QString shown_;
+    std::string bytes_;
+};

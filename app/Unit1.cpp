@@ -1,0 +1,309 @@
+#include "app/Unit1.h"
+#include "app/MessageBoxDialogs.h"
+#include "app/TextComboBox.h"
+#include "import/UpdateFromUrl.h"
+#include "store/ConversionRules.h"
+#include "store/NumberText.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+constexpr int kClientWidth = 625;
+constexpr int kClientHeight = 297;
+constexpr int kWindowFontPixels = 11;
+constexpr int kControlFontPixels = 13;
+// $00FAD996 in the window system's BGR notation.
+const QColor kBackgroundColour(150, 217, 250);
+
+constexpr char32_t kBackspace = 8;
+constexpr char32_t kReturn = 13;
+constexpr char32_t kEscape = 27;
+constexpr char32_t kDeleteCharacter = 127;
+
+const QString kTypeNumericText = QStringLiteral("Please type a numeric format");
+const QString kInvalidKeyText = QStringLiteral("Invalid numeric format : ");
+
+QFont ControlFont(int pixels)
+{
+    QFont font;
+    // Tahoma is rarely installed off Windows; Liberation Sans comes closest in width.
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QString Shown(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string Bytes(const QString& text) { return text.toUtf8().toStdString(); }
+
+bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
+
+// The character a key press types, as the window system would deliver it:
+// Enter, Escape and Ctrl with a letter give control characters; keys that type
+// nothing (arrows, Delete, Home, function keys, Tab) give none.
+std::optional<char32_t> KeyCharacter(const QKeyEvent& event)
+{
+    const int key = event.key();
+    const bool control = (event.modifiers() & Qt::ControlModifier) != 0;
+    const bool alt = (event.modifiers() & Qt::AltModifier) != 0;
+    switch (key) {
+    case Qt::Key_Backspace: return control ? kDeleteCharacter : kBackspace;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return kReturn;
+    case Qt::Key_Escape: return kEscape;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete: return std::nullopt;
+    default: break;
+    }
+    if (control && !alt) {
+        if (key >= Qt::Key_A && key <= Qt::Key_Z)
+            return static_cast<char32_t>(key - Qt::Key_A + 1);
+        return std::nullopt;
+    }
+    const QList<uint> text = event.text().toUcs4();
+    if (text.isEmpty() || text.front() == kDeleteCharacter)
+        return std::nullopt;
+    return static_cast<char32_t>(text.front());
+}
+
+} // namespace
+
+QString ErrorBoxText(const std::string& errorText)
+{
+    QString text = Shown(errorText);
+    if (!errorText.empty() && static_cast<unsigned char>(errorText.back()) > '.')
+        text += QLatin1Char('.');
+    return text;
+}
+
+TForm1::Settings TForm1::Settings::Installed()
+{
+    Settings settings;
+    settings.programFolder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    settings.decimalSeparator = zentaro::LocaleDecimalSeparator();
+    settings.updateUrl = zentaro::DefaultUpdateUrl();
+    return settings;
+}
+
+TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* parent)
+    : QWidget(parent),
+      settings_(std::move(settings)),
+      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<MessageBoxDialogs>()),
+      table_(settings_.decimalSeparator)
+{
+    CreateControls();
+    ConnectEvents();
+    Guard([this] { FormCreate(this); });
+}
+
+TForm1::~TForm1()
+{
+    // The controls outlive this part of the window; closing them must not
+    // reach the handlers any more.
+    Edit8->removeEventFilter(this);
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
+}
+
+void TForm1::CreateControls()
+{
+    setWindowTitle(QStringLiteral("Zentaro"));
+    setFixedSize(kClientWidth, kClientHeight);
+    setFont(ControlFont(kWindowFontPixels));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, kBackgroundColour);
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    const QFont controlFont = ControlFont(kControlFontPixels);
+    auto label = [&](const char* text, QRect box) {
+        auto* created = new QLabel(QString::fromLatin1(text), this);
+        created->setGeometry(box);
+        created->setFont(controlFont);
+        return created;
+    };
+    auto list = [&](const char* hint, QRect box) {
+        auto* created = new TextComboBox(this);
+        created->setGeometry(box);
+        created->setFont(controlFont);
+        created->setToolTip(QString::fromLatin1(hint));
+        return created;
+    };
+    auto edit = [&](const char* hint, QRect box) {
+        auto* created = new QLineEdit(this);
+        created->setGeometry(box);
+        created->setFont(controlFont);
+        created->setToolTip(QString::fromLatin1(hint));
+        return created;
+    };
+
+    Label1 = label("Current Time : ", {233, 86, 89, 16});
+    Label2 = label("From :", {225, 125, 39, 16});
+    Label3 = label("To :", {225, 158, 24, 16});
+    ComboBox3 = list("Click to Select Time", {327, 84, 263, 24});
+    Edit8 = edit("Type a Numeric Format Here", {279, 122, 122, 24});
+    ComboBox1 = list("Click to Select Unit Currency", {432, 122, 159, 24});
+    Edit9 = edit("Result", {279, 154, 146, 24});
+    Edit9->setReadOnly(true);
+    ComboBox2 = list("Click to Select Unit Currency", {432, 154, 159, 24});
+
+    setTabOrder(ComboBox3, ComboBox2);
+    setTabOrder(ComboBox2, ComboBox1);
+    setTabOrder(ComboBox1, Edit9);
+    setTabOrder(Edit9, Edit8);
+}
+
+void TForm1::ConnectEvents()
+{
+    // Lists raise their handlers only on the user's typing and picking; the
+    // amount field raises Edit8Change on every change, also from code.
+    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { Guard([this] { ComboBox1Change(ComboBox1); }); });
+    connect(ComboBox1, &QComboBox::textActivated, this,
+            [this] { Guard([this] { ComboBox1Change(ComboBox1); }); });
+    connect(ComboBox2->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { Guard([this] { ComboBox2Change(ComboBox2); }); });
+    connect(ComboBox2, &QComboBox::textActivated, this,
+            [this] { Guard([this] { ComboBox2Change(ComboBox2); }); });
+    connect(ComboBox3, &QComboBox::textActivated, this,
+            [this] { Guard([this] { ComboBox3Click(ComboBox3); }); });
+    connect(Edit8, &QLineEdit::textChanged, this, [this] { Guard([this] { Edit8Change(Edit8); }); });
+    // Every typed character must pass the key filter, so none may arrive
+    // composed by an input method instead of as a key press.
+    Edit8->setAttribute(Qt::WA_InputMethodEnabled, false);
+    Edit8->installEventFilter(this);
+}
+
+std::filesystem::path TForm1::DataFilePath() const { return settings_.programFolder / kDataFileName; }
+
+void TForm1::FormCreate(QObject*)
+{
+    dragEnabled_ = true;
+    table_.LoadFromFile(DataFilePath());
+
+    ComboBox1->ClearAll();
+    ComboBox2->ClearAll();
+    ComboBox3->ClearAll();
+
+    const zentaro::UploadTimeList times = zentaro::BuildUploadTimeList(table_);
+    for (const auto& entry : times.entries)
+        ComboBox3->AddEntry(entry);
+    ComboBox3->SetText(times.text);
+
+    FillCurrencyList(*ComboBox1, Edit1);
+    FillCurrencyList(*ComboBox2, Edit4);
+
+    if (!currencyListsSorted_) {
+        SortCurrencyList(*ComboBox1);
+        SortCurrencyList(*ComboBox2);
+        currencyListsSorted_ = true;
+    }
+}
+
+void TForm1::FillCurrencyList(TextComboBox& list, std::string& rateText)
+{
+    list.ClearAll();
+    const zentaro::CurrencyPass pass = zentaro::BuildCurrencyList(table_, ComboBox3->Text());
+    for (const auto& entry : pass.entries) {
+        if (currencyListsSorted_)
+            list.InsertEntry(zentaro::SortedInsertPosition(list.Entries(), entry), entry);
+        else
+            list.AddEntry(entry);
+    }
+    list.SetText(pass.text);
+    rateText = pass.lastRateText;
+}
+
+void TForm1::SortCurrencyList(TextComboBox& list)
+{
+    const std::string text = list.Text();
+    const std::vector<std::string> sorted = zentaro::SortCurrencyEntries(list.Entries());
+    list.ClearAll();
+    for (const auto& entry : sorted)
+        list.AddEntry(entry);
+    list.SetText(text);
+}
+
+void TForm1::ComboBox1Change(QObject*)
+{
+    Edit9->clear();
+    if (auto rate = zentaro::LookUpRate(table_, ComboBox3->Text(), ComboBox1->Text()))
+        Edit1 = std::move(*rate);
+    ShowResult(zentaro::ConvertAmount(AmountText(), Edit1, Edit4, settings_.decimalSeparator,
+                                      zentaro::EmptyAmount::IsZero));
+}
+
+void TForm1::ComboBox2Change(QObject*)
+{
+    if (Edit8->text().isEmpty())
+        Edit8->setText(QStringLiteral("0"));
+    Edit9->clear();
+    if (auto rate = zentaro::LookUpRate(table_, ComboBox3->Text(), ComboBox2->Text()))
+        Edit4 = std::move(*rate);
+    ShowResult(zentaro::ConvertAmount(AmountText(), Edit1, Edit4, settings_.decimalSeparator,
+                                      zentaro::EmptyAmount::IsText));
+}
+
+// Picking an upload time only changes the list's text; the next lookup uses it.
+void TForm1::ComboBox3Click(QObject*) {}
+
+void TForm1::Edit8Change(QObject* sender)
+{
+    const std::string text = AmountText();
+    const char first = text.empty() ? '\0' : text.front();
+    if (text.empty() || IsDigit(static_cast<unsigned char>(first)) || first == settings_.decimalSeparator ||
+        first == '-') {
+        ComboBox1Change(sender);
+        return;
+    }
+    dialogs_->ShowMessage(kTypeNumericText);
+    Edit8->setText(QStringLiteral("0"));
+    Edit8->setFocus();
+}
+
+void TForm1::Edit8KeyPress(QObject* sender, char32_t& key)
+{
+    const auto separator = static_cast<char32_t>(static_cast<unsigned char>(settings_.decimalSeparator));
+    if (key == '.' || key == ',')
+        key = separator;
+    if (IsDigit(key) || key == separator || key == '-' || key == kBackspace || key == 0) {
+        ComboBox1Change(sender);
+        return;
+    }
+    const char32_t typed = key;
+    key = 0;
+    dialogs_->ShowMessage(kInvalidKeyText + QString::fromUcs4(&typed, 1));
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != Edit8 || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const std::optional<char32_t> typed = KeyCharacter(*static_cast<QKeyEvent*>(event));
+    if (!typed)
+        return false;
+    // The filter runs before the character reaches the field; an error in it
+    // discards the character like a rejection does.
+    char32_t key = *typed;
+    if (!Guard([&] { Edit8KeyPress(Edit8, key); }) || key == 0)
+        return true;
+    if (key == kBackspace)
+        Edit8->backspace();
+    else
+        Edit8->insert(QString::fromUcs4(&key, 1));
+    return true;
+}
+
+std::string TForm1::AmountText() const { return Bytes(Edit8->text()); }
+
+void TForm1::ShowResult(const std::string& text) { Edit9->setText(Shown(text)); }

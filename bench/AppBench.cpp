@@ -1,0 +1,124 @@
+// The window's costs on large tables: one keystroke in the amount field (the
+// conversion of the old text and that of the new one) and the start-up
+// routine that loads the data file and builds the three lists.
+#include "app/TextComboBox.h"
+#include "app/Unit1.h"
+#include "store/RateTable.h"
+#include "tests/common/TempDir.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr int kCurrenciesPerBatch = 33;
+
+class SilentDialogs : public TForm1::Dialogs {
+public:
+    void ShowMessage(const QString& text) override { throw std::logic_error(text.toStdString()); }
+    void ShowError(const QString& text) override { throw std::logic_error(text.toStdString()); }
+    bool Confirm(const QString&) override { return false; }
+    std::optional<QString> OpenFile(const QString&) override { return std::nullopt; }
+};
+
+std::string Prefixed(char prefix, int number)
+{
+    std::string text(1, prefix);
+    text.append(std::to_string(number));
+    return text;
+}
+
+// A program folder with a data file of `rows` rows: batches of 33 currencies
+// under daily upload times, as imports of the reference rates would leave them.
+class ProgramFolder {
+public:
+    explicit ProgramFolder(int rows)
+    {
+        zentaro::RateTable table('.', zentaro::ByteCollation());
+        for (int row = 0; row < rows; ++row) {
+            const int batch = row / kCurrenciesPerBatch;
+            const int currency = row % kCurrenciesPerBatch;
+            table.Insert();
+            table.DBEdit1().SetText(Prefixed('T', 100000 + batch));
+            table.DBEdit2().SetText(Prefixed('C', 10 + currency));
+            table.DBEdit3().SetText(std::to_string(1 + currency).append(".25"));
+            table.Post();
+        }
+        table.SaveToFile(dir_ / TForm1::kDataFileName);
+    }
+
+    std::unique_ptr<TForm1> Open() const
+    {
+        TForm1::Settings settings;
+        settings.programFolder = dir_.Path();
+        settings.decimalSeparator = '.';
+        return std::make_unique<TForm1>(settings, std::make_unique<SilentDialogs>());
+    }
+
+private:
+    zentaro::test::TempDir dir_;
+};
+
+const ProgramFolder& FolderOf(int rows)
+{
+    static std::map<int, std::unique_ptr<ProgramFolder>> folders;
+    auto& folder = folders[rows];
+    if (!folder)
+        folder = std::make_unique<ProgramFolder>(rows);
+    return *folder;
+}
+
+void SendKey(QWidget* widget, Qt::Key key, const QString& text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &release);
+}
+
+void BM_Keystroke(benchmark::State& state)
+{
+    const auto form = FolderOf(static_cast<int>(state.range(0))).Open();
+    SendKey(form->Edit8, Qt::Key_1, QStringLiteral("1"));
+    bool type = true;
+    for (auto _ : state) {
+        // Alternating a digit and backspace keeps the amount short.
+        if (type)
+            SendKey(form->Edit8, Qt::Key_2, QStringLiteral("2"));
+        else
+            SendKey(form->Edit8, Qt::Key_Backspace, QStringLiteral("\b"));
+        type = !type;
+    }
+    if (form->Edit9->text().isEmpty())
+        state.SkipWithError("no result");
+}
+BENCHMARK(BM_Keystroke)->Arg(5000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+void BM_FormCreate(benchmark::State& state)
+{
+    const auto form = FolderOf(static_cast<int>(state.range(0))).Open();
+    for (auto _ : state)
+        form->FormCreate(nullptr);
+    state.counters["uploadTimes"] = form->ComboBox3->count();
+}
+BENCHMARK(BM_FormCreate)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

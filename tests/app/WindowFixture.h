@@ -1,0 +1,128 @@
+#pragma once
+
+#include "app/TextComboBox.h"
+#include "app/Unit1.h"
+#include "store/RateTable.h"
+#include "tests/common/TempDir.h"
+
+#include <QAbstractItemView>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zentaro::test {
+
+struct Row {
+    std::string tgl, cur, nilai;
+};
+
+// One box the window showed, with the amount field's text at that moment.
+struct Box {
+    enum Kind { Message, Error, Question } kind;
+    QString text;
+    QString amount;
+    bool operator==(const Box&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Box& box)
+{
+    static const char* const kKinds[] = {"message", "error", "question"};
+    return out << kKinds[box.kind] << " \"" << box.text.toStdString() << "\" (amount \""
+               << box.amount.toStdString() << "\")";
+}
+
+class RecordingDialogs : public TForm1::Dialogs {
+public:
+    RecordingDialogs(std::vector<Box>& boxes, std::function<QString()> amount)
+        : boxes_(boxes), amount_(std::move(amount))
+    {
+    }
+    void ShowMessage(const QString& text) override { boxes_.push_back({Box::Message, text, amount_()}); }
+    void ShowError(const QString& text) override { boxes_.push_back({Box::Error, text, amount_()}); }
+    bool Confirm(const QString& text) override
+    {
+        boxes_.push_back({Box::Question, text, amount_()});
+        return confirm;
+    }
+    std::optional<QString> OpenFile(const QString&) override { return std::nullopt; }
+
+    bool confirm = false;
+
+private:
+    std::vector<Box>& boxes_;
+    std::function<QString()> amount_;
+};
+
+// A window over a data file in a fresh program folder.
+class WindowFixture {
+protected:
+    void WriteTable(const std::vector<Row>& rows)
+    {
+        RateTable table('.', ByteCollation());
+        for (const auto& row : rows) {
+            table.Insert();
+            table.DBEdit1().SetText(row.tgl);
+            table.DBEdit2().SetText(row.cur);
+            table.DBEdit3().SetText(row.nilai);
+            table.Post();
+        }
+        table.SaveToFile(folder / TForm1::kDataFileName);
+    }
+
+    void Open(char separator = '.')
+    {
+        TForm1::Settings settings;
+        settings.programFolder = folder.Path();
+        settings.decimalSeparator = separator;
+        form = std::make_unique<TForm1>(
+            settings, std::make_unique<RecordingDialogs>(boxes, [this] {
+                return form ? form->Edit8->text() : QString();
+            }));
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    void Type(const QString& keys) { QTest::keyClicks(form->Edit8, keys); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(form->Edit8, key, modifiers);
+    }
+
+    // Picks an entry the way the user does: open the list, move to it, Enter.
+    void PickIndex(TextComboBox* list, int index)
+    {
+        list->showPopup();
+        list->view()->setCurrentIndex(list->model()->index(index, 0));
+        QTest::keyClick(list->view(), Qt::Key_Return);
+        ASSERT_EQ(list->currentIndex(), index);
+    }
+    void Pick(TextComboBox* list, const QString& entry)
+    {
+        const int index = list->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        ASSERT_GE(index, 0) << entry.toStdString();
+        PickIndex(list, index);
+        ASSERT_EQ(list->currentText(), entry);
+    }
+    // Replaces the list's text by typing, one key at a time.
+    void RetypeList(TextComboBox* list, const QString& keys)
+    {
+        list->lineEdit()->selectAll();
+        QTest::keyClicks(list->lineEdit(), keys);
+    }
+
+    std::vector<std::string> Entries(const TextComboBox* list) const { return list->Entries(); }
+    QString Result() const { return form->Edit9->text(); }
+    QString Amount() const { return form->Edit8->text(); }
+
+    TempDir folder;
+    std::vector<Box> boxes;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace zentaro::test

@@ -1,0 +1,325 @@
+#include "store/ConversionRules.h"
+#include "store/RateTable.h"
+#include "store/StoreError.h"
+#include "tests/common/TempDir.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace zentaro {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+using ::testing::Optional;
+
+struct Row {
+    std::string tgl, cur, nilai;
+};
+
+void Fill(RateTable& table, const std::vector<Row>& rows)
+{
+    for (const auto& row : rows) {
+        table.Insert();
+        table.DBEdit1().SetText(row.tgl);
+        table.DBEdit2().SetText(row.cur);
+        table.DBEdit3().SetText(row.nilai);
+        table.Post();
+    }
+}
+
+std::string Message(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "(no error)";
+}
+
+// --- upload-time list -------------------------------------------------------
+
+struct TimeListCase {
+    const char* name;
+    std::vector<Row> rows;
+    std::vector<std::string> entries;
+    std::string text;
+};
+
+class UploadTimeListTest : public ::testing::TestWithParam<TimeListCase> {};
+
+TEST_P(UploadTimeListTest, OneEntryPerRunInTableOrder)
+{
+    RateTable table('.', ByteCollation());
+    Fill(table, GetParam().rows);
+    const UploadTimeList list = BuildUploadTimeList(table);
+    EXPECT_THAT(list.entries, ElementsAreArray(GetParam().entries));
+    EXPECT_EQ(list.text, GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, UploadTimeListTest,
+    ::testing::Values(
+        TimeListCase{"EmptyTableGivesOneEmptyEntry", {}, {""}, ""},
+        TimeListCase{"OneRow", {{"T1", "USD", "1"}}, {"T1"}, "T1"},
+        TimeListCase{"BatchesOldestFirstNewestIsText",
+                     {{"A", "USD", "1"}, {"A", "EUR", "2"}, {"B", "USD", "3"}, {"C", "USD", "4"}},
+                     {"A", "B", "C"},
+                     "C"},
+        TimeListCase{"SeparatedRunsAreListedTwice",
+                     {{"A", "USD", "1"}, {"B", "USD", "2"}, {"A", "EUR", "3"}},
+                     {"A", "B", "A"},
+                     "A"},
+        TimeListCase{"CaseMatters", {{"a", "X", "1"}, {"A", "X", "1"}}, {"a", "A"}, "A"},
+        TimeListCase{"EmptyTimeAfterOthers", {{"A", "X", "1"}, {"", "X", "1"}}, {"A", ""}, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- currency pass ----------------------------------------------------------
+
+struct PassCase {
+    const char* name;
+    std::vector<Row> rows;
+    std::string uploadTime;
+    std::vector<std::string> entries;
+    std::string text;
+    std::string lastRateText;
+};
+
+class CurrencyPassTest : public ::testing::TestWithParam<PassCase> {};
+
+TEST_P(CurrencyPassTest, BuildsEntriesTextAndLastRate)
+{
+    RateTable table('.', ByteCollation());
+    Fill(table, GetParam().rows);
+    const CurrencyPass pass = BuildCurrencyList(table, GetParam().uploadTime);
+    EXPECT_THAT(pass.entries, ElementsAreArray(GetParam().entries));
+    EXPECT_EQ(pass.text, GetParam().text);
+    EXPECT_EQ(pass.lastRateText, GetParam().lastRateText);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, CurrencyPassTest,
+    ::testing::Values(
+        PassCase{"EmptyTable", {}, "", {""}, "", ""},
+        PassCase{"OneRowStillSetsTheRate", {{"T", "USD", "1.5"}}, "T", {"USD"}, "USD", "1.5"},
+        PassCase{"OrderMetAndLastCodeIsText",
+                 {{"T", "USD", "1"}, {"T", "EUR", "0.9"}, {"T", "JPY", "120"}},
+                 "T",
+                 {"USD", "EUR", "JPY"},
+                 "JPY",
+                 "120"},
+        PassCase{"OnlyTheGivenTime",
+                 {{"OLD", "GBP", "0.8"}, {"NEW", "USD", "1"}, {"NEW", "EUR", "0.9"}},
+                 "NEW",
+                 {"USD", "EUR"},
+                 "EUR",
+                 "0.9"},
+        PassCase{"RepeatedCodeInARowAddedOnce",
+                 {{"T", "USD", "1"}, {"T", "USD", "2"}, {"T", "EUR", "3"}},
+                 "T",
+                 {"USD", "EUR"},
+                 "EUR",
+                 "3"},
+        PassCase{"CodeWithAnotherBetweenAddedTwice",
+                 {{"T", "USD", "1"}, {"T", "EUR", "2"}, {"T", "USD", "3"}},
+                 "T",
+                 {"USD", "EUR", "USD"},
+                 "USD",
+                 "3"},
+        PassCase{"RateComesFromTheLastRowWhateverItsTime",
+                 {{"T", "USD", "1"}, {"OTHER", "EUR", "7"}},
+                 "T",
+                 {"USD"},
+                 "USD",
+                 "7"},
+        PassCase{"NullRateReadsEmpty", {{"T", "USD", "1"}, {"T", "EUR", ""}}, "T", {"USD", "EUR"}, "EUR", ""},
+        PassCase{"NoRowOfTheTime", {{"A", "USD", "1"}}, "B", {}, "", "1"},
+        // Only the first row is added without comparing with the list's text.
+        PassCase{"EmptyCodeAfterAnUnmatchedFirstRow", {{"B", "X", "1"}, {"A", "", "2"}}, "A", {}, "", "2"},
+        PassCase{"EmptyCodeOnTheFirstRow", {{"A", "", "2"}, {"A", "X", "3"}}, "A", {"", "X"}, "X", "3"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- sorted lists -----------------------------------------------------------
+
+TEST(CurrencySortTest, ComparesWithoutRegardToCase)
+{
+    EXPECT_EQ(CompareCurrencyEntries("usd", "USD"), 0);
+    EXPECT_LT(CompareCurrencyEntries("EUR", "usd"), 0);
+    EXPECT_GT(CompareCurrencyEntries("jpy", "EUR"), 0);
+    EXPECT_LT(CompareCurrencyEntries("US", "USD"), 0);
+    EXPECT_LT(CompareCurrencyEntries("", "A"), 0);
+    // Bytes above 127 sort after the letters, not before them as signed chars would.
+    EXPECT_GT(CompareCurrencyEntries("\xc3\xa9", "z"), 0);
+}
+
+TEST(CurrencySortTest, SortIsStableForEntriesEqualButForCase)
+{
+    EXPECT_THAT(SortCurrencyEntries({"usd", "EUR", "USD", "jpy", "Usd", "aud"}),
+                ElementsAre("aud", "EUR", "jpy", "usd", "USD", "Usd"));
+    EXPECT_THAT(SortCurrencyEntries({}), IsEmpty());
+}
+
+TEST(CurrencySortTest, InsertPositionKeepsTheOrder)
+{
+    const std::vector<std::string> sorted{"aud", "EUR", "usd"};
+    EXPECT_EQ(SortedInsertPosition(sorted, "AAA"), 0u);
+    EXPECT_EQ(SortedInsertPosition(sorted, "chf"), 1u);
+    EXPECT_EQ(SortedInsertPosition(sorted, "eur"), 2u); // after its equal
+    EXPECT_EQ(SortedInsertPosition(sorted, "zar"), 3u);
+    EXPECT_EQ(SortedInsertPosition({}, "x"), 0u);
+}
+
+TEST(CurrencySortTest, InsertingOneByOneEqualsSortingOnce)
+{
+    const std::vector<std::string> met{"USD", "eur", "JPY", "Eur", "", "aud", "usd", "EUR"};
+    std::vector<std::string> list;
+    for (const auto& entry : met)
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(SortedInsertPosition(list, entry)), entry);
+    EXPECT_EQ(list, SortCurrencyEntries(met));
+}
+
+// --- rate lookup ------------------------------------------------------------
+
+class LookUpRateTest : public ::testing::Test {
+protected:
+    LookUpRateTest()
+    {
+        Fill(table, {{"OLD", "USD", "1.2"},
+                     {"NEW", "USD", "1"},
+                     {"NEW", "EUR", "0.9"},
+                     {"NEW", "EUR", "0.95"},
+                     {"NEW", "eur", "5"},
+                     {"NEW", "GBP", ""}});
+    }
+    RateTable table{'.', ByteCollation()};
+};
+
+TEST_F(LookUpRateTest, FindsTheRateOfTimeAndCurrency)
+{
+    EXPECT_THAT(LookUpRate(table, "NEW", "USD"), Optional(std::string("1")));
+    EXPECT_THAT(LookUpRate(table, "OLD", "USD"), Optional(std::string("1.2")));
+}
+
+TEST_F(LookUpRateTest, LastMatchWins)
+{
+    EXPECT_THAT(LookUpRate(table, "NEW", "EUR"), Optional(std::string("0.95")));
+}
+
+TEST_F(LookUpRateTest, ComparisonsAreExact)
+{
+    EXPECT_THAT(LookUpRate(table, "NEW", "eur"), Optional(std::string("5")));
+    EXPECT_EQ(LookUpRate(table, "NEW", "EU"), std::nullopt);
+    EXPECT_EQ(LookUpRate(table, "new", "USD"), std::nullopt);
+    EXPECT_EQ(LookUpRate(table, "OLD", "EUR"), std::nullopt);
+    EXPECT_EQ(LookUpRate(table, "NEW", ""), std::nullopt);
+}
+
+TEST_F(LookUpRateTest, NullRateIsFoundAsEmptyText)
+{
+    EXPECT_THAT(LookUpRate(table, "NEW", "GBP"), Optional(std::string()));
+}
+
+TEST(LookUpRateEmptyTableTest, EmptyTextsMatchTheEmptyViews)
+{
+    RateTable table('.', ByteCollation());
+    EXPECT_THAT(LookUpRate(table, "", ""), Optional(std::string()));
+    EXPECT_EQ(LookUpRate(table, "", "USD"), std::nullopt);
+}
+
+TEST(ClosedTableTest, EveryScanFailsWithTheTableError)
+{
+    test::TempDir dir;
+    test::WriteFile(dir / "bad.kvx", "not a data packet at all");
+    RateTable table('.', ByteCollation());
+    EXPECT_THROW(table.LoadFromFile(dir / "bad.kvx"), std::exception);
+    ASSERT_FALSE(table.Active());
+    const std::string closed = "ClientDataSet1: Cannot perform this operation on a closed dataset";
+    EXPECT_EQ(Message([&] { BuildUploadTimeList(table); }), closed);
+    EXPECT_EQ(Message([&] { BuildCurrencyList(table, ""); }), closed);
+    EXPECT_EQ(Message([&] { LookUpRate(table, "", ""); }), closed);
+}
+
+// --- beyond 5,000 rows ------------------------------------------------------
+
+TEST(LargeTableTest, RowsBeyondTheFiveThousandthAreReached)
+{
+    RateTable table('.', ByteCollation());
+    std::vector<Row> rows;
+    for (int i = 0; i < 6000; ++i)
+        rows.push_back({"EARLY", std::string("C").append(std::to_string(i)), std::to_string(i)});
+    rows.push_back({"LATE", "USD", "1"});
+    rows.push_back({"LATE", "EUR", "0.9"});
+    Fill(table, rows);
+
+    const UploadTimeList times = BuildUploadTimeList(table);
+    EXPECT_THAT(times.entries, ElementsAre("EARLY", "LATE"));
+    EXPECT_EQ(times.text, "LATE");
+
+    const CurrencyPass pass = BuildCurrencyList(table, "LATE");
+    EXPECT_THAT(pass.entries, ElementsAre("USD", "EUR"));
+    EXPECT_EQ(pass.lastRateText, "0.9");
+    EXPECT_EQ(BuildCurrencyList(table, "EARLY").entries.size(), 6000u);
+
+    EXPECT_THAT(LookUpRate(table, "LATE", "USD"), Optional(std::string("1")));
+    EXPECT_THAT(LookUpRate(table, "EARLY", "C5999"), Optional(std::string("5999")));
+}
+
+// --- conversion -------------------------------------------------------------
+
+struct ConvertCase {
+    const char* name;
+    char separator;
+    std::string amount, source, target;
+    EmptyAmount empty;
+    std::string expected; // result text, or the error's text
+};
+
+class ConvertAmountTest : public ::testing::TestWithParam<ConvertCase> {};
+
+TEST_P(ConvertAmountTest, ResultOrError)
+{
+    const auto& c = GetParam();
+    std::string got;
+    try {
+        got = ConvertAmount(c.amount, c.source, c.target, c.separator, c.empty);
+    } catch (const StoreError& error) {
+        got = error.what();
+    }
+    EXPECT_EQ(got, c.expected);
+}
+
+constexpr auto kZero = EmptyAmount::IsZero;
+constexpr auto kText = EmptyAmount::IsText;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConvertAmountTest,
+    ::testing::Values(
+        ConvertCase{"UsdToEur", '.', "10", "1", "0.9", kZero, "9"},
+        ConvertCase{"OneThird", '.', "1", "3", "1", kZero, "0.333333"},
+        ConvertCase{"EmptyAmountIsZero", '.', "", "1", "0.9", kZero, "0"},
+        ConvertCase{"EmptyAmountAsText", '.', "", "1", "0.9", kText, "'' is not a valid floating point value"},
+        ConvertCase{"SeparatorAloneIsZero", '.', ".", "1", "2", kZero, "0"},
+        ConvertCase{"CommaSeparator", ',', "1,5", "2", "3", kZero, "2,25"},
+        ConvertCase{"PointIsNotTheCommaSeparator", ',', "1.5", "2", "3", kZero,
+                    "'1.5' is not a valid floating point value"},
+        ConvertCase{"HugeResultInGeneralForm", '.', "1E20", "1", "1", kZero, "1E20"},
+        ConvertCase{"TinyNegativeIsZero", '.', "-0.0000001", "1", "1", kZero, "0"},
+        ConvertCase{"RoundsHalfAwayFromZero", '.', "0.0000015", "1", "1", kZero, "0.000002"},
+        ConvertCase{"Negative", '.', "-2", "4", "1", kZero, "-0.5"},
+        ConvertCase{"BadAmountFirst", '.', "5-", "x", "y", kZero, "'5-' is not a valid floating point value"},
+        ConvertCase{"BadSourceBeforeTarget", '.', "1", "x", "y", kZero, "'x' is not a valid floating point value"},
+        ConvertCase{"BadTarget", '.', "1", "1", "y", kZero, "'y' is not a valid floating point value"},
+        ConvertCase{"EmptyRateText", '.', "1", "", "1", kZero, "'' is not a valid floating point value"},
+        ConvertCase{"DivisionByZero", '.', "1", "0", "2", kZero, "Floating point division by zero"},
+        ConvertCase{"ZeroByZero", '.', "0", "0", "2", kZero, "Invalid floating point operation"},
+        ConvertCase{"Overflow", '.', "1E300", "1E-300", "1", kZero, "Floating point overflow"},
+        // The product may exceed a double as long as the quotient fits.
+        ConvertCase{"ProductBeyondDouble", '.', "1E300", "1E300", "1E10", kZero, "10000000000"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace zentaro
