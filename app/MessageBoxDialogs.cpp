@@ -13,6 +13,19 @@ void ShowBox(QMessageBox::Icon icon, const QString& text)
     box.exec();
 }
 
+// "description|pattern" as Qt writes it: "description (pattern)".
+QString QtNameFilter(const QString& filter)
+{
+    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
+    if (bar < 0)
+        return filter;
+    const QString description = filter.left(bar);
+    const QString pattern = filter.mid(bar + 1);
+    if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
+        return description;
+    return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+}
+
 } // namespace
 
 void MessageBoxDialogs::ShowMessage(const QString& text) { ShowBox(QMessageBox::NoIcon, text); }
@@ -21,7 +34,10 @@ void MessageBoxDialogs::ShowError(const QString& text) { ShowBox(QMessageBox::Cr
 
 bool MessageBoxDialogs::Confirm(const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text);
+    // A carriage return alone starts a new line in the question.
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), shown);
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
@@ -37,7 +53,7 @@ std::optional<QString> MessageBoxDialogs::OpenFile(const QString& nameFilter)
     // A typed name that does not exist is accepted; the import reports it.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setNameFilter(nameFilter);
+    dialog.setNameFilter(QtNameFilter(nameFilter));
     if (!lastFile_.isEmpty())
         dialog.selectFile(lastFile_);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -2,9 +2,12 @@
 #include "app/MessageBoxDialogs.h"
 #include "app/TextComboBox.h"
 #include "import/UpdateFromUrl.h"
+#include "import/UpdateImport.h"
+#include "store/Maintenance.h"
 #include "store/ConversionRules.h"
 #include "store/NumberText.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -24,6 +27,22 @@ constexpr char32_t kBackspace = 8;
 constexpr char32_t kReturn = 13;
 constexpr char32_t kEscape = 27;
 constexpr char32_t kDeleteCharacter = 127;
+
+const QString kOpenFileFilter = QStringLiteral("currency data (*.txt)|*.txt");
+// The two lines of each question are parted by a single carriage return.
+const QString kRemoveQuestion =
+    QStringLiteral("Are You Sure Want To Remove Current Time ?\rWarning this cannot be Undone.");
+const QString kClearQuestion =
+    QStringLiteral("Are You Sure Want To Clear All Currency Database ?\rWarning this cannot be Undone.");
+
+// Shows the wait cursor while a network step blocks the window.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 const QString kTypeNumericText = QStringLiteral("Please type a numeric format");
 const QString kInvalidKeyText = QStringLiteral("Invalid numeric format : ");
@@ -307,3 +326,61 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 std::string TForm1::AmountText() const { return Bytes(Edit8->text()); }
 
 void TForm1::ShowResult(const std::string& text) { Edit9->setText(Shown(text)); }
+
+void TForm1::UpdateImport(const std::filesystem::path& updateFile, std::string_view successText,
+                          QObject* sender)
+{
+    const zentaro::ImportResult result =
+        zentaro::ImportUpdateFile(table_, updateFile, DataFilePath(), successText);
+    Edito1 = result.scratch.edito1;
+    Edito2 = result.scratch.edito2;
+    Edito3 = result.scratch.edito3;
+    Edito4 = result.scratch.edito4;
+    dialogs_->ShowMessage(Shown(result.message));
+    if (result.outcome == zentaro::ImportOutcome::Added)
+        FormCreate(sender);
+}
+
+void TForm1::UpdateFromFile1Click(QObject* sender)
+{
+    const std::optional<QString> picked = dialogs_->OpenFile(kOpenFileFilter);
+    if (!picked)
+        return;
+    UpdateImport(QFile::encodeName(*picked).toStdString(), zentaro::kFileUpdateSuccessText, sender);
+}
+
+void TForm1::Update1Click(QObject* sender)
+{
+    zentaro::FetchedUpdate fetched;
+    {
+        const WaitCursor wait;
+        zentaro::CurlFetcher fetcher(settings_.fetchLimits);
+        fetched = zentaro::FetchUpdateFile(fetcher, settings_.updateUrl, settings_.programFolder);
+    }
+    Memo1 = fetched.body;
+    if (fetched.message) {
+        dialogs_->ShowMessage(Shown(*fetched.message));
+        return;
+    }
+    UpdateImport(fetched.updateFile, zentaro::kUrlUpdateSuccessText, sender);
+}
+
+void TForm1::Removecurrentdata1Click(QObject* sender)
+{
+    Edit2 = ComboBox3->Text();
+    if (dialogs_->Confirm(kRemoveQuestion))
+        zentaro::RemoveBatch(table_, Edit2);
+    // Saved, reloaded and refreshed whatever the answer.
+    table_.SaveToFile(DataFilePath());
+    table_.LoadFromFile(DataFilePath());
+    FormCreate(sender);
+}
+
+void TForm1::Clear1Click(QObject* sender)
+{
+    if (!dialogs_->Confirm(kClearQuestion))
+        return;
+    zentaro::ClearAll(table_);
+    table_.SaveToFile(DataFilePath());
+    FormCreate(sender);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/CurlFetcher.h"
 #include "store/RateTable.h"
 
 #include <QString>
@@ -44,6 +45,7 @@ public:
         std::filesystem::path programFolder; // holds the rate data file
         char decimalSeparator = '.';
         std::string updateUrl;
+        zentaro::FetchLimits fetchLimits; // timeouts and size caps of the update download
 
         // The installed program's: the executable's folder, the user's locale.
         static Settings Installed();
@@ -65,6 +67,12 @@ public:
     void Edit8Change(QObject* sender);
     // key is the typed character; set to 0 it is discarded.
     void Edit8KeyPress(QObject* sender, char32_t& key);
+    // The data commands: import a picked file or the update address, remove
+    // the current upload time's rates, remove all rates.
+    void UpdateFromFile1Click(QObject* sender);
+    void Update1Click(QObject* sender);
+    void Removecurrentdata1Click(QObject* sender);
+    void Clear1Click(QObject* sender);
 
     std::filesystem::path DataFilePath() const;
     zentaro::RateTable& Table() { return table_; }
@@ -83,9 +91,15 @@ public:
     // Hidden scratch fields: the rate texts of the from and to currency.
     std::string Edit1;
     std::string Edit4;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The upload time to remove.
+    std::string Edit2;
+    // What the last import read: the last line, code, rate text, upload time.
+    std::string Edito1;
+    std::string Edito2;
+    std::string Edito3;
+    std::string Edito4;
+    // The update address's body from the last connection check.
+    std::string Memo1;
 
     // Runs an event's handler; an error ends it and shows the error message
     // box. Returns whether the handler completed.
@@ -101,6 +115,9 @@ protected:
         }
     }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void CreateControls();
     void ConnectEvents();
@@ -108,6 +125,8 @@ private:
     void SortCurrencyList(TextComboBox& list);
     std::string AmountText() const;
     void ShowResult(const std::string& text);
+    void UpdateImport(const std::filesystem::path& updateFile, std::string_view successText,
+                      QObject* sender);
 
     Settings settings_;
     std::unique_ptr<Dialogs> dialogs_;

@@ -50,9 +50,15 @@ public:
         boxes_.push_back({Box::Question, text, amount_()});
         return confirm;
     }
-    std::optional<QString> OpenFile(const QString&) override { return std::nullopt; }
+    std::optional<QString> OpenFile(const QString& nameFilter) override
+    {
+        filters.push_back(nameFilter);
+        return openFile;
+    }
 
     bool confirm = false;
+    std::optional<QString> openFile; // the open-file dialog's answer
+    std::vector<QString> filters;    // the filter of every open-file dialog shown
 
 private:
     std::vector<Box>& boxes_;
@@ -80,10 +86,14 @@ protected:
         TForm1::Settings settings;
         settings.programFolder = folder.Path();
         settings.decimalSeparator = separator;
-        form = std::make_unique<TForm1>(
-            settings, std::make_unique<RecordingDialogs>(boxes, [this] {
-                return form ? form->Edit8->text() : QString();
-            }));
+        settings.updateUrl = updateUrl;
+        settings.fetchLimits.connectTimeout = std::chrono::milliseconds(1500);
+        settings.fetchLimits.transferTimeout = std::chrono::milliseconds(1500);
+        auto recording = std::make_unique<RecordingDialogs>(boxes, [this] {
+            return form ? form->Edit8->text() : QString();
+        });
+        dialogs = recording.get();
+        form = std::make_unique<TForm1>(settings, std::move(recording));
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
@@ -121,7 +131,9 @@ protected:
     QString Amount() const { return form->Edit8->text(); }
 
     TempDir folder;
+    std::string updateUrl = "http://127.0.0.1:1/update/Last Update.txt";
     std::vector<Box> boxes;
+    RecordingDialogs* dialogs = nullptr; // owned by the window
     std::unique_ptr<TForm1> form;
 };
 

@@ -1,0 +1,210 @@
+#include "tests/app/WindowFixture.h"
+#include "tests/import/TestHttpServer.h"
+
+#include <QFile>
+
+#include <gmock/gmock.h>
+
+namespace zentaro::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+const QString kFromFileSuccess = QStringLiteral("Succesfully Upload new conversion data!");
+const QString kFromUrlSuccess = QStringLiteral("Succesfully Uploaded new conversion data !");
+const QString kRemoveQuestion =
+    QStringLiteral("Are You Sure Want To Remove Current Time ?\rWarning this cannot be Undone.");
+const QString kClearQuestion =
+    QStringLiteral("Are You Sure Want To Clear All Currency Database ?\rWarning this cannot be Undone.");
+
+class DataCommands : public ::testing::Test, public WindowFixture {
+protected:
+    std::string DataFile() const { return ReadFile(folder / TForm1::kDataFileName); }
+
+    QString WriteUpdate(const std::string& name, const std::string& text)
+    {
+        WriteFile(folder / name, text);
+        return QFile::decodeName((folder / name).c_str());
+    }
+
+    // The commands as the picture buttons raise them.
+    void FromFile() { form->Guard([this] { form->UpdateFromFile1Click(form.get()); }); }
+    void FromUrl() { form->Guard([this] { form->Update1Click(form.get()); }); }
+    void RemoveCurrent() { form->Guard([this] { form->Removecurrentdata1Click(form.get()); }); }
+    void ClearAllData() { form->Guard([this] { form->Clear1Click(form.get()); }); }
+};
+
+TEST_F(DataCommands, CancelledFilePickChangesNothing)
+{
+    WriteTable({{"A", "USD", "1"}});
+    Open();
+    const std::string before = DataFile();
+    FromFile();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_THAT(dialogs->filters, ElementsAre(QStringLiteral("currency data (*.txt)|*.txt")));
+    EXPECT_EQ(DataFile(), before);
+    EXPECT_EQ(form->ComboBox3->Text(), "A");
+}
+
+TEST_F(DataCommands, PickedFileIsImportedOnceAndRefreshesTheLists)
+{
+    WriteTable({{"A", "USD", "1"}});
+    Open();
+    Type("10");
+    dialogs->openFile = WriteUpdate("rates.txt", "B\nUSD=1\nEUR=0.9\n");
+    FromFile();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], (Box{Box::Message, kFromFileSuccess, "10"}));
+    EXPECT_EQ(form->ComboBox3->Text(), "B");
+    EXPECT_THAT(Entries(form->ComboBox3), ElementsAre("A", "B"));
+    EXPECT_THAT(Entries(form->ComboBox1), ElementsAre("EUR", "USD"));
+    EXPECT_EQ(form->Edito4, "B");
+    EXPECT_EQ(Amount(), "10"); // the refresh leaves the amount alone
+
+    const std::string after = DataFile();
+    FromFile();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, QStringLiteral("Upload Time : B is already exist"));
+    EXPECT_EQ(DataFile(), after);
+}
+
+TEST_F(DataCommands, ImportErrorsAreShownAndAddNothing)
+{
+    WriteTable({{"A", "USD", "1"}});
+    Open();
+    const std::string before = DataFile();
+    const struct {
+        QString file;
+        QString error;
+    } cases[] = {
+        {QFile::decodeName((folder / "absent.txt").c_str()), QStringLiteral("File not found.")},
+        {WriteUpdate("bad.txt", "B\nUSD=1\nEUR=0,9x\n"),
+         QStringLiteral("'0.9x' is not a valid floating point value for field 'nilai'")},
+    };
+    for (const auto& c : cases) {
+        boxes.clear();
+        dialogs->openFile = c.file;
+        FromFile();
+        ASSERT_EQ(boxes.size(), 1u) << c.file.toStdString();
+        EXPECT_EQ(boxes[0].kind, Box::Error);
+        EXPECT_EQ(boxes[0].text, c.error);
+        EXPECT_EQ(DataFile(), before);
+        EXPECT_THAT(Entries(form->ComboBox3), ElementsAre("A"));
+    }
+}
+
+TEST_F(DataCommands, UpdateFromTheAddressDownloadsAndImports)
+{
+    TestHttpServer server;
+    server.Serve("/update/Last%20Update.txt", HttpAnswer(200, "OK", "B\nUSD=1\nJPY=150\n"));
+    updateUrl = server.Address("/update/Last Update.txt");
+    WriteTable({{"A", "USD", "1"}});
+    Open();
+    FromUrl();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kFromUrlSuccess);
+    EXPECT_EQ(form->Memo1, "B\nUSD=1\nJPY=150\n");
+    EXPECT_EQ(ReadFile(folder / "Last Update.txt"), "B\nUSD=1\nJPY=150\n");
+    EXPECT_EQ(form->ComboBox3->Text(), "B");
+
+    FromUrl();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, QStringLiteral("Upload Time : B is already exist"));
+}
+
+TEST_F(DataCommands, NetworkFailuresImportNothing)
+{
+    TestHttpServer server;
+    server.Serve("/update/Last%20Update.txt",
+                 HttpAnswer(404, "Not Found", "<html>gone</html>", "text/html"));
+    WriteTable({{"A", "USD", "1"}});
+    WriteFile(folder / "Last Update.txt", "older copy\n");
+    const std::string closed = "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/update/Last Update.txt";
+    const struct {
+        std::string url;
+        Box::Kind kind;
+        std::string text;
+    } cases[] = {
+        {server.Address("/update/Last Update.txt"), Box::Message,
+         "Error while downloading " + server.Address("/update/Last Update.txt")},
+        {closed, Box::Error, "Cannot open URL " + closed + "."},
+    };
+    for (const auto& c : cases) {
+        updateUrl = c.url;
+        boxes.clear();
+        Open();
+        const std::string before = DataFile();
+        FromUrl();
+        ASSERT_EQ(boxes.size(), 1u) << c.url;
+        EXPECT_EQ(boxes[0].kind, c.kind);
+        EXPECT_EQ(boxes[0].text.toStdString(), c.text);
+        EXPECT_EQ(DataFile(), before);
+        EXPECT_EQ(ReadFile(folder / "Last Update.txt"), "older copy\n");
+        EXPECT_EQ(form->ComboBox3->Text(), "A");
+    }
+}
+
+TEST_F(DataCommands, RemovingTheCurrentTimeKeepsTheOthersInOrder)
+{
+    WriteTable({{"B", "USD", "1"}, {"B", "EUR", "2"}, {"C", "USD", "3"}, {"A", "USD", "4"}, {"b", "USD", "5"}});
+    Open();
+    EXPECT_EQ(form->ComboBox3->Text(), "b");
+    Pick(form->ComboBox3, "B");
+    dialogs->confirm = true;
+    RemoveCurrent();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], (Box{Box::Question, kRemoveQuestion, ""}));
+    EXPECT_EQ(form->Edit2, "B");
+    // Letter case makes another time; the list is now in upload-time order.
+    EXPECT_THAT(Entries(form->ComboBox3), ElementsAre("A", "C", "b"));
+    EXPECT_EQ(form->ComboBox3->Text(), "b");
+
+    RateTable stored('.', ByteCollation());
+    stored.LoadFromFile(folder / TForm1::kDataFileName);
+    EXPECT_EQ(stored.RecordCount(), 3u);
+}
+
+TEST_F(DataCommands, RemoveAnsweredNoStillSavesAndRefreshes)
+{
+    WriteTable({{"A", "USD", "1"}, {"B", "USD", "2"}});
+    Open();
+    Pick(form->ComboBox3, "A");
+    const std::string before = DataFile();
+    RemoveCurrent();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].kind, Box::Question);
+    EXPECT_EQ(DataFile(), before);
+    EXPECT_EQ(form->ComboBox3->Text(), "B"); // the refresh chose the current time again
+}
+
+TEST_F(DataCommands, RemoveOnAnEmptyTableReportsTheEmptyDataset)
+{
+    WriteTable({});
+    Open();
+    dialogs->confirm = true;
+    RemoveCurrent();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1], (Box{Box::Error,
+                             QStringLiteral("ClientDataSet1: Cannot perform this operation on an empty dataset."),
+                             ""}));
+}
+
+TEST_F(DataCommands, ClearAsksAndOnlyYesEmptiesTheFile)
+{
+    WriteTable({{"A", "USD", "1"}, {"B", "USD", "2"}});
+    Open();
+    const std::string before = DataFile();
+    ClearAllData();
+    EXPECT_EQ(boxes, (std::vector<Box>{{Box::Question, kClearQuestion, ""}}));
+    EXPECT_EQ(DataFile(), before);
+    EXPECT_THAT(Entries(form->ComboBox3), ElementsAre("A", "B"));
+
+    dialogs->confirm = true;
+    ClearAllData();
+    EXPECT_EQ(DataFile().size(), 88u);
+    EXPECT_THAT(Entries(form->ComboBox3), ElementsAre(""));
+    EXPECT_EQ(form->ComboBox3->Text(), "");
+}
+
+} // namespace
+} // namespace zentaro::test
