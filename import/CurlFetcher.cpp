@@ -2,6 +2,7 @@
 #include "import/ImportError.h"
 
 #include <curl/curl.h>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -19,10 +20,45 @@ constexpr char kProtocols[] = "http,https";
 constexpr long kMaxRedirects = 5;
 constexpr int kTempNameAttempts = 16;
 
-bool LibraryStarted()
+// libcurl is loaded when the first request needs it rather than linked:
+// with its thirty-odd libraries it would slow down every start of the CLI.
+struct CurlApi {
+    CURLcode (*globalInit)(long flags);
+    CURL* (*easyInit)();
+    CURLcode (*easySetopt)(CURL* curl, CURLoption option, ...);
+    CURLcode (*easyPerform)(CURL* curl);
+    CURLcode (*easyGetinfo)(CURL* curl, CURLINFO info, ...);
+    void (*easyReset)(CURL* curl);
+    void (*easyCleanup)(CURL* curl);
+};
+
+template <typename Function>
+bool Resolve(void* library, const char* name, Function& function)
 {
-    static const bool started = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    return started;
+    function = reinterpret_cast<Function>(::dlsym(library, name));
+    return function != nullptr;
+}
+
+// nullptr when the library is missing or does not start.
+const CurlApi* Api()
+{
+    static const CurlApi* const api = []() -> const CurlApi* {
+        void* library = ::dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr)
+            return nullptr;
+        static CurlApi loaded{};
+        const bool resolved = Resolve(library, "curl_global_init", loaded.globalInit) &&
+                              Resolve(library, "curl_easy_init", loaded.easyInit) &&
+                              Resolve(library, "curl_easy_setopt", loaded.easySetopt) &&
+                              Resolve(library, "curl_easy_perform", loaded.easyPerform) &&
+                              Resolve(library, "curl_easy_getinfo", loaded.easyGetinfo) &&
+                              Resolve(library, "curl_easy_reset", loaded.easyReset) &&
+                              Resolve(library, "curl_easy_cleanup", loaded.easyCleanup);
+        if (!resolved || loaded.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK)
+            return nullptr;
+        return &loaded;
+    }();
+    return api;
 }
 
 CURL* Curl(void* handle) { return static_cast<CURL*>(handle); }
@@ -61,7 +97,7 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
         transfer.redirectInBlock = true;
     if (line == "\r\n" || line == "\n") {
         long status = 0;
-        curl_easy_getinfo(transfer.curl, CURLINFO_RESPONSE_CODE, &status);
+        Api()->easyGetinfo(transfer.curl, CURLINFO_RESPONSE_CODE, &status);
         const bool redirect = status >= 300 && status < 400 && transfer.redirectInBlock;
         if (status >= 200 && !redirect)
             transfer.answered = true;
@@ -130,15 +166,15 @@ CurlFetcher::CurlFetcher(FetchLimits limits) : limits_(limits) {}
 CurlFetcher::~CurlFetcher()
 {
     if (handle_)
-        curl_easy_cleanup(Curl(handle_));
+        Api()->easyCleanup(Curl(handle_));
 }
 
 void CurlFetcher::Open()
 {
-    if (!LibraryStarted())
+    if (Api() == nullptr)
         throw ImportError("Unable to initialize Wininet");
     if (!handle_)
-        handle_ = curl_easy_init();
+        handle_ = Api()->easyInit();
     if (!handle_)
         throw ImportError("Unable to initialize Wininet");
 }
@@ -146,17 +182,17 @@ void CurlFetcher::Open()
 void CurlFetcher::Prepare(const std::string& url)
 {
     CURL* curl = Curl(handle_);
-    curl_easy_reset(curl);
+    Api()->easyReset(curl);
     const std::string escaped = EscapeUrl(url);
-    curl_easy_setopt(curl, CURLOPT_URL, escaped.c_str()); // curl copies the text
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, kAgent);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.connectTimeout.count()));
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limits_.transferTimeout.count()));
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, kProtocols);
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
+    Api()->easySetopt(curl, CURLOPT_URL, escaped.c_str()); // curl copies the text
+    Api()->easySetopt(curl, CURLOPT_USERAGENT, kAgent);
+    Api()->easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    Api()->easySetopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.connectTimeout.count()));
+    Api()->easySetopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limits_.transferTimeout.count()));
+    Api()->easySetopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    Api()->easySetopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    Api()->easySetopt(curl, CURLOPT_PROTOCOLS_STR, kProtocols);
+    Api()->easySetopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
 }
 
 std::string CurlFetcher::ReadBody(const std::string& url)
@@ -167,11 +203,11 @@ std::string CurlFetcher::ReadBody(const std::string& url)
     Transfer transfer;
     transfer.curl = curl;
     transfer.limit = limits_.bodyLimit;
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, OnHeader);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    const CURLcode result = curl_easy_perform(curl);
+    Api()->easySetopt(curl, CURLOPT_HEADERFUNCTION, OnHeader);
+    Api()->easySetopt(curl, CURLOPT_HEADERDATA, &transfer);
+    Api()->easySetopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
+    Api()->easySetopt(curl, CURLOPT_WRITEDATA, &transfer);
+    const CURLcode result = Api()->easyPerform(curl);
     // Once an answer has begun, a transfer that breaks off still counts:
     // the check only needs the server to answer.
     if (result != CURLE_OK && !transfer.answered)
@@ -204,12 +240,12 @@ bool CurlFetcher::Download(const std::string& url, const std::filesystem::path& 
     transfer.curl = curl;
     transfer.limit = limits_.downloadLimit;
     transfer.target = file.get();
-    curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnDownload);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    const CURLcode result = curl_easy_perform(curl);
+    Api()->easySetopt(curl, CURLOPT_FAILONERROR, 1L);
+    Api()->easySetopt(curl, CURLOPT_WRITEFUNCTION, OnDownload);
+    Api()->easySetopt(curl, CURLOPT_WRITEDATA, &transfer);
+    const CURLcode result = Api()->easyPerform(curl);
     long status = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    Api()->easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &status);
 
     bool complete = result == CURLE_OK && status < 400 && std::fflush(file.get()) == 0;
     complete = std::fclose(file.release()) == 0 && complete;
