@@ -1,6 +1,13 @@
 #include "app/Unit1.h"
+#include "app/HintConFont.h"
+#include "app/Keypad.h"
+#include "app/KeypadRules.h"
 #include "app/MessageBoxDialogs.h"
+#include "app/PictureControl.h"
 #include "app/TextComboBox.h"
+#include "app/WindowShape.h"
+#include "controls/XiButton.h"
+#include "controls/XiPanel.h"
 #include "import/UpdateFromUrl.h"
 #include "import/UpdateImport.h"
 #include "store/Maintenance.h"
@@ -9,10 +16,13 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QDesktopServices>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 
 namespace {
 
@@ -114,6 +124,12 @@ TForm1::Settings TForm1::Settings::Installed()
     return settings;
 }
 
+QPoint TForm1::Settings::SystemCursorPos() { return QCursor::pos(); }
+
+void TForm1::Settings::SystemOpenDocument(const QUrl& document) { QDesktopServices::openUrl(document); }
+
+void TForm1::Settings::SystemQuit() { QCoreApplication::quit(); }
+
 TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QWidget(parent),
       settings_(std::move(settings)),
@@ -137,6 +153,7 @@ TForm1::~TForm1()
 void TForm1::CreateControls()
 {
     setWindowTitle(QStringLiteral("Zentaro"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(kClientWidth, kClientHeight);
     setFont(ControlFont(kWindowFontPixels));
     QPalette background = palette();
@@ -176,10 +193,9 @@ void TForm1::CreateControls()
     Edit9->setReadOnly(true);
     ComboBox2 = list("Click to Select Unit Currency", {432, 154, 159, 24});
 
-    setTabOrder(ComboBox3, ComboBox2);
-    setTabOrder(ComboBox2, ComboBox1);
-    setTabOrder(ComboBox1, Edit9);
-    setTabOrder(Edit9, Edit8);
+    CreateKeypad(controlFont);
+    CreateShell();
+    ArrangeControls();
 }
 
 void TForm1::ConnectEvents()
@@ -208,6 +224,7 @@ std::filesystem::path TForm1::DataFilePath() const { return settings_.programFol
 void TForm1::FormCreate(QObject*)
 {
     dragEnabled_ = true;
+    THintConFont::Install();
     table_.LoadFromFile(DataFilePath());
 
     ComboBox1->ClearAll();
@@ -383,4 +400,263 @@ void TForm1::Clear1Click(QObject* sender)
     zentaro::ClearAll(table_);
     table_.SaveToFile(DataFilePath());
     FormCreate(sender);
+}
+
+void TForm1::CreateKeypad(const QFont& controlFont)
+{
+    Bitbtn2 = zentaro::CreateKeypadToggle(this, controlFont);
+    connect(Bitbtn2, &zentaro::TXiButton::clicked, this, [this] { Guard([this] { Bitbtn2Click(Bitbtn2); }); });
+
+    XiPanel1 = zentaro::CreateKeypadPanel(this, controlFont);
+    struct KeyBinding {
+        zentaro::TXiButton* TForm1::*key;
+        void (TForm1::*click)(QObject*);
+    };
+    // In the order of the key table.
+    static const std::array<KeyBinding, zentaro::kKeypadKeyCount> kBindings = {{
+        {&TForm1::Bitbtn3, &TForm1::Bitbtn3Click},   {&TForm1::Bitbtn4, &TForm1::Bitbtn4Click},
+        {&TForm1::Bitbtn5, &TForm1::Bitbtn5Click},   {&TForm1::Bitbtn15, &TForm1::Bitbtn15Click},
+        {&TForm1::Bitbtn6, &TForm1::Bitbtn6Click},   {&TForm1::Bitbtn7, &TForm1::Bitbtn7Click},
+        {&TForm1::Bitbtn8, &TForm1::Bitbtn8Click},   {&TForm1::Bitbtn16, &TForm1::Bitbtn16Click},
+        {&TForm1::Bitbtn9, &TForm1::Bitbtn9Click},   {&TForm1::Bitbtn10, &TForm1::Bitbtn10Click},
+        {&TForm1::Bitbtn11, &TForm1::Bitbtn11Click}, {&TForm1::Bitbtn17, &TForm1::Bitbtn17Click},
+        {&TForm1::Bitbtn12, &TForm1::Bitbtn12Click}, {&TForm1::Bitbtn13, &TForm1::Bitbtn13Click},
+        {&TForm1::Bitbtn14, &TForm1::Bitbtn14Click}, {&TForm1::Bitbtn18, &TForm1::Bitbtn18Click},
+        {&TForm1::Bitbtn19, &TForm1::Bitbtn19Click}, {&TForm1::Bitbtn21, &TForm1::Bitbtn21Click},
+    }};
+    for (int i = 0; i < zentaro::kKeypadKeyCount; ++i) {
+        zentaro::TXiButton* key = zentaro::CreateKeypadKey(XiPanel1, zentaro::kKeypadKeys[i]);
+        this->*kBindings[i].key = key;
+        connect(key, &zentaro::TXiButton::clicked, this,
+                [this, key, click = kBindings[i].click] { Guard([&] { (this->*click)(key); }); });
+    }
+}
+
+void TForm1::CreateShell()
+{
+    Image1 = new PictureControl(this);
+    Image1->setGeometry(0, 0, kClientWidth, kClientHeight);
+    Image1->SetPicture(QImage(QStringLiteral(":/art/background.bmp")));
+    Image1->SetTransparent(true);
+    Image1->setMouseTracking(true);
+    connect(Image1, &PictureControl::mouseDown, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at) {
+                Guard([&] { Image1MouseDown(Image1, button, shift, at.x(), at.y()); });
+            });
+    connect(Image1, &PictureControl::mouseMove, this, [this](Qt::KeyboardModifiers shift, QPoint at) {
+        Guard([&] { Image1MouseMove(Image1, shift, at.x(), at.y()); });
+    });
+    connect(Image1, &PictureControl::mouseUp, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at) {
+                Guard([&] { Image1MouseUp(Image1, button, shift, at.x(), at.y()); });
+            });
+
+    struct PictureButton {
+        PictureControl* TForm1::*control;
+        const char* picture;
+        QRect box;
+        const char* hint;
+        void (TForm1::*mouseMove)(QObject*, Qt::KeyboardModifiers, int, int);
+        void (TForm1::*click)(QObject*);
+    };
+    // In painting order, later over earlier.
+    static const PictureButton kButtons[] = {
+        {&TForm1::Clear1, ":/art/clear.bmp", {386, 222, 51, 54}, "Delete All Data", &TForm1::Clear1MouseMove,
+         &TForm1::Clear1Click},
+        {&TForm1::Removecurrentdata1, ":/art/remove.bmp", {440, 222, 51, 54}, "Delete Current Time",
+         &TForm1::Removecurrentdata1MouseMove, &TForm1::Removecurrentdata1Click},
+        {&TForm1::Updatefromfile1, ":/art/updatefile.bmp", {496, 222, 51, 54}, "Update From File",
+         &TForm1::Updatefromfile1MouseMove, &TForm1::UpdateFromFile1Click},
+        {&TForm1::Update1, ":/art/updateurl.bmp", {553, 222, 51, 54}, "Update From URL", &TForm1::Update1MouseMove,
+         &TForm1::Update1Click},
+        {&TForm1::Image2, ":/art/exit.bmp", {576, 25, 27, 29}, "Exit", &TForm1::Image2MouseMove, &TForm1::Image2Click},
+        {&TForm1::Image3, ":/art/help.bmp", {547, 25, 27, 29}, "Help", &TForm1::Image3MouseMove, &TForm1::Image3Click},
+    };
+    for (const PictureButton& button : kButtons) {
+        auto* control = new PictureControl(this);
+        this->*button.control = control;
+        control->setGeometry(button.box);
+        control->SetPicture(QImage(QString::fromLatin1(button.picture)));
+        control->SetTransparent(true);
+        control->SetCenter(true);
+        control->setCursor(Qt::PointingHandCursor);
+        control->setToolTip(QString::fromLatin1(button.hint));
+        control->setMouseTracking(true);
+        connect(control, &PictureControl::mouseMove, this,
+                [this, control, handler = button.mouseMove](Qt::KeyboardModifiers shift, QPoint at) {
+                    Guard([&] { (this->*handler)(control, shift, at.x(), at.y()); });
+                });
+        connect(control, &PictureControl::clicked, this,
+                [this, control, handler = button.click] { Guard([&] { (this->*handler)(control); }); });
+    }
+
+    Image4 = new PictureControl(this);
+    Image4->setGeometry(24, 64, 161, 193);
+    Image4->SetPicture(QImage(QStringLiteral(":/art/decor.bmp")));
+    Image4->SetTransparent(true);
+    Image4->SetStretch(true);
+}
+
+void TForm1::ArrangeControls()
+{
+    // Pictures and labels lie under the edits, lists and the keypad, each
+    // later one over the earlier ones.
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             Image1, Clear1, Removecurrentdata1, Updatefromfile1, Update1, Image2, Image3, Label1, Label2,
+             Label3, Image4, ComboBox3, Edit8, Bitbtn2, ComboBox1, Edit9, ComboBox2, XiPanel1})
+        control->raise();
+
+    QWidget* previous = Bitbtn2;
+    for (QWidget* next : std::initializer_list<QWidget*>{
+             Bitbtn3, Bitbtn4, Bitbtn5, Bitbtn15, Bitbtn6, Bitbtn7, Bitbtn8, Bitbtn16, Bitbtn9, Bitbtn10,
+             Bitbtn11, Bitbtn17, Bitbtn12, Bitbtn13, Bitbtn14, Bitbtn18, Bitbtn19, Bitbtn21, ComboBox3,
+             ComboBox2, ComboBox1, Edit9, Edit8, Bitbtn2}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect desktop = screen->availableGeometry();
+        move(desktop.x() + (desktop.width() - width()) / 2, desktop.y() + (desktop.height() - height()) / 2);
+    }
+    shape_ = std::make_unique<WindowShape>(this, Image1);
+}
+
+void TForm1::Bitbtn2Click(QObject*) { XiPanel1->setVisible(XiPanel1->isHidden()); }
+
+void TForm1::DigitKey(char digit) { Edit8->setText(Shown(zentaro::DigitKeyText(AmountText(), digit))); }
+
+void TForm1::Bitbtn3Click(QObject*) { DigitKey('7'); }
+void TForm1::Bitbtn4Click(QObject*) { DigitKey('8'); }
+void TForm1::Bitbtn5Click(QObject*) { DigitKey('9'); }
+void TForm1::Bitbtn6Click(QObject*) { DigitKey('4'); }
+void TForm1::Bitbtn7Click(QObject*) { DigitKey('5'); }
+void TForm1::Bitbtn8Click(QObject*) { DigitKey('6'); }
+void TForm1::Bitbtn9Click(QObject*) { DigitKey('1'); }
+void TForm1::Bitbtn10Click(QObject*) { DigitKey('2'); }
+void TForm1::Bitbtn11Click(QObject*) { DigitKey('3'); }
+void TForm1::Bitbtn12Click(QObject*) { DigitKey('0'); }
+
+void TForm1::Bitbtn13Click(QObject*)
+{
+    Edit8->setText(Shown(AmountText() + settings_.decimalSeparator));
+    Bitbtn13->setEnabled(false);
+}
+
+void TForm1::Bitbtn14Click(QObject*)
+{
+    if (const auto negated = zentaro::SignKeyText(AmountText(), settings_.decimalSeparator))
+        Edit8->setText(Shown(*negated));
+}
+
+void TForm1::OperatorKey(char op)
+{
+    if (Edit8->text().isEmpty())
+        Edit8->setText(QStringLiteral("0"));
+    Edit5 = AmountText();
+    Edit8->clear();
+    Edit6 = std::string(1, op);
+    Bitbtn13->setEnabled(true);
+}
+
+void TForm1::Bitbtn15Click(QObject*) { OperatorKey('/'); }
+void TForm1::Bitbtn16Click(QObject*) { OperatorKey('*'); }
+void TForm1::Bitbtn17Click(QObject*) { OperatorKey('-'); }
+void TForm1::Bitbtn18Click(QObject*) { OperatorKey('+'); }
+
+void TForm1::Bitbtn19Click(QObject*)
+{
+    Edit8->setText(QStringLiteral("0"));
+    Edit5.clear();
+    Edit6.clear();
+    Bitbtn13->setEnabled(true);
+}
+
+void TForm1::Bitbtn21Click(QObject*)
+{
+    // An error here leaves the operands, the operator and the keypad as they are.
+    if (!Edit6.empty() && !Edit5.empty() && !Edit8->text().isEmpty())
+        Edit8->setText(Shown(
+            zentaro::KeypadResultText(Edit5, Edit6.front(), AmountText(), settings_.decimalSeparator)));
+    Edit5.clear();
+    Edit6.clear();
+    Bitbtn13->setEnabled(true);
+    XiPanel1->hide();
+}
+
+void TForm1::Image1MouseDown(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
+{
+    FormMouseDown(sender, button, shift, x, y);
+}
+
+void TForm1::Image1MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y)
+{
+    EndHoverEnlargement();
+    FormMouseMove(sender, shift, x, y);
+}
+
+void TForm1::Image1MouseUp(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
+{
+    FormMouseUp(sender, button, shift, x, y);
+}
+
+// The pointer's screen position, not the event's, places the window: the
+// grabbed point stays under the pointer however fast it moves. The press on
+// the background grabs the mouse until the release, so the moves keep coming
+// when the pointer leaves the window.
+void TForm1::FormMouseDown(QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int, int)
+{
+    if (button != Qt::LeftButton)
+        return;
+    dragging_ = true;
+    dragOffset_ = settings_.cursorPos() - frameGeometry().topLeft();
+}
+
+void TForm1::FormMouseMove(QObject*, Qt::KeyboardModifiers, int, int)
+{
+    if (dragging_ && dragEnabled_)
+        move(settings_.cursorPos() - dragOffset_);
+}
+
+void TForm1::FormMouseUp(QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int, int)
+{
+    if (button == Qt::LeftButton)
+        dragging_ = false;
+}
+
+void TForm1::EndHoverEnlargement()
+{
+    for (PictureControl* picture : {Clear1, Removecurrentdata1, Updatefromfile1, Update1, Image2, Image3})
+        picture->SetStretch(false);
+}
+
+void TForm1::Clear1MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Clear1->SetStretch(true); }
+void TForm1::Removecurrentdata1MouseMove(QObject*, Qt::KeyboardModifiers, int, int)
+{
+    Removecurrentdata1->SetStretch(true);
+}
+void TForm1::Updatefromfile1MouseMove(QObject*, Qt::KeyboardModifiers, int, int)
+{
+    Updatefromfile1->SetStretch(true);
+}
+void TForm1::Update1MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Update1->SetStretch(true); }
+void TForm1::Image2MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Image2->SetStretch(true); }
+void TForm1::Image3MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Image3->SetStretch(true); }
+
+void TForm1::Image2Click(QObject*) { settings_.quit(); }
+
+std::filesystem::path TForm1::HelpFilePath() const
+{
+    const std::filesystem::path help = settings_.programFolder / kHelpFileName;
+    const std::filesystem::path page = settings_.programFolder / kHelpPageName;
+    std::error_code ignored;
+    if (!std::filesystem::exists(help, ignored) && std::filesystem::exists(page, ignored))
+        return page;
+    return help;
+}
+
+// Whether the viewer opened anything is not examined.
+void TForm1::Image3Click(QObject*)
+{
+    settings_.openDocument(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(HelpFilePath().string()))));
 }

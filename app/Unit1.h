@@ -3,18 +3,27 @@
 #include "import/CurlFetcher.h"
 #include "store/RateTable.h"
 
+#include <QPoint>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+class PictureControl;
 class QLabel;
 class QLineEdit;
 class TextComboBox;
+class WindowShape;
+namespace zentaro {
+class TXiButton;
+class TXiPanel;
+} // namespace zentaro
 
 // The text of the error message box for an error's text: a full stop is
 // appended when the last byte sorts after ".".
@@ -46,12 +55,24 @@ public:
         char decimalSeparator = '.';
         std::string updateUrl;
         zentaro::FetchLimits fetchLimits; // timeouts and size caps of the update download
+        // Where the pointer is on the screen, how a document is opened with
+        // the desktop's viewer and how the application is asked to end;
+        // tests replace them.
+        std::function<QPoint()> cursorPos = &Settings::SystemCursorPos;
+        std::function<void(const QUrl&)> openDocument = &Settings::SystemOpenDocument;
+        std::function<void()> quit = &Settings::SystemQuit;
 
         // The installed program's: the executable's folder, the user's locale.
         static Settings Installed();
+        static QPoint SystemCursorPos();
+        static void SystemOpenDocument(const QUrl& document);
+        static void SystemQuit();
     };
 
     static constexpr const char* kDataFileName = "conversion data.kvx";
+    static constexpr const char* kHelpFileName = "Zentaro Help.chm";
+    // What the help build leaves when it cannot compile the help file.
+    static constexpr const char* kHelpPageName = "Zentaro Help.html";
 
     // Runs FormCreate as the window's creation event. Without dialogs the
     // window shows real message boxes.
@@ -74,7 +95,49 @@ public:
     void Removecurrentdata1Click(QObject* sender);
     void Clear1Click(QObject* sender);
 
+    // The calculator keypad: the toggle and one handler per key.
+    void Bitbtn2Click(QObject* sender);
+    void Bitbtn3Click(QObject* sender);
+    void Bitbtn4Click(QObject* sender);
+    void Bitbtn5Click(QObject* sender);
+    void Bitbtn6Click(QObject* sender);
+    void Bitbtn7Click(QObject* sender);
+    void Bitbtn8Click(QObject* sender);
+    void Bitbtn9Click(QObject* sender);
+    void Bitbtn10Click(QObject* sender);
+    void Bitbtn11Click(QObject* sender);
+    void Bitbtn12Click(QObject* sender);
+    void Bitbtn13Click(QObject* sender);
+    void Bitbtn14Click(QObject* sender);
+    void Bitbtn15Click(QObject* sender);
+    void Bitbtn16Click(QObject* sender);
+    void Bitbtn17Click(QObject* sender);
+    void Bitbtn18Click(QObject* sender);
+    void Bitbtn19Click(QObject* sender);
+    void Bitbtn21Click(QObject* sender);
+
+    // The shell: the drag by the background, the hover enlargement of the
+    // picture buttons, exit and help. Positions are in the sender's pixels.
+    void Image1MouseDown(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void Image1MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    void Image1MouseUp(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void FormMouseDown(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void FormMouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    void FormMouseUp(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void Clear1MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    void Removecurrentdata1MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    void Updatefromfile1MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    void Update1MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    void Image2MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    void Image3MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    void Image2Click(QObject* sender);
+    void Image3Click(QObject* sender);
+
     std::filesystem::path DataFilePath() const;
+    // The help file beside the program, or the help page when only that is there.
+    std::filesystem::path HelpFilePath() const;
+    bool Dragging() const { return dragging_; }
+    const WindowShape& Shape() const { return *shape_; }
     zentaro::RateTable& Table() { return table_; }
     bool DragEnabled() const { return dragEnabled_; }
     char DecimalSeparator() const { return settings_.decimalSeparator; }
@@ -101,6 +164,39 @@ public:
     // The update address's body from the last connection check.
     std::string Memo1;
 
+    zentaro::TXiButton* Bitbtn2 = nullptr; // shows and hides the keypad
+    zentaro::TXiPanel* XiPanel1 = nullptr; // the keypad
+    zentaro::TXiButton* Bitbtn3 = nullptr;  // 7
+    zentaro::TXiButton* Bitbtn4 = nullptr;  // 8
+    zentaro::TXiButton* Bitbtn5 = nullptr;  // 9
+    zentaro::TXiButton* Bitbtn6 = nullptr;  // 4
+    zentaro::TXiButton* Bitbtn7 = nullptr;  // 5
+    zentaro::TXiButton* Bitbtn8 = nullptr;  // 6
+    zentaro::TXiButton* Bitbtn9 = nullptr;  // 1
+    zentaro::TXiButton* Bitbtn10 = nullptr; // 2
+    zentaro::TXiButton* Bitbtn11 = nullptr; // 3
+    zentaro::TXiButton* Bitbtn12 = nullptr; // 0
+    zentaro::TXiButton* Bitbtn13 = nullptr; // decimal point
+    zentaro::TXiButton* Bitbtn14 = nullptr; // +/-
+    zentaro::TXiButton* Bitbtn15 = nullptr; // /
+    zentaro::TXiButton* Bitbtn16 = nullptr; // *
+    zentaro::TXiButton* Bitbtn17 = nullptr; // -
+    zentaro::TXiButton* Bitbtn18 = nullptr; // +
+    zentaro::TXiButton* Bitbtn19 = nullptr; // C
+    zentaro::TXiButton* Bitbtn21 = nullptr; // OK
+    // Hidden scratch fields of the keypad: the first operand and the pending operator.
+    std::string Edit5;
+    std::string Edit6;
+
+    PictureControl* Image1 = nullptr; // the background; dragging it moves the window
+    PictureControl* Image4 = nullptr; // decoration
+    PictureControl* Clear1 = nullptr;
+    PictureControl* Removecurrentdata1 = nullptr;
+    PictureControl* Updatefromfile1 = nullptr;
+    PictureControl* Update1 = nullptr;
+    PictureControl* Image2 = nullptr; // exit
+    PictureControl* Image3 = nullptr; // help
+
     // Runs an event's handler; an error ends it and shows the error message
     // box. Returns whether the handler completed.
     template <typename Handler>
@@ -121,6 +217,12 @@ protected:
 private:
     void CreateControls();
     void ConnectEvents();
+    void CreateKeypad(const QFont& controlFont);
+    void CreateShell();
+    void ArrangeControls();
+    void DigitKey(char digit);
+    void OperatorKey(char op);
+    void EndHoverEnlargement();
     void FillCurrencyList(TextComboBox& list, std::string& rateText);
     void SortCurrencyList(TextComboBox& list);
     std::string AmountText() const;
@@ -132,5 +234,8 @@ private:
     std::unique_ptr<Dialogs> dialogs_;
     zentaro::RateTable table_;
     bool dragEnabled_ = false;
+    bool dragging_ = false;
+    QPoint dragOffset_; // pointer minus window position, in screen pixels
+    std::unique_ptr<WindowShape> shape_;
     bool currencyListsSorted_ = false;
 };

@@ -89,6 +89,9 @@ protected:
         settings.updateUrl = updateUrl;
         settings.fetchLimits.connectTimeout = std::chrono::milliseconds(1500);
         settings.fetchLimits.transferTimeout = std::chrono::milliseconds(1500);
+        settings.cursorPos = [this] { return cursor; };
+        settings.openDocument = [this](const QUrl& document) { openedDocuments.push_back(document); };
+        settings.quit = [this] { ++quitRequests; };
         auto recording = std::make_unique<RecordingDialogs>(boxes, [this] {
             return form ? form->Edit8->text() : QString();
         });
@@ -135,6 +138,11 @@ protected:
     std::vector<Box> boxes;
     RecordingDialogs* dialogs = nullptr; // owned by the window
     std::unique_ptr<TForm1> form;
+    // Stand-ins for the pointer's screen position, the desktop's document
+    // viewer and the application's end.
+    QPoint cursor;
+    std::vector<QUrl> openedDocuments;
+    int quitRequests = 0;
 };
 
 } // namespace zentaro::test

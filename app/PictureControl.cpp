@@ -1,0 +1,111 @@
+#include "app/PictureControl.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+QImage WithoutBottomLeftColor(const QImage& picture)
+{
+    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull())
+        return image;
+    const QRgb key = image.pixel(0, image.height() - 1) | 0xFF000000u;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if ((line[x] | 0xFF000000u) == key)
+                line[x] = 0;
+    }
+    return image;
+}
+
+PictureControl::PictureControl(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PictureControl::SetPicture(const QImage& picture)
+{
+    picture_ = picture;
+    Prepare();
+}
+
+void PictureControl::SetStretch(bool on)
+{
+    if (stretch_ == on)
+        return;
+    stretch_ = on;
+    update();
+}
+
+void PictureControl::SetCenter(bool on)
+{
+    center_ = on;
+    update();
+}
+
+void PictureControl::SetTransparent(bool on)
+{
+    transparent_ = on;
+    Prepare();
+}
+
+void PictureControl::Prepare()
+{
+    shown_ = transparent_ ? WithoutBottomLeftColor(picture_) : picture_.convertToFormat(QImage::Format_ARGB32);
+    update();
+}
+
+QImage PictureControl::RenderImage() const
+{
+    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    if (shown_.isNull())
+        return image;
+    QPainter painter(&image);
+    if (stretch_) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), shown_);
+    } else {
+        const QPoint at = center_ ? QPoint((width() - shown_.width()) / 2, (height() - shown_.height()) / 2)
+                                  : QPoint(0, 0);
+        painter.drawImage(at, shown_);
+    }
+    return image;
+}
+
+QSize PictureControl::sizeHint() const { return picture_.isNull() ? QSize(0, 0) : picture_.size(); }
+
+void PictureControl::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, RenderImage());
+}
+
+void PictureControl::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        clickArmed_ = true;
+    emit mouseDown(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void PictureControl::mouseMoveEvent(QMouseEvent* event)
+{
+    emit mouseMove(event->modifiers(), event->position().toPoint());
+}
+
+void PictureControl::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    const bool click = event->button() == Qt::LeftButton && clickArmed_ && rect().contains(at);
+    if (event->button() == Qt::LeftButton)
+        clickArmed_ = false;
+    // The click comes before the release, as with the toolkit's controls.
+    if (click) {
+        const QPointer<PictureControl> self(this);
+        emit clicked();
+        if (!self)
+            return;
+    }
+    emit mouseUp(event->button(), event->modifiers(), at);
+}
