@@ -184,11 +184,17 @@ std::span<const std::byte> ReadValue(Reader& in, std::uint32_t typeWord)
             in.Take(size);
     };
     if ((typeWord & kArray) != 0) {
-        const std::uint32_t count = in.U32();
-        if (!varying && size * count > in.Remaining())
+        const std::uint64_t count = in.U32();
+        // Every element takes at least its size (a varying one its length
+        // prefix), so a count that cannot fit is refused before any loop.
+        if (count * size > in.Remaining())
             throw StoreError(kMismatch);
-        for (std::uint32_t i = 0; i < count; ++i)
-            skipOne();
+        if (varying) {
+            for (std::uint64_t i = 0; i < count; ++i)
+                skipOne();
+        } else {
+            in.Take(static_cast<std::size_t>(count * size));
+        }
     } else {
         skipOne();
     }

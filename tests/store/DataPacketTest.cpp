@@ -333,6 +333,34 @@ TEST(DataPacket, DamagedPacketsFailWithTheirTexts)
         EXPECT_EQ(ErrorOf(c.bytes), c.message) << c.name;
 }
 
+// An empty packet whose dataset parameter is an array of the given type word
+// and element count, followed by valueBytes.
+Bytes WithArrayParameter(std::uint32_t typeWord, std::uint32_t count, const Bytes& valueBytes)
+{
+    Bytes packet(kEmptyPacket.begin(), kEmptyPacket.begin() + 86);
+    const Bytes head = FromHex({0x01, 0x00, 0x04, 'K', 'E', 'P', 'T'});
+    packet.insert(packet.end(), head.begin(), head.end());
+    for (std::uint32_t v : {typeWord, count})
+        for (int i = 0; i < 4; ++i)
+            packet.push_back(std::byte(v >> (8 * i)));
+    packet.insert(packet.end(), valueBytes.begin(), valueBytes.end());
+    return packet;
+}
+
+TEST(DataPacket, ArrayCountsAreCheckedBeforeTheyAreWalked)
+{
+    // Four billion elements of size 0 take no bytes: kept as they are, at once.
+    const Bytes empty = WithArrayParameter(0x00820000, 0xFFFFFFFF, {});
+    const TableData parsed = ParsePacket(empty);
+    ASSERT_EQ(parsed.datasetParameters.size(), 1u);
+    EXPECT_EQ(parsed.datasetParameters[0].value, FromHex({0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(ParsePacket(BuildPacket(parsed)).datasetParameters, parsed.datasetParameters);
+    // Length-prefixed elements each need their prefix at least.
+    EXPECT_EQ(ErrorOf(WithArrayParameter(0x00C90001, 0xFFFFFFFF, FromHex({0x00}))), "Mismatch in datapacket.");
+    const Bytes texts = WithArrayParameter(0x00C90001, 2, FromHex({0x01, 'a', 0x02, 'b', 'c'}));
+    EXPECT_EQ(ParsePacket(texts).datasetParameters[0].value.size(), 9u);
+}
+
 TEST(DataPacket, AlternativeMagicSkipsTheVersionCheck)
 {
     Bytes packet = OneRowPacket();
