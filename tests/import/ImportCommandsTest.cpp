@@ -1,6 +1,6 @@
 #include "store/RateTable.h"
 #include "tests/import/ImportTestSupport.h"
-#include "tests/import/TestFolder.h"
+#include "tests/common/TempDir.h"
 #include "tests/import/TestHttpServer.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ namespace zentaro {
 namespace {
 
 using test::ReadFile;
-using test::TestFolder;
+using test::TempDir;
 using test::WriteFile;
 
 struct CliRun {
@@ -74,7 +74,7 @@ protected:
         return times;
     }
 
-    TestFolder folder_;
+    TempDir folder_;
     std::string data_ = (folder_ / "conversion data.kvx").string();
 };
 

@@ -2,7 +2,7 @@
 #include "store/RateTable.h"
 #include "store/StoreError.h"
 #include "tests/import/ImportTestSupport.h"
-#include "tests/import/TestFolder.h"
+#include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ namespace {
 
 using test::AddRow;
 using test::ShownRows;
-using test::TestFolder;
+using test::TempDir;
 
 std::vector<std::string> UploadTimes(RateTable& table)
 {
@@ -115,7 +115,7 @@ TEST(RemoveBatch, TimeTakenFromTheTableItself)
 
 TEST(RemoveBatch, SavedFileHoldsExactlyTheRemainingRows)
 {
-    TestFolder folder;
+    TempDir folder;
     RateTable table{'.', ByteCollation()};
     Fill(table, {"C", "B", "A", "B"});
     RemoveBatch(table, "B");
@@ -130,7 +130,7 @@ TEST(RemoveBatch, SavedFileHoldsExactlyTheRemainingRows)
 
 TEST(ClearAll, EmptiesTheTableForTheCallersSave)
 {
-    TestFolder folder;
+    TempDir folder;
     RateTable table{'.', ByteCollation()};
     Fill(table, {"A", "B"});
     table.SaveToFile(folder / "data.kvx");

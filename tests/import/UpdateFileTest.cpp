@@ -1,6 +1,6 @@
 #include "import/ImportError.h"
 #include "import/UpdateFile.h"
-#include "tests/import/TestFolder.h"
+#include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ namespace zentaro {
 namespace {
 
 using namespace std::string_literals;
-using test::TestFolder;
+using test::TempDir;
 using test::WriteFile;
 
 std::vector<std::string> ReadLines(UpdateFileReader& reader, std::size_t count)
@@ -43,7 +43,7 @@ TEST_P(LineRules, FromMemory)
 TEST_P(LineRules, FromFile)
 {
     const auto& c = GetParam();
-    TestFolder folder;
+    TempDir folder;
     WriteFile(folder / "update.txt", c.bytes);
     UpdateFileReader reader(folder / "update.txt");
     EXPECT_EQ(ReadLines(reader, c.lines.size()), c.lines);
@@ -89,7 +89,7 @@ TEST(UpdateFileReader, LineEndsAcrossReadBlocks)
     };
     for (const auto& seam : seams) {
         SCOPED_TRACE(seam.name);
-        TestFolder folder;
+        TempDir folder;
         WriteFile(folder / "u.txt", std::string(kBlock - 1, 'a') + seam.tail);
         UpdateFileReader reader(folder / "u.txt");
         EXPECT_EQ(ReadLines(reader, seam.lines.size()), seam.lines);
@@ -98,7 +98,7 @@ TEST(UpdateFileReader, LineEndsAcrossReadBlocks)
 
 TEST(UpdateFileReader, MissingFileIsFileNotFound)
 {
-    TestFolder folder;
+    TempDir folder;
     for (const auto& path : {folder / "absent.txt", folder / "absent" / "update.txt"}) {
         try {
             UpdateFileReader reader(path);
@@ -111,7 +111,7 @@ TEST(UpdateFileReader, MissingFileIsFileNotFound)
 
 TEST(UpdateFileReader, FolderFailsWithReadError)
 {
-    TestFolder folder;
+    TempDir folder;
     try {
         UpdateFileReader reader(folder.Path());
         reader.ReadLine();

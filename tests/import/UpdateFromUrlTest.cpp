@@ -4,7 +4,7 @@
 #include "import/UpdateImport.h"
 #include "store/RateTable.h"
 #include "tests/import/ImportTestSupport.h"
-#include "tests/import/TestFolder.h"
+#include "tests/common/TempDir.h"
 #include "tests/import/TestHttpServer.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ using namespace std::chrono_literals;
 using namespace std::string_literals;
 using test::HttpAnswer;
 using test::ReadFile;
-using test::TestFolder;
+using test::TempDir;
 using test::TestHttpServer;
 using test::WriteFile;
 
@@ -130,7 +130,7 @@ protected:
     }
 
     TestHttpServer server_;
-    TestFolder folder_;
+    TempDir folder_;
     std::filesystem::path dataFile_ = folder_ / "conversion data.kvx";
     RateTable table_{'.', ByteCollation()};
 };
@@ -309,7 +309,7 @@ public:
 
 TEST(FetchUpdateFile, StepsAndTheirMessages)
 {
-    TestFolder folder;
+    TempDir folder;
     const std::string url = "http://example.test/update/Last Update.txt";
     const std::vector<std::string> allSteps = {"Open", "ReadBody " + url, "Download " + url + " -> Last Update.txt"};
 

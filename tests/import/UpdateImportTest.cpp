@@ -2,7 +2,7 @@
 #include "import/UpdateImport.h"
 #include "store/RateTable.h"
 #include "tests/import/ImportTestSupport.h"
-#include "tests/import/TestFolder.h"
+#include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ using test::AddRow;
 using test::ReadFile;
 using test::ShownRow;
 using test::ShownRows;
-using test::TestFolder;
+using test::TempDir;
 using test::WriteFile;
 
 class UpdateImport : public testing::Test {
@@ -45,7 +45,7 @@ protected:
         return "no error";
     }
 
-    TestFolder folder_;
+    TempDir folder_;
     std::filesystem::path dataFile_ = folder_ / "conversion data.kvx";
     std::filesystem::path updateFile_ = folder_ / "update.txt";
     RateTable table_{'.', ByteCollation()};
@@ -236,7 +236,7 @@ class RateLineOutcome : public testing::TestWithParam<RateLineCase> {};
 TEST_P(RateLineOutcome, OneLineBatch)
 {
     const auto& c = GetParam();
-    TestFolder folder;
+    TempDir folder;
     WriteFile(folder / "u.txt", "T\n"s + c.line + "\n");
     RateTable table{c.separator, ByteCollation()};
     if (c.error) {
