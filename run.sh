@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 ./tools/install-deps.sh
 
 cmake -S . -B build/run -DCMAKE_BUILD_TYPE=Release
-cmake --build build/run -j"$(nproc)" --target zentaro zentaro_sample_data
+cmake --build build/run -j"$(nproc)" --target zentaro zentaro_sample_data zentaro_help
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "Zentaro is built (build/run/app/zentaro), but there is no display to show its window." >&2

@@ -38,7 +38,7 @@ for fuzzer in build/fuzz/tests/fuzz/fuzz-*; do
   mkdir -p "$corpus"
   if [ -d "tests/fuzz/corpus/$name" ]; then cp tests/fuzz/corpus/"$name"/* "$corpus"/; fi
   echo "-- $name"
-  "$fuzzer" -runs=100000 -seed=1 -max_len=4096 -artifact_prefix=build/fuzz/work/ "$corpus" 2>&1 | tail -2
+  "$fuzzer" -runs=300000 -seed=1 -max_len=4096 -artifact_prefix=build/fuzz/work/ "$corpus" 2>&1 | tail -2
 done
 
 if [ -x tools/window-check.sh ]; then
