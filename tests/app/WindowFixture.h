@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 #include "store/RateTable.h"
 #include "tests/common/TempDir.h"
+#include "tests/common/TableRows.h"
 
 #include <QAbstractItemView>
 #include <QLineEdit>
@@ -71,13 +72,8 @@ protected:
     void WriteTable(const std::vector<Row>& rows)
     {
         RateTable table('.', ByteCollation());
-        for (const auto& row : rows) {
-            table.Insert();
-            table.DBEdit1().SetText(row.tgl);
-            table.DBEdit2().SetText(row.cur);
-            table.DBEdit3().SetText(row.nilai);
-            table.Post();
-        }
+        for (const auto& row : rows)
+            AddRow(table, row.tgl, row.cur, row.nilai);
         table.SaveToFile(folder / TForm1::kDataFileName);
     }
 

@@ -1,5 +1,6 @@
 #include "store/RateTable.h"
 #include "tests/common/RunProcess.h"
+#include "tests/common/TableRows.h"
 #include "tests/common/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -25,13 +26,8 @@ protected:
             {"OLD", "USD", "2"},   {"OLD", "GBP", "0.5"}, {"NEW", "usd", "7"}, {"NEW", "USD", "1"},
             {"NEW", "ZER", "0"},   {"NEW", "EUR", "0.9"}, {"NEW", "EUR", "0.8"},
         };
-        for (const auto& row : rows) {
-            table.Insert();
-            table.DBEdit1().SetText(row[0]);
-            table.DBEdit2().SetText(row[1]);
-            table.DBEdit3().SetText(row[2]);
-            table.Post();
-        }
+        for (const auto& row : rows)
+            test::AddRow(table, row[0], row[1], row[2]);
         table.SaveToFile(file);
     }
 
@@ -79,13 +75,8 @@ TEST(ConvertCommandsSeparator, CommaReadsAndWritesWithComma)
     const std::string file = (dir / "data.kvx").string();
     RateTable table(',', ByteCollation());
     const char* rows[][2] = {{"A", "1"}, {"B", "3"}};
-    for (const auto& row : rows) {
-        table.Insert();
-        table.DBEdit1().SetText("T");
-        table.DBEdit2().SetText(row[0]);
-        table.DBEdit3().SetText(row[1]);
-        table.Post();
-    }
+    for (const auto& row : rows)
+        test::AddRow(table, "T", row[0], row[1]);
     table.SaveToFile(file);
     const auto result =
         test::RunProcess(ZENTARO_CLI, {"--decimal-separator", ",", "convert", file, "1,5", "B", "A"});

@@ -1,5 +1,6 @@
 #include "store/RateTable.h"
 #include "tests/common/RunProcess.h"
+#include "tests/common/TableRows.h"
 #include "tests/common/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -25,19 +26,10 @@ protected:
             {"2013-01-28", "back\\slash\ttab", ""},
             {"2013-01-28", "JPY", "122.21"},
         };
-        for (const auto& row : rows) {
-            table.Insert();
-            table.DBEdit1().SetText(row[0]);
-            table.DBEdit2().SetText(row[1]);
-            table.DBEdit3().SetText(row[2]);
-            table.Post();
-        }
+        for (const auto& row : rows)
+            test::AddRow(table, row[0], row[1], row[2]);
         // A control byte and a CR as a table could hold them after an import.
-        table.Insert();
-        table.DBEdit1().SetText(std::string("line\r\x01", 6));
-        table.DBEdit2().SetText("EUR");
-        table.DBEdit3().SetText("1E-5");
-        table.Post();
+        test::AddRow(table, std::string("line\r\x01", 6), "EUR", "1E-5");
         table.First();
         table.Delete();
         table.SaveToFile(file);

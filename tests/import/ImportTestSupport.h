@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/RateTable.h"
+#include "tests/common/TableRows.h"
 
 #include <ostream>
 #include <string>
@@ -35,15 +36,6 @@ inline std::vector<ShownRow> ShownRows(RateTable& table)
             return rows;
         table.Next();
     }
-}
-
-inline void AddRow(RateTable& table, const std::string& tgl, const std::string& cur, const std::string& nilai)
-{
-    table.Insert();
-    table.DBEdit1().SetText(tgl);
-    table.DBEdit2().SetText(cur);
-    table.DBEdit3().SetText(nilai);
-    table.Post();
 }
 
 } // namespace zentaro::test

@@ -2,6 +2,7 @@
 #include "store/RateTable.h"
 #include "store/StoreError.h"
 #include "tests/common/TempDir.h"
+#include "tests/common/TableRows.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -22,13 +23,8 @@ struct Row {
 
 void Fill(RateTable& table, const std::vector<Row>& rows)
 {
-    for (const auto& row : rows) {
-        table.Insert();
-        table.DBEdit1().SetText(row.tgl);
-        table.DBEdit2().SetText(row.cur);
-        table.DBEdit3().SetText(row.nilai);
-        table.Post();
-    }
+    for (const auto& row : rows)
+        test::AddRow(table, row.tgl, row.cur, row.nilai);
 }
 
 std::string Message(const std::function<void()>& action)

@@ -2,6 +2,7 @@
 #include "store/RateTable.h"
 #include "store/StoreError.h"
 #include "tests/common/TempDir.h"
+#include "tests/common/TableRows.h"
 
 #include <gtest/gtest.h>
 
@@ -55,15 +56,6 @@ Bytes OneRowPacket()
 
 Bytes FileBytes(const std::filesystem::path& path) { return FromString(test::ReadFile(path)); }
 
-void InsertRow(RateTable& table, const char* tgl, const char* cur, const char* nilai)
-{
-    table.Insert();
-    table.DBEdit1().SetText(tgl);
-    table.DBEdit2().SetText(cur);
-    table.DBEdit3().SetText(nilai);
-    table.Post();
-}
-
 std::string ErrorOf(const Bytes& bytes)
 {
     try {
@@ -93,7 +85,7 @@ TEST(DataPacket, OneInsertedRowIsTheGoldenPacket)
 {
     test::TempDir dir;
     RateTable table;
-    InsertRow(table, "1", "A", "1");
+    test::AddRow(table, "1", "A", "1");
     table.SaveToFile(dir / "data.kvx");
     const Bytes golden = OneRowPacket();
     ASSERT_EQ(golden.size(), 133u);
@@ -104,8 +96,8 @@ TEST(DataPacket, DeletedRowsStayStoredWithTheirChangeLog)
 {
     test::TempDir dir;
     RateTable table;
-    InsertRow(table, "T", "USD", "1");
-    InsertRow(table, "T", "EUR", "0.9");
+    test::AddRow(table, "T", "USD", "1");
+    test::AddRow(table, "T", "EUR", "0.9");
     table.First();
     table.Delete();
     table.SaveToFile(dir / "data.kvx");
@@ -129,7 +121,7 @@ TEST(DataPacket, EmptiedTableSavesTheEmptyPacketAgain)
 {
     test::TempDir dir;
     RateTable table;
-    InsertRow(table, "T", "USD", "1");
+    test::AddRow(table, "T", "USD", "1");
     table.EmptyTable();
     table.SaveToFile(dir / "data.kvx");
     EXPECT_EQ(FileBytes(dir / "data.kvx"), kEmptyPacket);
@@ -138,7 +130,7 @@ TEST(DataPacket, EmptiedTableSavesTheEmptyPacketAgain)
 TEST(DataPacket, NullRateAndEmptyTextEncodings)
 {
     RateTable table;
-    InsertRow(table, "T", "", "");
+    test::AddRow(table, "T", "", "");
     const Bytes packet = BuildPacket(table.Data());
     // Row: status 04, indicator 10 (nilai null), "T", empty cur as 01 00, no rate.
     const Bytes row = FromHex({0x04, 0x10, 0x01, 0x54, 0x01, 0x00});

@@ -1,6 +1,7 @@
 #include "store/DataPacket.h"
 #include "store/RateTable.h"
 #include "store/StoreError.h"
+#include "tests/common/TableRows.h"
 #include "tests/common/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -46,11 +47,7 @@ class RateTableTest : public ::testing::Test {
 protected:
     void Add(const std::string& tgl, const std::string& cur, const std::string& nilai)
     {
-        table.Insert();
-        table.DBEdit1().SetText(tgl);
-        table.DBEdit2().SetText(cur);
-        table.DBEdit3().SetText(nilai);
-        table.Post();
+        test::AddRow(table, tgl, cur, nilai);
     }
 
     Row Current() const
