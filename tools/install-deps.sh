@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev
   python3
-  xvfb xauth x11-apps x11-utils imagemagick xdotool
+  xvfb xauth xfonts-base x11-apps x11-utils imagemagick xdotool
   fonts-liberation fonts-dejavu-core
   fp-utils
 )
