@@ -46,6 +46,9 @@ struct TimeListCase {
     std::string text;
 };
 
+// Test names carry the case; the listing needs no byte dump of it.
+void PrintTo(const TimeListCase& c, std::ostream* out) { *out << c.name; }
+
 class UploadTimeListTest : public ::testing::TestWithParam<TimeListCase> {};
 
 TEST_P(UploadTimeListTest, OneEntryPerRunInTableOrder)
@@ -84,6 +87,8 @@ struct PassCase {
     std::string text;
     std::string lastRateText;
 };
+
+void PrintTo(const PassCase& c, std::ostream* out) { *out << c.name; }
 
 class CurrencyPassTest : public ::testing::TestWithParam<PassCase> {};
 
@@ -273,6 +278,8 @@ struct ConvertCase {
     EmptyAmount empty;
     std::string expected; // result text, or the error's text
 };
+
+void PrintTo(const ConvertCase& c, std::ostream* out) { *out << c.name; }
 
 class ConvertAmountTest : public ::testing::TestWithParam<ConvertCase> {};
 
