@@ -1,6 +1,7 @@
 // zentaro-cli times, currencies and convert: the window's lists and conversion
 // on a data file, except that a currency not found is an error, never a stale rate.
 #include "cli/CliCommand.h"
+#include "cli/Options.h"
 #include "store/ConversionRules.h"
 #include "store/RateTable.h"
 
@@ -12,28 +13,6 @@
 
 namespace zentaro::cli {
 namespace {
-
-// The positional arguments, and the value of --time when given.
-struct Arguments {
-    std::vector<std::string> positional;
-    std::optional<std::string> time;
-};
-
-Arguments Split(const Invocation& invocation, const char* command)
-{
-    Arguments split;
-    const auto& args = invocation.args;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--time") {
-            if (i + 1 >= args.size())
-                throw UsageError{std::string(command) + ": --time takes an upload time"};
-            split.time = args[++i];
-        } else {
-            split.positional.push_back(args[i]);
-        }
-    }
-    return split;
-}
 
 std::string CurrentOr(RateTable& table, const std::optional<std::string>& time)
 {
@@ -58,12 +37,12 @@ int RunTimes(const Invocation& invocation)
 
 int RunCurrencies(const Invocation& invocation)
 {
-    const Arguments args = Split(invocation, "currencies");
+    const Options args = TakeOptions(invocation.args, {"--time"});
     if (args.positional.size() != 1)
         throw UsageError{"currencies takes one FILE"};
     RateTable table(invocation.decimalSeparator);
     table.LoadFromFile(args.positional[0]);
-    const std::string time = CurrentOr(table, args.time);
+    const std::string time = CurrentOr(table, args.Value("--time"));
     PrintLines(SortCurrencyEntries(BuildCurrencyList(table, time).entries));
     return 0;
 }
@@ -78,12 +57,12 @@ std::string RateOf(RateTable& table, const std::string& time, const std::string&
 
 int RunConvert(const Invocation& invocation)
 {
-    const Arguments args = Split(invocation, "convert");
+    const Options args = TakeOptions(invocation.args, {"--time"});
     if (args.positional.size() != 4)
         throw UsageError{"convert takes FILE AMOUNT FROM TO"};
     RateTable table(invocation.decimalSeparator);
     table.LoadFromFile(args.positional[0]);
-    const std::string time = CurrentOr(table, args.time);
+    const std::string time = CurrentOr(table, args.Value("--time"));
     const std::string source = RateOf(table, time, args.positional[2]);
     const std::string target = RateOf(table, time, args.positional[3]);
     std::cout << Escape(ConvertAmount(args.positional[1], source, target, invocation.decimalSeparator,

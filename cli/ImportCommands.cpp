@@ -1,6 +1,7 @@
 // zentaro-cli import, update, remove and clear: the rate import and the data
 // maintenance, without the window's confirmation boxes.
 #include "cli/CliCommand.h"
+#include "cli/Options.h"
 #include "import/CurlFetcher.h"
 #include "import/ImportError.h"
 #include "import/UpdateFromUrl.h"
@@ -45,35 +46,24 @@ int RunImport(const Invocation& invocation)
 
 int RunUpdate(const Invocation& invocation)
 {
-    std::optional<std::filesystem::path> file;
-    std::string url = DefaultUpdateUrl();
-    const auto& args = invocation.args;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--url") {
-            if (i + 1 >= args.size())
-                throw UsageError{"--url takes an address"};
-            url = args[++i];
-        } else if (!file) {
-            file = args[i];
-        } else {
-            throw UsageError{"update takes one FILE"};
-        }
-    }
-    if (!file)
+    const Options args = TakeOptions(invocation.args, {"--url"});
+    if (args.positional.size() != 1)
         throw UsageError{"update takes one FILE"};
+    const std::filesystem::path file = args.positional[0];
+    const std::string url = args.Value("--url").value_or(DefaultUpdateUrl());
 
     RateTable table(invocation.decimalSeparator);
-    const bool existed = Exists(*file);
+    const bool existed = Exists(file);
     if (existed)
-        table.LoadFromFile(*file);
+        table.LoadFromFile(file);
 
     CurlFetcher fetcher;
-    const FetchedUpdate fetched = FetchUpdateFile(fetcher, url, std::filesystem::absolute(*file).parent_path());
+    const FetchedUpdate fetched = FetchUpdateFile(fetcher, url, std::filesystem::absolute(file).parent_path());
     if (!fetched.ReadyToImport())
         throw ImportError(*fetched.message);
     if (!existed)
-        table.SaveToFile(*file);
-    return Report(ImportUpdateFile(table, fetched.updateFile, *file, kUrlUpdateSuccessText));
+        table.SaveToFile(file);
+    return Report(ImportUpdateFile(table, fetched.updateFile, file, kUrlUpdateSuccessText));
 }
 
 int RunRemove(const Invocation& invocation)

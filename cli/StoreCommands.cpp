@@ -1,6 +1,6 @@
 // zentaro-cli new FILE, dump [--all] FILE: the data file as it is stored.
 #include "cli/CliCommand.h"
-#include "store/NumberText.h"
+#include "cli/Options.h"
 #include "store/RateTable.h"
 
 #include <cstdio>
@@ -19,33 +19,18 @@ int RunNew(const Invocation& invocation)
     return 0;
 }
 
-std::optional<std::size_t> FindColumn(const TableData& data, std::string_view name)
-{
-    for (std::size_t i = 0; i < data.columns.size(); ++i)
-        if (data.columns[i].name == name)
-            return i;
-    return std::nullopt;
-}
-
 std::string CellText(const TableData& data, std::optional<std::size_t> column, std::size_t row,
                      char separator)
 {
-    if (!column)
-        return {};
-    const auto& values = data.values[*column];
-    if (values.Flags(row) != 0)
-        return {};
-    if (values.Kind() == ColumnKind::Text)
-        return std::string(values.Text(row));
-    return GeneralNumberText(values.Float(row), separator);
+    return column ? CellDisplayText(data.values[*column], row, separator) : std::string();
 }
 
 void DumpStored(const RateTable& table, std::ostream& out)
 {
     const TableData& data = table.Data();
-    const auto tgl = FindColumn(data, "tgl");
-    const auto cur = FindColumn(data, "cur");
-    const auto nilai = FindColumn(data, "nilai");
+    const auto tgl = data.ColumnIndex("tgl");
+    const auto cur = data.ColumnIndex("cur");
+    const auto nilai = data.ColumnIndex("nilai");
     const char separator = table.DecimalSeparator();
     for (std::size_t row = 0; row < data.RowCount(); ++row) {
         char status[3];
@@ -74,21 +59,12 @@ void DumpVisible(RateTable& table, std::ostream& out)
 
 int RunDump(const Invocation& invocation)
 {
-    bool all = false;
-    std::optional<std::string> file;
-    for (const auto& arg : invocation.args) {
-        if (arg == "--all")
-            all = true;
-        else if (!file)
-            file = arg;
-        else
-            throw UsageError{"dump takes one FILE"};
-    }
-    if (!file)
+    const Options args = TakeOptions(invocation.args, {}, {"--all"});
+    if (args.positional.size() != 1)
         throw UsageError{"dump takes one FILE"};
     RateTable table(invocation.decimalSeparator);
-    table.LoadFromFile(*file);
-    if (all)
+    table.LoadFromFile(args.positional[0]);
+    if (args.Flag("--all"))
         DumpStored(table, std::cout);
     else
         DumpVisible(table, std::cout);

@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/Options.h"
 #include "store/NumberText.h"
 
 #include <cstdio>
@@ -69,16 +70,13 @@ int main(int argc, char** argv)
     Invocation invocation;
     invocation.decimalSeparator = zentaro::LocaleDecimalSeparator();
     try {
-        for (std::size_t i = 0; i < args.size(); ++i) {
-            if (args[i] == "--decimal-separator") {
-                if (i + 1 >= args.size() || args[i + 1].size() != 1)
-                    throw UsageError{"--decimal-separator takes one character"};
-                invocation.decimalSeparator = args[i + 1][0];
-                args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
-                           args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-                --i;
-            }
+        const Options global = TakeOptions(args, {"--decimal-separator"});
+        if (const auto separator = global.Value("--decimal-separator")) {
+            if (separator->size() != 1)
+                throw UsageError{"--decimal-separator takes one character"};
+            invocation.decimalSeparator = separator->front();
         }
+        args = global.positional;
         if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
             PrintHelp(args.empty() ? std::cerr : std::cout);
             return args.empty() ? 1 : 0;

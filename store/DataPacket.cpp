@@ -56,14 +56,6 @@ std::uint32_t TextColumnType(std::uint16_t width)
     return (kCodeText << 16) | kVarying | prefix;
 }
 
-bool SameName(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; };
-               return lower(x) == lower(y);
-           });
-}
-
 std::byte* PutLittle(std::byte* p, std::uint64_t v, int size)
 {
     for (int i = 0; i < size; ++i)

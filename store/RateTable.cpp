@@ -4,7 +4,6 @@
 #include "store/StoreError.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 #include <cerrno>
 #include <cstdlib>
@@ -24,14 +23,6 @@ constexpr std::array<std::string_view, 3> kViewFields = {"tgl", "cur", "nilai"};
 [[noreturn]] void TableError(std::string_view message)
 {
     throw StoreError(std::string(kTableName) + ": " + std::string(message));
-}
-
-bool SameFieldName(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
 }
 
 std::string FileErrorText(const char* what, const std::filesystem::path& path, int error)
@@ -117,6 +108,15 @@ Collation LocaleCollation()
     };
 }
 
+std::string CellDisplayText(const ColumnValues& values, std::size_t row, char decimalSeparator)
+{
+    if (values.Flags(row) != 0)
+        return {};
+    if (values.Kind() == ColumnKind::Text)
+        return std::string(values.Text(row));
+    return GeneralNumberText(values.Float(row), decimalSeparator);
+}
+
 std::string_view TextView::Text() const
 {
     if (staged_)
@@ -131,7 +131,7 @@ std::string_view TextView::Text() const
     if (values.Kind() == ColumnKind::Text)
         return values.Text(*stored);
     if (displayRow_ != *stored) {
-        display_ = GeneralNumberText(values.Float(*stored), table_.separator_);
+        display_ = CellDisplayText(values, *stored, table_.separator_);
         displayRow_ = *stored;
     }
     return display_;
@@ -162,10 +162,7 @@ void RateTable::CheckActive() const
 
 std::optional<std::size_t> RateTable::ColumnIndex(std::string_view name) const
 {
-    for (std::size_t i = 0; i < data_.columns.size(); ++i)
-        if (SameFieldName(data_.columns[i].name, name))
-            return i;
-    return std::nullopt;
+    return data_.ColumnIndex(name);
 }
 
 std::optional<std::size_t> RateTable::CurrentStoredRow() const

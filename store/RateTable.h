@@ -24,6 +24,10 @@ Collation ByteCollation();
 
 class RateTable;
 
+// A stored cell as the text views show it: the text, the rate as general
+// number text, or the empty text for null.
+std::string CellDisplayText(const ColumnValues& values, std::size_t row, char decimalSeparator);
+
 // A hidden text field bound to one column of the table's current row.
 // Reading gives the display text; writing stages a text that only Post stores.
 class TextView {

@@ -44,6 +44,14 @@ void ColumnValues::AppendEmpty(std::uint8_t cellFlags)
     }
 }
 
+std::optional<std::size_t> TableData::ColumnIndex(std::string_view name) const
+{
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (SameName(columns[i].name, name))
+            return i;
+    return std::nullopt;
+}
+
 TableData TableData::RateTableDefinition()
 {
     TableData table;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,6 +83,19 @@ private:
     std::vector<double> number_;
 };
 
+// Column and parameter names are compared without regard to ASCII case.
+inline bool SameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+        if (upper(a[i]) != upper(b[i]))
+            return false;
+    }
+    return true;
+}
+
 // Everything a data packet holds: column definitions, every stored row with
 // its status (deleted ones included), the change log and kept parameters.
 struct TableData {
@@ -92,6 +106,7 @@ struct TableData {
     std::vector<KeptParameter> datasetParameters;
 
     std::size_t RowCount() const { return status.size(); }
+    std::optional<std::size_t> ColumnIndex(std::string_view name) const;
     static bool Visible(std::uint8_t rowStatus) { return (rowStatus & kRowHidden) == 0; }
 
     // The rate table's three empty columns: tgl and cur (text, width 100), nilai (float).
