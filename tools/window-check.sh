@@ -6,40 +6,20 @@
 set -euo pipefail
 
 build=$(cd "${1:?usage: window-check.sh BUILD_DIR}" && pwd)
-program="$build/app/zentaro"
-[ -x "$program" ] || { echo "window-check: $program not built" >&2; exit 1; }
-
-# A program folder of its own, so the check never touches the build's data file.
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$program" "$work/"
-cp "$build/app/conversion data.kvx" "$work/"
+. "$(dirname "$0")/window-lib.sh"
 shot="$build/window-check.png"
 rm -f "$shot"
+run_window "$build" "$shot"
 
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  set -u
-  "$1/zentaro" > "$1/zentaro.log" 2>&1 &
-  pid=$!
-  for _ in $(seq 50); do
-    xwininfo -name Zentaro > "$1/window.txt" 2>/dev/null && break
-    sleep 0.2
-  done
-  sleep 1.5
-  import -window root "$2"
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null || true
-' _ "$work" "$shot"
-
-if ! grep -q "Absolute upper-left X" "$work/window.txt" 2>/dev/null; then
+if [ -z "$(window_field "Absolute upper-left X")" ]; then
   echo "window-check: no window named Zentaro appeared" >&2
-  cat "$work/zentaro.log" >&2 || true
+  echo "$WINDOW_LOG" >&2
   exit 1
 fi
-left=$(awk '/Absolute upper-left X/ {print $4}' "$work/window.txt")
-top=$(awk '/Absolute upper-left Y/ {print $4}' "$work/window.txt")
-width=$(awk '/Width:/ {print $2}' "$work/window.txt")
-height=$(awk '/Height:/ {print $2}' "$work/window.txt")
+left=$(window_field "Absolute upper-left X")
+top=$(window_field "Absolute upper-left Y")
+width=$(window_field "Width")
+height=$(window_field "Height")
 echo "window at $left,$top size ${width}x$height; screenshot $shot"
 
 pixel() { convert "$shot" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:; }
