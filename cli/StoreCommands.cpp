@@ -2,6 +2,7 @@
 #include "cli/CliCommand.h"
 #include "cli/Options.h"
 #include "store/RateTable.h"
+#include "store/Scan.h"
 
 #include <cstdio>
 #include <iostream>
@@ -47,14 +48,10 @@ void DumpVisible(RateTable& table, std::ostream& out)
 {
     if (table.RecordCount() == 0)
         return;
-    table.First();
-    for (;;) {
+    ScanRows(table, [&] {
         out << Escape(table.DBEdit1().Text()) << '\t' << Escape(table.DBEdit2().Text()) << '\t'
             << Escape(table.DBEdit3().Text()) << '\n';
-        if (table.AtLastRow())
-            break;
-        table.Next();
-    }
+    });
 }
 
 int RunDump(const Invocation& invocation)

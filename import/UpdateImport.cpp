@@ -1,8 +1,8 @@
 #include "import/UpdateImport.h"
 #include "import/ImportError.h"
 #include "import/UpdateFile.h"
-#include "store/NumberText.h"
 #include "store/RateTable.h"
+#include "store/Scan.h"
 #include "store/StoreError.h"
 
 #include <vector>
@@ -15,29 +15,16 @@ struct PreparedRow {
     std::string rateText;
 };
 
-// Every row of the table is examined, however long it is.
 bool HoldsUploadTime(RateTable& table, std::string_view uploadTime)
 {
-    table.First();
-    for (;;) {
-        if (table.DBEdit1().Text() == uploadTime)
-            return true;
-        if (table.AtLastRow())
-            return false;
-        table.Next();
-    }
+    return !ScanRows(table, [&] { return table.DBEdit1().Text() != uploadTime; });
 }
 
 // Fails with the texts a post would give, before any row is touched.
 void CheckRateText(const std::string& rateText, char decimalSeparator)
 {
-    if (rateText.empty())
-        return; // stored as null
-    const auto value = ParseNumberText(rateText, decimalSeparator);
-    if (!value)
-        throw ImportError("'" + rateText + "' is not a valid floating point value for field 'nilai'");
     try {
-        StoreAsDouble(*value);
+        FloatFieldValue(rateText, decimalSeparator, "nilai");
     } catch (const StoreError& error) {
         throw ImportError(error.what());
     }

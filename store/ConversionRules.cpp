@@ -1,25 +1,12 @@
 #include "store/ConversionRules.h"
 #include "store/NumberText.h"
 #include "store/RateTable.h"
+#include "store/Scan.h"
 
 #include <algorithm>
 
 namespace zentaro {
 namespace {
-
-// Visits every row once, first to last; an empty table is visited once with
-// no current row, where every view reads as the empty text.
-template <typename Visit>
-void ScanRows(RateTable& table, Visit&& visit)
-{
-    table.First();
-    for (;;) {
-        visit();
-        if (table.AtLastRow())
-            return;
-        table.Next();
-    }
-}
 
 unsigned char Folded(char c)
 {

@@ -108,6 +108,17 @@ Collation LocaleCollation()
     };
 }
 
+std::optional<double> FloatFieldValue(std::string_view text, char decimalSeparator, std::string_view field)
+{
+    if (text.empty())
+        return std::nullopt;
+    const auto value = ParseNumberText(text, decimalSeparator);
+    if (!value)
+        throw StoreError("'" + std::string(text) + "' is not a valid floating point value for field '" +
+                         std::string(field) + "'");
+    return StoreAsDouble(*value);
+}
+
 std::string CellDisplayText(const ColumnValues& values, std::size_t row, char decimalSeparator)
 {
     if (values.Flags(row) != 0)
@@ -260,14 +271,10 @@ void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& stage
             cell.text = StoredText(*staged[v], def.width);
             continue;
         }
-        if (staged[v]->empty())
-            continue;
-        const auto value = ParseNumberText(*staged[v], separator_);
-        if (!value)
-            throw StoreError("'" + *staged[v] + "' is not a valid floating point value for field '" +
-                             def.name + "'");
-        cell.null = false;
-        cell.number = StoreAsDouble(*value);
+        if (const auto value = FloatFieldValue(*staged[v], separator_, def.name)) {
+            cell.null = false;
+            cell.number = *value;
+        }
     }
 
     for (std::size_t c = 0; c < cells.size(); ++c) {

@@ -28,6 +28,12 @@ class RateTable;
 // number text, or the empty text for null.
 std::string CellDisplayText(const ColumnValues& values, std::size_t row, char decimalSeparator);
 
+// How a post stores a text into a floating-point field: the empty text is
+// null; a text that is not a number fails with "'<text>' is not a valid
+// floating point value for field '<field>'", one too large for a double with
+// "Floating point overflow".
+std::optional<double> FloatFieldValue(std::string_view text, char decimalSeparator, std::string_view field);
+
 // A hidden text field bound to one column of the table's current row.
 // Reading gives the display text; writing stages a text that only Post stores.
 class TextView {
