@@ -6,11 +6,14 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
-  libcurl4-openssl-dev
+  libcurl4-openssl-dev ca-certificates
+  libzip-dev libexpat1-dev
+  qt6-wayland
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev
   python3
-  xvfb xauth xfonts-base x11-apps x11-utils imagemagick xdotool
+  xvfb xauth xfonts-base x11-apps x11-utils imagemagick xdotool xclip
+  weston desktop-file-utils appstream dpkg-dev
   fonts-liberation fonts-dejavu-core
   fp-utils
 )
