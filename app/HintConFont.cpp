@@ -46,17 +46,24 @@ protected:
             auto* control = static_cast<QWidget*>(watched);
             if (control->toolTip().isEmpty())
                 break;
+            // A hint that timed out stays away until the pointer leaves its control.
+            if (control == expired_)
+                return true;
             // Like Qt's own tooltip, the hint belongs to the control's window.
             if (hint_ && hint_->parentWidget() != control->window())
                 delete hint_;
-            if (!hint_)
+            if (!hint_) {
                 hint_ = new THintConFont(control->window());
+                connect(&hint_->HideTimer(), &QTimer::timeout, this, [this] { expired_ = hinted_; });
+            }
             hinted_ = control;
             hint_->ActivateHint(static_cast<QHelpEvent*>(event)->globalPos(), control->toolTip());
             return true;
         }
         case QEvent::Leave:
         case QEvent::Hide:
+            if (watched == expired_)
+                expired_ = nullptr;
             if (watched == hinted_ && hint_)
                 hint_->ReleaseHint();
             break;
@@ -75,6 +82,7 @@ protected:
 private:
     QPointer<THintConFont> hint_;
     QPointer<QWidget> hinted_;
+    QPointer<QWidget> expired_; // the control whose hint timed out while the pointer stayed
 };
 
 // The application's router, owned by the application object.

@@ -26,6 +26,23 @@ QString QtNameFilter(const QString& filter)
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
+// Qt adds " — " and the application's display name to the title of every
+// other window on X11 and Wayland; a blank display name adds nothing. Set
+// for as long as one box is open.
+class TitleAlone {
+public:
+    TitleAlone() : displayName_(QGuiApplication::applicationDisplayName())
+    {
+        QGuiApplication::setApplicationDisplayName(QString());
+    }
+    ~TitleAlone() { QGuiApplication::setApplicationDisplayName(displayName_); }
+    TitleAlone(const TitleAlone&) = delete;
+    TitleAlone& operator=(const TitleAlone&) = delete;
+
+private:
+    QString displayName_;
+};
+
 } // namespace
 
 void MessageBoxDialogs::ShowMessage(const QString& text) { ShowBox(QMessageBox::NoIcon, text); }
@@ -37,6 +54,7 @@ bool MessageBoxDialogs::Confirm(const QString& text)
     // A carriage return alone starts a new line in the question.
     QString shown = text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const TitleAlone title;
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), shown);
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);

@@ -1,5 +1,6 @@
 #include "app/TextComboBox.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -74,8 +75,15 @@ bool TextComboBox::eventFilter(QObject* watched, QEvent* event)
     // a drop-down list of this program does nothing on Enter.
     if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            emit returnPressed();
             return true;
+        }
+    }
+    if (watched == lineEdit() && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            emit left();
     }
     return QComboBox::eventFilter(watched, event);
 }

@@ -26,6 +26,13 @@ public:
     void SetText(const std::string& text);
     std::string Text() const;
 
+signals:
+    // Enter in the edit part; the list itself does nothing on it.
+    void returnPressed();
+    // The edit part lost the focus to another control of the window (not to
+    // the list's own drop-down or another window).
+    void left();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

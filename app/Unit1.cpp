@@ -76,6 +76,13 @@ std::string Bytes(const QString& text) { return text.toUtf8().toStdString(); }
 
 bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
+// Alt with a key is a command to the window, not a typed character; Ctrl+Alt
+// is AltGr on some systems and does type one.
+bool IsAltCombination(const QKeyEvent& event)
+{
+    return (event.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier;
+}
+
 // The character a key press types, as the window system would deliver it:
 // Enter, Escape and Ctrl with a letter give control characters; keys that type
 // nothing (arrows, Delete, Home, function keys, Tab) give none.
@@ -84,6 +91,8 @@ std::optional<char32_t> KeyCharacter(const QKeyEvent& event)
     const int key = event.key();
     const bool control = (event.modifiers() & Qt::ControlModifier) != 0;
     const bool alt = (event.modifiers() & Qt::AltModifier) != 0;
+    if (IsAltCombination(event))
+        return std::nullopt;
     switch (key) {
     case Qt::Key_Backspace: return control ? kDeleteCharacter : kBackspace;
     case Qt::Key_Return:
@@ -139,6 +148,8 @@ TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* par
     CreateControls();
     ConnectEvents();
     Guard([this] { FormCreate(this); });
+    // The window opens ready for an amount; it takes the focus when the window is activated.
+    Edit8->setFocus();
 }
 
 TForm1::~TForm1()
@@ -212,6 +223,18 @@ void TForm1::ConnectEvents()
             [this] { Guard([this] { ComboBox2Change(ComboBox2); }); });
     connect(ComboBox3, &QComboBox::textActivated, this,
             [this] { Guard([this] { ComboBox3Click(ComboBox3); }); });
+    // A typed upload time is chosen by Enter or by leaving the list; until
+    // then the result belongs to another time and is not shown.
+    connect(ComboBox3->lineEdit(), &QLineEdit::textEdited, this, [this] {
+        uploadTimeTyped_ = true;
+        Edit9->clear();
+    });
+    connect(ComboBox3, &TextComboBox::returnPressed, this,
+            [this] { Guard([this] { ComboBox3Click(ComboBox3); }); });
+    connect(ComboBox3, &TextComboBox::left, this, [this] {
+        if (uploadTimeTyped_)
+            Guard([this] { ComboBox3Click(ComboBox3); });
+    });
     connect(Edit8, &QLineEdit::textChanged, this, [this] { Guard([this] { Edit8Change(Edit8); }); });
     // Every typed character must pass the key filter, so none may arrive
     // composed by an input method instead of as a key press.
@@ -225,6 +248,8 @@ void TForm1::FormCreate(QObject*)
 {
     dragEnabled_ = true;
     THintConFont::Install();
+    // Whatever the reload brings, the old result no longer belongs to it.
+    Edit9->clear();
     table_.LoadFromFile(DataFilePath());
 
     ComboBox1->ClearAll();
@@ -236,20 +261,24 @@ void TForm1::FormCreate(QObject*)
         ComboBox3->AddEntry(entry);
     ComboBox3->SetText(times.text);
 
-    FillCurrencyList(*ComboBox1, Edit1);
-    FillCurrencyList(*ComboBox2, Edit4);
+    const zentaro::CurrencyPass pass = zentaro::BuildCurrencyList(table_, ComboBox3->Text());
+    FillCurrencyList(*ComboBox1, pass);
+    FillCurrencyList(*ComboBox2, pass);
+    Edit1 = pass.lastRateText;
+    Edit4 = pass.lastRateText;
 
     if (!currencyListsSorted_) {
         SortCurrencyList(*ComboBox1);
         SortCurrencyList(*ComboBox2);
         currencyListsSorted_ = true;
     }
+    // An error here is reported on its own; the refresh itself is complete.
+    Guard([this] { ConvertAgain(); });
 }
 
-void TForm1::FillCurrencyList(TextComboBox& list, std::string& rateText)
+void TForm1::FillCurrencyList(TextComboBox& list, const zentaro::CurrencyPass& pass)
 {
     list.ClearAll();
-    const zentaro::CurrencyPass pass = zentaro::BuildCurrencyList(table_, ComboBox3->Text());
     for (const auto& entry : pass.entries) {
         if (currencyListsSorted_)
             list.InsertEntry(zentaro::SortedInsertPosition(list.Entries(), entry), entry);
@@ -257,7 +286,6 @@ void TForm1::FillCurrencyList(TextComboBox& list, std::string& rateText)
             list.AddEntry(entry);
     }
     list.SetText(pass.text);
-    rateText = pass.lastRateText;
 }
 
 void TForm1::SortCurrencyList(TextComboBox& list)
@@ -270,13 +298,33 @@ void TForm1::SortCurrencyList(TextComboBox& list)
     list.SetText(text);
 }
 
+void TForm1::LookUpShownRate(const TextComboBox& list, ShownRate& shown, std::string& scratch, bool again)
+{
+    std::string uploadTime = ComboBox3->Text();
+    std::string currency = list.Text();
+    if (!again && shown.uploadTime == uploadTime && shown.currency == currency)
+        return;
+    shown.rateText = zentaro::LookUpStoredRate(table_, uploadTime, currency);
+    shown.uploadTime = std::move(uploadTime);
+    shown.currency = std::move(currency);
+    scratch = shown.rateText.value_or(std::string());
+}
+
+void TForm1::ShowConversion(zentaro::EmptyAmount emptyAmount)
+{
+    if (const auto result = zentaro::ConvertWithRates(AmountText(), sourceRate_.rateText, targetRate_.rateText,
+                                                      settings_.decimalSeparator, emptyAmount))
+        ShowResult(*result);
+}
+
+// The other list's rate is looked up again only when its text or the upload
+// time changed since, so a keystroke still costs one lookup.
 void TForm1::ComboBox1Change(QObject*)
 {
     Edit9->clear();
-    if (auto rate = zentaro::LookUpRate(table_, ComboBox3->Text(), ComboBox1->Text()))
-        Edit1 = std::move(*rate);
-    ShowResult(zentaro::ConvertAmount(AmountText(), Edit1, Edit4, settings_.decimalSeparator,
-                                      zentaro::EmptyAmount::IsZero));
+    LookUpShownRate(*ComboBox1, sourceRate_, Edit1, true);
+    LookUpShownRate(*ComboBox2, targetRate_, Edit4, false);
+    ShowConversion(zentaro::EmptyAmount::IsZero);
 }
 
 void TForm1::ComboBox2Change(QObject*)
@@ -284,14 +332,32 @@ void TForm1::ComboBox2Change(QObject*)
     if (Edit8->text().isEmpty())
         Edit8->setText(QStringLiteral("0"));
     Edit9->clear();
-    if (auto rate = zentaro::LookUpRate(table_, ComboBox3->Text(), ComboBox2->Text()))
-        Edit4 = std::move(*rate);
-    ShowResult(zentaro::ConvertAmount(AmountText(), Edit1, Edit4, settings_.decimalSeparator,
-                                      zentaro::EmptyAmount::IsText));
+    LookUpShownRate(*ComboBox2, targetRate_, Edit4, true);
+    LookUpShownRate(*ComboBox1, sourceRate_, Edit1, false);
+    ShowConversion(zentaro::EmptyAmount::IsText);
 }
 
-// Picking an upload time only changes the list's text; the next lookup uses it.
-void TForm1::ComboBox3Click(QObject*) {}
+void TForm1::ConvertAgain()
+{
+    Edit9->clear();
+    LookUpShownRate(*ComboBox1, sourceRate_, Edit1, true);
+    LookUpShownRate(*ComboBox2, targetRate_, Edit4, true);
+    if (!Edit8->text().isEmpty())
+        ShowConversion(zentaro::EmptyAmount::IsText);
+}
+
+void TForm1::ComboBox3Click(QObject*)
+{
+    uploadTimeTyped_ = false;
+    Edit9->clear();
+    const zentaro::CurrencyPass pass = zentaro::BuildCurrencyList(table_, ComboBox3->Text());
+    for (TextComboBox* list : {ComboBox1, ComboBox2}) {
+        const std::string kept = zentaro::KeptCurrency(pass, list->Text());
+        FillCurrencyList(*list, pass);
+        list->SetText(kept);
+    }
+    ConvertAgain();
+}
 
 void TForm1::Edit8Change(QObject* sender)
 {
@@ -325,9 +391,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != Edit8 || event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
-    const std::optional<char32_t> typed = KeyCharacter(*static_cast<QKeyEvent*>(event));
+    const auto& press = *static_cast<QKeyEvent*>(event);
+    const std::optional<char32_t> typed = KeyCharacter(press);
+    // The field itself would insert an Alt combination's text.
     if (!typed)
-        return false;
+        return IsAltCombination(press);
     // The filter runs before the character reaches the field; an error in it
     // discards the character like a rejection does.
     char32_t key = *typed;
@@ -522,7 +590,21 @@ void TForm1::ArrangeControls()
     shape_ = std::make_unique<WindowShape>(this, Image1);
 }
 
-void TForm1::Bitbtn2Click(QObject*) { XiPanel1->setVisible(XiPanel1->isHidden()); }
+void TForm1::Bitbtn2Click(QObject*)
+{
+    if (XiPanel1->isHidden())
+        XiPanel1->show();
+    else
+        HideKeypad();
+}
+
+// The focus moves first: left on a hidden key it would pass to the next
+// control in tab order, the upload-time list.
+void TForm1::HideKeypad()
+{
+    Edit8->setFocus();
+    XiPanel1->hide();
+}
 
 void TForm1::DigitKey(char digit) { Edit8->setText(Shown(zentaro::DigitKeyText(AmountText(), digit))); }
 
@@ -581,7 +663,7 @@ void TForm1::Bitbtn21Click(QObject*)
     Edit5.clear();
     Edit6.clear();
     Bitbtn13->setEnabled(true);
-    XiPanel1->hide();
+    HideKeypad();
 }
 
 void TForm1::Image1MouseDown(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/CurlFetcher.h"
+#include "store/ConversionRules.h"
 #include "store/RateTable.h"
 
 #include <QPoint>
@@ -84,6 +85,7 @@ public:
     void FormCreate(QObject* sender);
     void ComboBox1Change(QObject* sender);
     void ComboBox2Change(QObject* sender);
+    // Choosing an upload time: rebuilds both currency lists for it and converts.
     void ComboBox3Click(QObject* sender);
     void Edit8Change(QObject* sender);
     // key is the typed character; set to 0 it is discarded.
@@ -223,10 +225,27 @@ private:
     void DigitKey(char digit);
     void OperatorKey(char op);
     void EndHoverEnlargement();
-    void FillCurrencyList(TextComboBox& list, std::string& rateText);
+    void FillCurrencyList(TextComboBox& list, const zentaro::CurrencyPass& pass);
     void SortCurrencyList(TextComboBox& list);
     std::string AmountText() const;
     void ShowResult(const std::string& text);
+
+    // A rate as last looked up, with the upload time and code it belongs to.
+    struct ShownRate {
+        std::string uploadTime;
+        std::string currency;
+        std::optional<std::string> rateText; // nullopt: no row has it
+    };
+    // Looks up the rate of list's text at the current upload time into shown
+    // and its scratch field, unless shown already holds it and again is false.
+    void LookUpShownRate(const TextComboBox& list, ShownRate& shown, std::string& scratch, bool again);
+    // Converts the amount with the two shown rates; the result stays empty
+    // when either is missing.
+    void ShowConversion(zentaro::EmptyAmount emptyAmount);
+    // After the lists changed under the amount: both rates looked up again
+    // and the amount converted, or the result left empty for an empty amount.
+    void ConvertAgain();
+    void HideKeypad();
     void UpdateImport(const std::filesystem::path& updateFile, std::string_view successText,
                       QObject* sender);
 
@@ -238,4 +257,7 @@ private:
     QPoint dragOffset_; // pointer minus window position, in screen pixels
     std::unique_ptr<WindowShape> shape_;
     bool currencyListsSorted_ = false;
+    ShownRate sourceRate_;
+    ShownRate targetRate_;
+    bool uploadTimeTyped_ = false; // the upload-time list's text was typed since it was last chosen
 };

@@ -106,4 +106,32 @@ std::string ConvertAmount(std::string_view amountText, std::string_view sourceRa
     return ResultText(DivideToDouble(product, source), decimalSeparator);
 }
 
+std::optional<std::string> LookUpStoredRate(RateTable& table, std::string_view uploadTime,
+                                            std::string_view currency)
+{
+    // A closed table still fails in the scan, as every lookup does.
+    if (table.Active() && table.RecordCount() == 0)
+        return std::nullopt;
+    return LookUpRate(table, uploadTime, currency);
+}
+
+std::optional<std::string> ConvertWithRates(std::string_view amountText,
+                                            const std::optional<std::string>& sourceRateText,
+                                            const std::optional<std::string>& targetRateText,
+                                            char decimalSeparator, EmptyAmount emptyAmount)
+{
+    if (sourceRateText && targetRateText)
+        return ConvertAmount(amountText, *sourceRateText, *targetRateText, decimalSeparator, emptyAmount);
+    if (!amountText.empty() || emptyAmount == EmptyAmount::IsText)
+        TextToDouble(amountText, decimalSeparator);
+    return std::nullopt;
+}
+
+std::string KeptCurrency(const CurrencyPass& pass, std::string_view chosen)
+{
+    if (std::find(pass.entries.begin(), pass.entries.end(), chosen) != pass.entries.end())
+        return std::string(chosen);
+    return pass.text;
+}
+
 } // namespace zentaro

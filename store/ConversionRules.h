@@ -56,4 +56,21 @@ std::string ConvertAmount(std::string_view amountText, std::string_view sourceRa
                           std::string_view targetRateText, char decimalSeparator,
                           EmptyAmount emptyAmount);
 
+// LookUpRate over the stored rows only: an empty table has none, so nothing
+// matches there (LookUpRate finds the empty texts of its empty views).
+std::optional<std::string> LookUpStoredRate(RateTable& table, std::string_view uploadTime,
+                                            std::string_view currency);
+
+// ConvertAmount when both rates were found, nullopt when either was not: a
+// missing rate never borrows one from elsewhere. The amount is read even
+// then, so an amount that is not a number fails whatever the rates.
+std::optional<std::string> ConvertWithRates(std::string_view amountText,
+                                            const std::optional<std::string>& sourceRateText,
+                                            const std::optional<std::string>& targetRateText,
+                                            char decimalSeparator, EmptyAmount emptyAmount);
+
+// The text a currency list keeps when it is rebuilt for another upload time:
+// the chosen code when the new entries hold it exactly, else the pass's text.
+std::string KeptCurrency(const CurrencyPass& pass, std::string_view chosen);
+
 } // namespace zentaro

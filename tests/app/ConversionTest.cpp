@@ -219,27 +219,24 @@ TEST_P(ConversionTest, ErrorInTheNestedAmountChangeLetsTheOuterHandlerGoOn)
     EXPECT_EQ(Amount(), "0");
 }
 
-TEST_P(ConversionTest, StaleRatesAfterChoosingAnOlderUploadTime)
+TEST_P(ConversionTest, ChoosingAnOlderUploadTimeConvertsWithItsRates)
 {
     Pick(form->ComboBox1, "USD");
     Type("10");
     ASSERT_EQ(Result(), "9");
 
     Pick(form->ComboBox3, "OLD");
-    EXPECT_EQ(Result(), "9"); // choosing a time converts nothing
-    EXPECT_THAT(Entries(form->ComboBox1), ElementsAre("BIG", "EUR", "JPY", "THR", "USD", "ZER"));
-
-    // The amount looks the source up again (USD is 2 at OLD); the target keeps EUR 0.9.
+    EXPECT_THAT(Entries(form->ComboBox1), ElementsAre("GBP", "USD"));
+    EXPECT_EQ(form->ComboBox1->currentText(), "USD");
+    // OLD has no EUR: the to-list shows OLD's last code instead.
+    EXPECT_EQ(form->ComboBox2->currentText(), "GBP");
+    EXPECT_EQ(Result(), Local("2.5")); // 10 * 0.5 / 2
     Type("0");
-    EXPECT_EQ(Result(), "45");
-    // OLD has no EUR: the target rate text stays the one found before.
-    Pick(form->ComboBox2, "EUR");
-    EXPECT_EQ(form->Edit4, Local("0.9").toStdString());
-    EXPECT_EQ(Result(), "45");
+    EXPECT_EQ(Result(), "25");
 
-    // Typed letter by letter: stale until the text names a currency of OLD.
+    // Typed letter by letter: no result until the text names a currency of OLD.
     form->ComboBox1->lineEdit()->selectAll();
-    const std::pair<const char*, const char*> steps[] = {{"G", "45"}, {"B", "45"}, {"P", "180"}};
+    const std::pair<const char*, const char*> steps[] = {{"G", ""}, {"B", ""}, {"P", "100"}};
     for (const auto& [letter, result] : steps) {
         QTest::keyClicks(form->ComboBox1->lineEdit(), letter);
         EXPECT_EQ(Result(), result) << form->ComboBox1->currentText().toStdString();

@@ -64,10 +64,11 @@ TEST_F(StartupTest, EmptyTableGivesOneEmptyEntryPerList)
         EXPECT_EQ(list->currentText(), "");
     }
     EXPECT_EQ(form->Edit1, "");
-    // The empty rate text fails the first conversion.
+    // No row holds a rate: the amount takes the digit and no result is shown.
     Type("1");
-    EXPECT_THAT(boxes, ElementsAre(Box{Box::Error, "'' is not a valid floating point value.", ""}));
-    EXPECT_EQ(Amount(), ""); // the failed key filter discarded the digit
+    EXPECT_THAT(boxes, IsEmpty());
+    EXPECT_EQ(Amount(), "1");
+    EXPECT_EQ(Result(), "");
 }
 
 TEST_F(StartupTest, MissingDataFileIsReportedAndLeavesAnEmptyOpenTable)
@@ -107,7 +108,7 @@ TEST_F(StartupTest, DamagedDataFileClosesTheTable)
     EXPECT_EQ(ReadFile(folder / TForm1::kDataFileName), "this is not a data packet");
 }
 
-TEST_F(StartupTest, RefreshRebuildsTheListsAndLeavesAmountAndResult)
+TEST_F(StartupTest, RefreshRebuildsTheListsAndConvertsTheAmountAgain)
 {
     WriteTable(kTwoBatches);
     Open();
@@ -123,7 +124,7 @@ TEST_F(StartupTest, RefreshRebuildsTheListsAndLeavesAmountAndResult)
 
     EXPECT_THAT(boxes, IsEmpty());
     EXPECT_EQ(Amount(), "10");
-    EXPECT_EQ(Result(), "9.914");
+    EXPECT_EQ(Result(), "10"); // both lists now show AUD
     EXPECT_THAT(Entries(form->ComboBox3), ElementsAre("2013-01-28", "2022-07-08", "2023-05-01"));
     EXPECT_EQ(form->ComboBox3->currentText(), "2023-05-01");
     // Entries of a later refresh take their sorted places as they are added.
@@ -132,17 +133,22 @@ TEST_F(StartupTest, RefreshRebuildsTheListsAndLeavesAmountAndResult)
     EXPECT_EQ(form->Edit1, "2");
 }
 
-TEST_F(StartupTest, PickingAnUploadTimeConvertsNothing)
+TEST_F(StartupTest, PickingAnUploadTimeRebuildsTheCurrencyLists)
 {
     WriteTable(kTwoBatches);
     Open();
+    Pick(form->ComboBox2, "JPY");
     Type("2");
-    const QString result = Result();
+    ASSERT_EQ(Result(), "278.495057"); // 2 * 138.05 / 0.9914
     Pick(form->ComboBox3, "2013-01-28");
-    RetypeList(form->ComboBox3, "typed");
-    EXPECT_EQ(Result(), result);
+    for (auto* list : {form->ComboBox1, form->ComboBox2}) {
+        EXPECT_THAT(Entries(list), ElementsAre("GBP", "USD"));
+        // Neither CHF nor JPY is there: the list shows what a refresh would.
+        EXPECT_EQ(list->currentText(), "GBP");
+    }
+    EXPECT_EQ(form->Edit1, "0.8545");
+    EXPECT_EQ(Result(), "2");
     EXPECT_THAT(boxes, IsEmpty());
-    EXPECT_THAT(Entries(form->ComboBox1), ElementsAre("CHF", "EUR", "JPY", "usd"));
 }
 
 TEST_F(StartupTest, TablesBeyondFiveThousandRowsAreScannedToTheEnd)
