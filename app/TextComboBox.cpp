@@ -80,10 +80,13 @@ bool TextComboBox::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
-    if (watched == lineEdit() && event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            emit left();
-    }
     return QComboBox::eventFilter(watched, event);
+}
+
+// The list, not its edit part, holds the focus: the edit part only mirrors it.
+void TextComboBox::focusOutEvent(QFocusEvent* event)
+{
+    QComboBox::focusOutEvent(event);
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        emit left();
 }

@@ -381,6 +381,30 @@ TEST_F(Shell, HintsShowInBoldBlueNarrowTypeAfterTenMilliseconds)
     EXPECT_GE(shown.elapsed(), 2450);
 }
 
+TEST_F(Shell, TimedOutHintStaysAwayUntilThePointerLeavesItsControl)
+{
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    const auto shown = [] { return THintConFont::Current() && THintConFont::Current()->isVisible(); };
+    // A move to where the pointer already is would not count as one.
+    MoveTo(OnScreen(kOnBackground));
+    HoverOver(form->Update1);
+    ASSERT_TRUE(QTest::qWaitFor(shown, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown(); }, 5000));
+
+    for (const QPoint step : {QPoint(2, 1), QPoint(-3, 2), QPoint(1, -4)}) {
+        MoveTo(OnScreen(form->Update1) + step);
+        // Far longer than the 10 ms pause before a hint.
+        QTest::qWait(150);
+        EXPECT_FALSE(shown()) << "after a move by " << step.x() << "," << step.y();
+    }
+
+    MoveTo(OnScreen(kOnBackground));
+    HoverOver(form->Update1);
+    EXPECT_TRUE(QTest::qWaitFor(shown, 3000));
+    EXPECT_EQ(THintConFont::Current()->text(), "Update From URL");
+}
+
 TEST_F(Shell, RunningFormCreateAgainKeepsOneHintWindowSetUp)
 {
     const QStyle* style = QApplication::style();
