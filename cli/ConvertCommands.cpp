@@ -1,5 +1,6 @@
 // zentaro-cli times, currencies and convert: the window's lists and conversion
-// on a data file, except that a currency not found is an error, never a stale rate.
+// on a data file, except that a currency not found is an error where the
+// window leaves its result empty.
 #include "cli/CliCommand.h"
 #include "cli/Options.h"
 #include "store/ConversionRules.h"
@@ -49,7 +50,7 @@ int RunCurrencies(const Invocation& invocation)
 
 std::string RateOf(RateTable& table, const std::string& time, const std::string& currency)
 {
-    auto rate = LookUpRate(table, time, currency);
+    auto rate = LookUpStoredRate(table, time, currency);
     if (!rate)
         throw std::runtime_error("Unknown currency " + currency + " at upload time " + time);
     return std::move(*rate);

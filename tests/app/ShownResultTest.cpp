@@ -68,6 +68,7 @@ std::string WayName(ChooseWay way)
     static const char* const kNames[] = {"Pick", "TypeAndEnter", "TypeAndLeave"};
     return kNames[static_cast<int>(way)];
 }
+void PrintTo(ChooseWay way, std::ostream* out) { *out << WayName(way); }
 
 class ChoosingAnUploadTime : public ShownResult, public ::testing::TestWithParam<ChooseWay> {
 protected:

@@ -87,5 +87,15 @@ TEST(ConvertCommandsSeparator, CommaReadsAndWritesWithComma)
     EXPECT_EQ(result.out, "0,5\n");
 }
 
+TEST(ConvertCommandsEmptyTable, HasNoCurrencyToConvert)
+{
+    test::TempDir dir;
+    const std::string file = (dir / "empty.kvx").string();
+    RateTable('.', ByteCollation()).SaveToFile(file);
+    const auto result = test::RunProcess(ZENTARO_CLI, {"convert", file, "1", "", ""});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "Unknown currency  at upload time \n");
+}
+
 } // namespace
 } // namespace zentaro
