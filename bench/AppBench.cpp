@@ -1,6 +1,7 @@
 // The window's costs on large tables: one keystroke in the amount field (the
-// conversion of the old text and that of the new one) and the start-up
-// routine that loads the data file and builds the three lists.
+// conversion of the old text and that of the new one), choosing an upload
+// time, and the start-up routine that loads the data file and builds the
+// three lists.
 #include "app/TextComboBox.h"
 #include "app/Unit1.h"
 #include "store/RateTable.h"
@@ -16,6 +17,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -110,6 +112,26 @@ void BM_FormCreate(benchmark::State& state)
     state.counters["uploadTimes"] = form->ComboBox3->count();
 }
 BENCHMARK(BM_FormCreate)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// Choosing an upload time: both currency lists rebuilt for it, both rates
+// looked up, the amount converted. Alternates between the first upload time
+// and the last full one, near the two ends of the scans.
+void BM_ChooseUploadTime(benchmark::State& state)
+{
+    const auto form = FolderOf(static_cast<int>(state.range(0))).Open();
+    SendKey(form->Edit8, Qt::Key_1, QStringLiteral("1"));
+    const std::vector<std::string>& entries = form->ComboBox3->Entries();
+    const std::vector<std::string> times = {entries.front(), entries[entries.size() - 2]};
+    std::size_t next = 0;
+    for (auto _ : state) {
+        form->ComboBox3->SetText(times[next]);
+        form->ComboBox3Click(form->ComboBox3);
+        next = 1 - next;
+    }
+    if (form->Edit9->text().isEmpty() || form->ComboBox1->count() != kCurrenciesPerBatch)
+        state.SkipWithError("no result");
+}
+BENCHMARK(BM_ChooseUploadTime)->Arg(5000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
