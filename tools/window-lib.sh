@@ -6,7 +6,8 @@
 # touched), waits for the window named Zentaro, runs ACTIONS (shell code that
 # sees the window's position as $left and $top), screenshots the whole screen
 # into SHOT.png and ends the program. Sets WINDOW_INFO to what xwininfo said
-# of the window (empty when none appeared) and WINDOW_LOG to the program's output.
+# of the window (empty when none appeared), WINDOW_LOG to the program's output
+# and WINDOW_NOTES to what ACTIONS wrote into the file "$notes".
 run_window() {
   local build=$1 shot=$2 actions=${3:-}
   local program="$build/app/zentaro"
@@ -27,6 +28,7 @@ run_window() {
     done
     left=$(awk "/Absolute upper-left X/ {print \$4}" "$1/window.txt")
     top=$(awk "/Absolute upper-left Y/ {print \$4}" "$1/window.txt")
+    notes="$1/notes.txt"
     sleep 1.5
     eval "$3"
     import -window root "$2"
@@ -35,6 +37,7 @@ run_window() {
   ' _ "$work" "$shot" "$actions"
   WINDOW_INFO=$(grep -s "" "$work/window.txt" || true)
   WINDOW_LOG=$(grep -s "" "$work/zentaro.log" || true)
+  WINDOW_NOTES=$(grep -s "" "$work/notes.txt" || true)
   rm -rf "$work"
 }
 
