@@ -242,6 +242,7 @@ TEST(ClosedTableTest, EveryScanFailsWithTheTableError)
     EXPECT_EQ(Message([&] { BuildUploadTimeList(table); }), closed);
     EXPECT_EQ(Message([&] { BuildCurrencyList(table, ""); }), closed);
     EXPECT_EQ(Message([&] { LookUpRate(table, "", ""); }), closed);
+    EXPECT_EQ(Message([&] { LookUpStoredRate(table, "", ""); }), closed);
 }
 
 // --- beyond 5,000 rows ------------------------------------------------------
@@ -326,78 +327,50 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- conversion with rates that may be missing ---------------------------------
 
-struct RatedCase {
-    const char* name;
-    std::string amount;
-    std::optional<std::string> source, target;
-    EmptyAmount empty;
-    std::string expected; // result text, "(none)", or the error's text
-};
-
-void PrintTo(const RatedCase& c, std::ostream* out) { *out << c.name; }
-
-class ConvertWithRatesTest : public ::testing::TestWithParam<RatedCase> {};
-
-TEST_P(ConvertWithRatesTest, ResultNothingOrError)
+TEST(ConvertWithRatesTest, AMissingRateGivesNoResultButABadAmountStillFails)
 {
-    const auto& c = GetParam();
-    std::string got;
-    try {
-        got = ConvertWithRates(c.amount, c.source, c.target, '.', c.empty).value_or("(none)");
-    } catch (const StoreError& error) {
-        got = error.what();
+    const std::optional<std::string> missing;
+    struct Case {
+        std::string amount;
+        std::optional<std::string> source, target;
+        EmptyAmount empty;
+        std::string expected; // result text, "(none)", or the error's text
+    };
+    const Case cases[] = {
+        {"10", "1", "0.9", kZero, "9"},
+        {"10", missing, "0.9", kZero, "(none)"},
+        {"10", "1", missing, kText, "(none)"},
+        {"", "1", missing, kZero, "(none)"},
+        {"", missing, "1", kText, "'' is not a valid floating point value"},
+        {"5-", missing, missing, kZero, "'5-' is not a valid floating point value"},
+    };
+    for (const auto& c : cases) {
+        std::string got;
+        try {
+            got = ConvertWithRates(c.amount, c.source, c.target, '.', c.empty).value_or("(none)");
+        } catch (const StoreError& error) {
+            got = error.what();
+        }
+        EXPECT_EQ(got, c.expected) << "amount '" << c.amount << "'";
     }
-    EXPECT_EQ(got, c.expected);
 }
 
-const std::optional<std::string> kMissing;
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ConvertWithRatesTest,
-    ::testing::Values(
-        RatedCase{"BothFound", "10", "1", "0.9", kZero, "9"},
-        RatedCase{"SourceMissing", "10", kMissing, "0.9", kZero, "(none)"},
-        RatedCase{"TargetMissing", "10", "1", kMissing, kZero, "(none)"},
-        RatedCase{"BothMissing", "10", kMissing, kMissing, kText, "(none)"},
-        RatedCase{"BadAmountStillReported", "5-", kMissing, "1", kZero, "'5-' is not a valid floating point value"},
-        RatedCase{"EmptyAmountAsZeroWithoutRate", "", "1", kMissing, kZero, "(none)"},
-        RatedCase{"EmptyAmountAsTextWithoutRate", "", kMissing, "1", kText,
-                  "'' is not a valid floating point value"},
-        // A row whose rate is null is found, and its empty text fails.
-        RatedCase{"FoundEmptyRateText", "1", "", "1", kZero, "'' is not a valid floating point value"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(LookUpStoredRateTest, EmptyTableHasNoRowToFind)
+TEST(LookUpStoredRateTest, AnEmptyTableHasNoRowToFind)
 {
     RateTable table('.', ByteCollation());
     EXPECT_EQ(LookUpStoredRate(table, "", ""), std::nullopt);
-    Fill(table, {{"T", "USD", "2"}, {"T", "EUR", "1"}, {"T", "GBP", ""}});
+    Fill(table, {{"T", "USD", "2"}, {"T", "GBP", ""}});
     EXPECT_THAT(LookUpStoredRate(table, "T", "USD"), Optional(std::string("2")));
     EXPECT_THAT(LookUpStoredRate(table, "T", "GBP"), Optional(std::string()));
     EXPECT_EQ(LookUpStoredRate(table, "T", "usd"), std::nullopt);
-    EXPECT_EQ(LookUpStoredRate(table, "", ""), std::nullopt);
 }
 
-TEST(LookUpStoredRateTest, ClosedTableFailsLikeEveryLookup)
+TEST(KeptCurrencyTest, ChosenCodeOnlyWhereTheNewEntriesHoldItExactly)
 {
-    test::TempDir dir;
-    test::WriteFile(dir / "bad.kvx", "not a data packet at all");
-    RateTable table('.', ByteCollation());
-    EXPECT_THROW(table.LoadFromFile(dir / "bad.kvx"), std::exception);
-    EXPECT_EQ(Message([&] { LookUpStoredRate(table, "", ""); }),
-              "ClientDataSet1: Cannot perform this operation on a closed dataset");
-}
-
-TEST(KeptCurrencyTest, ChosenCodeWhereTheNewEntriesHoldItExactly)
-{
-    const CurrencyPass pass{{"USD", "EUR", "", "ZAR"}, "ZAR", "1"};
-    struct Case {
-        std::string chosen, kept;
-    };
-    const Case cases[] = {{"EUR", "EUR"}, {"USD", "USD"}, {"", ""}, {"eur", "ZAR"}, {"EU", "ZAR"}, {"JPY", "ZAR"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(KeptCurrency(pass, c.chosen), c.kept) << c.chosen;
-    EXPECT_EQ(KeptCurrency(CurrencyPass{}, "EUR"), "");
+    const CurrencyPass pass{{"USD", "EUR", "ZAR"}, "ZAR", "1"};
+    EXPECT_EQ(KeptCurrency(pass, "EUR"), "EUR");
+    EXPECT_EQ(KeptCurrency(pass, "eur"), "ZAR");
+    EXPECT_EQ(KeptCurrency(pass, "JPY"), "ZAR");
 }
 
 } // namespace
