@@ -26,9 +26,9 @@ QString QtNameFilter(const QString& filter)
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
-// Qt adds " — " and the application's display name to the title of every
-// other window on X11 and Wayland; a blank display name adds nothing. Set
-// for as long as one box is open.
+// On X11 and Wayland Qt appends " — " and the application's display name to
+// every window title that does not already end with it; a blank display name
+// appends nothing. Held for as long as the box is open.
 class TitleAlone {
 public:
     TitleAlone() : displayName_(QGuiApplication::applicationDisplayName())

@@ -29,8 +29,8 @@ public:
 signals:
     // Enter in the edit part; the list itself does nothing on it.
     void returnPressed();
-    // The edit part lost the focus to another control of the window (not to
-    // the list's own drop-down or another window).
+    // The list lost the focus to another control of the window (not to its
+    // own drop-down or to another window).
     void left();
 
 protected:

@@ -264,15 +264,14 @@ void TForm1::FormCreate(QObject*)
     const zentaro::CurrencyPass pass = zentaro::BuildCurrencyList(table_, ComboBox3->Text());
     FillCurrencyList(*ComboBox1, pass);
     FillCurrencyList(*ComboBox2, pass);
-    Edit1 = pass.lastRateText;
-    Edit4 = pass.lastRateText;
 
     if (!currencyListsSorted_) {
         SortCurrencyList(*ComboBox1);
         SortCurrencyList(*ComboBox2);
         currencyListsSorted_ = true;
     }
-    // An error here is reported on its own; the refresh itself is complete.
+    // Sets both scratch rates to the shown currencies' own. An error here is
+    // reported on its own: the refresh itself is complete.
     Guard([this] { ConvertAgain(); });
 }
 

@@ -126,16 +126,21 @@ TEST_F(ShownResult, AfterAnImportTheAmountConvertsInTheRefreshedLists)
     EXPECT_EQ(Result(), "21000");
 }
 
-TEST_F(ShownResult, AfterDeletingAllDataNoNumberIsLeft)
+TEST_F(ShownResult, AfterARemovalTheAmountConvertsAgainAndAfterDeletingAllNoNumberIsLeft)
 {
     Convert("EUR", "ZAR", "1050");
     dialogs->confirm = true;
+    Click(form->Removecurrentdata1);
+    EXPECT_EQ(form->ComboBox2->currentText(), "BRL"); // the remaining batch's last code
+    EXPECT_EQ(Result(), "1050");
+    Pick(form->ComboBox1, "ZAR");
+    EXPECT_EQ(Result(), "234.219145"); // 1050 * 2.697 / 12.0906
     Click(form->Clear1);
     EXPECT_EQ(Result(), "");
     Type("5");
     EXPECT_EQ(Amount(), "10505");
     EXPECT_EQ(Result(), "");
-    ASSERT_EQ(boxes.size(), 1u); // the question only
+    ASSERT_EQ(boxes.size(), 2u); // the two questions only
 }
 
 TEST_F(ShownResult, DigitsTypedAtStartAndAfterTheKeypadHidesGoIntoTheAmount)
