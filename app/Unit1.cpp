@@ -250,6 +250,12 @@ void TForm1::CreateControls()
     background.setColor(QPalette::Window, kBackgroundColour);
     setPalette(background);
     setAutoFillBackground(true);
+    if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
+        // A Wayland compositor takes the mask as the input region only: the
+        // see-through parts must be transparent in the window's own pixels.
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAutoFillBackground(false);
+    }
 
     const QFont controlFont = ControlFont(kControlFontPixels);
     auto label = [&](const char* text, QRect box) {
