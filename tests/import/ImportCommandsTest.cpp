@@ -102,7 +102,8 @@ TEST_F(ImportCommands, ImportExitStatuses)
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "File not found\n");
 
-    EXPECT_EQ(Cli({"import", data_}).status, 1);
+    EXPECT_EQ(Cli({"import"}).status, 1);
+    EXPECT_EQ(Cli({"import", data_, good, good}).status, 1);
     EXPECT_EQ(ReadFile(data_), saved);
 }
 
