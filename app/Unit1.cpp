@@ -94,7 +94,7 @@ QIcon ProgramIcon()
     QIcon builtIn;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         builtIn.addFile(QStringLiteral(":/art/icons/zentaro-%1.png").arg(size), QSize(size, size));
-    return QIcon::fromTheme(QString::fromLatin1(TForm1::kIconName), builtIn);
+    return QIcon::fromTheme(QString::fromLatin1(TForm1::kAppId), builtIn);
 }
 
 const QString kTypeNumericText = QStringLiteral("Please type a numeric format");
@@ -184,7 +184,7 @@ void TForm1::Settings::NameApplication()
     QCoreApplication::setApplicationName(QString::fromLatin1(zentaro::kProgramDirName));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentaro"));
     // Wayland compositors find the icon and the name through the desktop entry.
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(kIconName));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
 }
 
 QPoint TForm1::Settings::SystemCursorPos() { return QCursor::pos(); }

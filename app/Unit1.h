@@ -85,8 +85,9 @@ public:
     // The help as one HTML page, which every desktop can open; the compiled
     // help file is built beside it where a compiler is there.
     static constexpr const char* kHelpPageName = "Zentaro Help.html";
-    // The window's icon: the theme's, or the one built into the program.
-    static constexpr const char* kIconName = "org.zentaro.Zentaro";
+    // The program's desktop id: the name of its desktop entry and of its
+    // icon, which the window takes from the theme or else from its own copy.
+    static constexpr const char* kAppId = "org.zentaro.Zentaro";
 
     // Runs FormCreate as the window's creation event. Without dialogs the
     // window shows real message boxes.
