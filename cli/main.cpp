@@ -57,7 +57,11 @@ namespace {
 std::string DataFileHelpText()
 {
     try {
-        return "\"" + zentaro::cli::DefaultDataFile(false).string() + "\"";
+        // Appended, not '"\"" + std::string', which GCC 12 takes for an overlapping copy (-Wrestrict).
+        std::string text(1, '"');
+        text += zentaro::cli::DefaultDataFile(false).string();
+        text += '"';
+        return text;
     } catch (const std::exception& error) {
         return std::string("which cannot be found here: ") + error.what();
     }
