@@ -61,7 +61,7 @@ fs::path RunningProgramFolder()
 fs::path UserDataFolder(const EnvironmentLookup& environment)
 {
     const char* dataHome = environment("XDG_DATA_HOME");
-    if (dataHome && fs::path(dataHome).is_absolute())
+    if (dataHome && *dataHome != '\0')
         return fs::path(dataHome) / kProgramDirName;
     const char* home = environment("HOME");
     if (!home || *home == '\0')

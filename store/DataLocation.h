@@ -31,9 +31,10 @@ std::filesystem::path RunningProgramFolder();
 using EnvironmentLookup = std::function<const char*(const char*)>;
 
 // The per-user data folder: $XDG_DATA_HOME/zentaro, or ~/.local/share/zentaro
-// when XDG_DATA_HOME is unset or not absolute, as the freedesktop.org base
-// directory rules say. The window's QStandardPaths::AppDataLocation names the
-// same folder. Fails with a StoreError when neither variable gives a folder.
+// when XDG_DATA_HOME is unset or empty. This is the folder the window's
+// QStandardPaths::AppDataLocation names, which takes even a relative
+// XDG_DATA_HOME as it is. Fails with a StoreError when neither variable gives
+// a folder.
 std::filesystem::path UserDataFolder(const EnvironmentLookup& environment);
 std::filesystem::path UserDataFolder();
 

@@ -145,6 +145,8 @@ TEST(DataFolderTest, WindowAndCliFindTheSameUserDataFolder)
     qputenv("XDG_DATA_HOME", QFile::encodeName(QString::fromStdString((home / "data").string())));
     EXPECT_EQ(windowFolder(), home / "data" / "zentaro");
     EXPECT_EQ(windowFolder(), UserDataFolder());
+    qputenv("XDG_DATA_HOME", "relative");
+    EXPECT_EQ(windowFolder(), UserDataFolder());
     qunsetenv("XDG_DATA_HOME");
     EXPECT_EQ(windowFolder(), home / ".local" / "share" / "zentaro");
     EXPECT_EQ(windowFolder(), UserDataFolder());

@@ -56,8 +56,8 @@ TEST(UserDataFolderTest, FollowsXdgDataHomeAndItsDefault)
         {"data home without home", {{"XDG_DATA_HOME", "/data"}}, "/data/zentaro"},
         {"only home", {{"HOME", "/home/u"}}, "/home/u/.local/share/zentaro"},
         {"empty data home", {{"XDG_DATA_HOME", ""}, {"HOME", "/home/u"}}, "/home/u/.local/share/zentaro"},
-        {"relative data home is ignored", {{"XDG_DATA_HOME", "data"}, {"HOME", "/home/u"}},
-         "/home/u/.local/share/zentaro"},
+        {"relative data home, taken as the window takes it", {{"XDG_DATA_HOME", "data"}, {"HOME", "/home/u"}},
+         "data/zentaro"},
         {"nothing set", {}, nullptr},
         {"empty home", {{"HOME", ""}}, nullptr},
     };
