@@ -50,7 +50,7 @@ TEST_F(DataFileArgument, InstalledCliStartsFromTheSampleAndImportsIntoTheUsersFi
     const std::string sampleBytes = test::ReadFile(sample);
     const auto help = Installed({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_THAT(help.out, HasSubstr("\"" + userFile.string() + "\""));
+    EXPECT_THAT(help.out, HasSubstr('"' + userFile.string() + '"'));
     EXPECT_FALSE(fs::exists(userFile)); // the help only names it
 
     const auto converted = Installed({"convert", "10", "USD", "JPY"});
@@ -77,7 +77,7 @@ TEST_F(DataFileArgument, InstalledCliStartsFromTheSampleAndImportsIntoTheUsersFi
 TEST_F(DataFileArgument, PortableCliWorksBesideItself)
 {
     const fs::path beside = root / "portable/conversion data.kvx";
-    EXPECT_THAT(Run(root / "portable", {"--help"}).out, HasSubstr("\"" + beside.string() + "\""));
+    EXPECT_THAT(Run(root / "portable", {"--help"}).out, HasSubstr('"' + beside.string() + '"'));
     EXPECT_EQ(Run(root / "portable", {"import", (root / "update.txt").string()}).status, 0);
     EXPECT_EQ(Run(root / "portable", {"times"}).out, "2026-12-08\n");
     EXPECT_FALSE(fs::exists(root / "home/.local"));

@@ -42,7 +42,7 @@ protected:
     {
         std::string command = Quote(ZENTARO_CLI) + " --decimal-separator .";
         for (const auto& arg : args)
-            command += " " + Quote(arg);
+            command += ' ' + Quote(arg);
         command += " 2>" + Quote((folder_ / "stderr.txt").string());
         CliRun run;
         std::FILE* pipe = ::popen(command.c_str(), "r");
