@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts the built window natively on Wayland, under a headless weston, and
 # checks that it opens: the compositor configures its top-level surface, the
-# window acknowledges and draws into it, and it sends the shape as its input
-# region. Leaves a screenshot of the compositor's output in
+# window acknowledges and draws into it, and it sends its shape as its input
+# region (controls and picture in, see-through parts out). Leaves a screenshot of the compositor's output in
 # BUILD_DIR/wayland-check.png.
 # Usage: tools/wayland-check.sh BUILD_DIR
 set -euo pipefail
@@ -67,6 +67,48 @@ grep -q 'xdg_toplevel@[0-9]*\.set_title("Zentaro")' "$work/window.log" || fail "
 grep -q 'wl_surface@[0-9]*\.set_input_region(wl_region' "$work/window.log" ||
   fail "no input region: the see-through parts would take the mouse"
 if grep -q 'wl_display@1\.error' "$work/window.log"; then fail "protocol error"; fi
+
+# The input region last sent: the rectangles added to the region object that
+# set_input_region named, since that object was created.
+input_region() {
+  awk '
+    match($0, /create_region\(new id wl_region@[0-9]+\)/) {
+      id = substr($0, RSTART + 25, RLENGTH - 26); rects[id] = ""; next
+    }
+    match($0, /wl_region@[0-9]+\.add\([-0-9, ]+\)/) {
+      call = substr($0, RSTART, RLENGTH); split(call, parts, /[@.(]/); id = parts[2]
+      args = call; sub(/.*\(/, "", args); sub(/\)/, "", args); gsub(/ /, "", args)
+      rects[id] = rects[id] " " args; next
+    }
+    match($0, /set_input_region\(wl_region@[0-9]+\)/) {
+      id = substr($0, RSTART + 27, RLENGTH - 28); last = rects[id]
+    }
+    END { print last }
+  ' "$work/window.log"
+}
+region=$(input_region)
+echo "wayland-check: input region of $(wc -w <<< "$region") rectangles"
+inside() { # inside X Y: whether the input region holds the point
+  local rect x y w h
+  for rect in $region; do
+    IFS=, read -r x y w h <<< "$rect"
+    if [ "$1" -ge "$x" ] && [ "$1" -lt $((x + w)) ] && [ "$2" -ge "$y" ] && [ "$2" -lt $((y + h)) ]; then
+      return 0
+    fi
+  done
+  return 1
+}
+expect_input() { # expect_input yes|no X Y what
+  local got=no
+  if inside "$2" "$3"; then got=yes; fi
+  [ "$got" = "$1" ] || fail "$4 at ($2,$3) should $([ "$1" = yes ] || echo not)take the pointer"
+}
+expect_input yes 290 134 "the amount field"
+expect_input yes 340 96 "the upload-time list"
+expect_input yes 100 150 "the decorative picture"
+expect_input no 621 150 "the strip right of the background"
+expect_input no 300 294 "the strip below the background"
+expect_input no 1 1 "the white corner of the background"
 
 (cd "$work" && WAYLAND_DISPLAY=$socket timeout 10 weston-screenshooter > /dev/null 2>&1) || true
 shot=$(ls "$work"/wayland-screenshot-*.png 2>/dev/null | head -1 || true)
