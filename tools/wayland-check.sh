@@ -2,7 +2,8 @@
 # Starts the built window natively on Wayland, under a headless weston, and
 # checks that it opens: the compositor configures its top-level surface, the
 # window acknowledges and draws into it, and it sends its shape as its input
-# region (controls and picture in, see-through parts out). Leaves a screenshot of the compositor's output in
+# region (controls and picture in, see-through parts out) over a buffer with
+# an alpha channel. Leaves a screenshot of the compositor's output in
 # BUILD_DIR/wayland-check.png.
 # Usage: tools/wayland-check.sh BUILD_DIR
 set -euo pipefail
@@ -67,6 +68,10 @@ grep -q 'xdg_toplevel@[0-9]*\.set_title("Zentaro")' "$work/window.log" || fail "
 grep -q 'wl_surface@[0-9]*\.set_input_region(wl_region' "$work/window.log" ||
   fail "no input region: the see-through parts would take the mouse"
 if grep -q 'wl_display@1\.error' "$work/window.log"; then fail "protocol error"; fi
+# The compositor does not cut the surface to the input region: the see-through
+# parts are transparent only in a buffer with alpha (format 0, ARGB8888).
+grep -qE 'create_buffer\(new id wl_buffer@[0-9]+, [0-9]+, 625, 297, [0-9]+, 0\)' "$work/window.log" ||
+  fail "the window's buffer has no alpha channel: the see-through parts would be painted"
 
 # The input region last sent: the rectangles added to the region object that
 # set_input_region named, since that object was created.
