@@ -148,10 +148,10 @@ TEST_F(DataCommands, UpdateFromUrlKeepsTheWindowAliveAndTakesNoOtherCommand)
         click(form->Clear1);
         click(form->Removecurrentdata1);
         click(form->Image2);
-    });
-    QTimer::singleShot(500, form.get(), [&] {
-        paintsAfter = counter.paints;
-        boxesDuring = boxes.size();
+        QTimer::singleShot(100, form.get(), [&] {
+            paintsAfter = counter.paints;
+            boxesDuring = boxes.size();
+        });
     });
     click(form->Update1);
 
