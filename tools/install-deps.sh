@@ -20,7 +20,7 @@ test_packages=(
   clang libclang-rt-dev
   python3
   xvfb xauth xfonts-base x11-apps x11-utils imagemagick xdotool xclip
-  weston desktop-file-utils appstream dpkg-dev file
+  weston desktop-file-utils appstream dpkg-dev file man-db
   fp-utils
 )
 case "$set_name" in
