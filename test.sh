@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine and runs every test: a warnings-as-errors
 # build, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
-# the fuzz targets for a fixed number of runs, and the real window under Xvfb.
+# the fuzz targets for a fixed number of runs, the real window under Xvfb, the
+# installed programs and the Debian package, and the window on Wayland.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-./tools/install-deps.sh
+./tools/install-deps.sh test
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
@@ -41,9 +42,13 @@ for fuzzer in build/fuzz/tests/fuzz/fuzz-*; do
   "$fuzzer" -runs=300000 -seed=1 -max_len=4096 -artifact_prefix=build/fuzz/work/ "$corpus" 2>&1 | tail -2
 done
 
-if [ -x tools/window-check.sh ]; then
-  echo "== the real window under Xvfb =="
-  unset QT_QPA_PLATFORM
-  tools/window-check.sh build/test
-fi
+unset QT_QPA_PLATFORM
+echo "== the real window under Xvfb =="
+tools/window-check.sh build/test
+
+echo "== installed into a DESTDIR, metadata, the installed programs, the package =="
+tools/install-check.sh build/test
+
+echo "== the window on Wayland (headless weston) =="
+tools/wayland-check.sh build/test
 echo "All test stages passed."

@@ -4,6 +4,8 @@ if(EXISTS "${DATA_FILE}")
   return()
 endif()
 
+get_filename_component(folder "${DATA_FILE}" DIRECTORY)
+file(MAKE_DIRECTORY "${folder}")
 set(partial "${DATA_FILE}.partial")
 file(REMOVE "${partial}")
 foreach(update IN LISTS UPDATES)

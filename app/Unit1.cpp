@@ -13,16 +13,26 @@
 #include "store/Maintenance.h"
 #include "store/ConversionRules.h"
 #include "store/NumberText.h"
+#include "store/DataLocation.h"
+#include "store/StoreError.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QEventLoop>
+#include <QIcon>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QWindow>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+
+#include <thread>
 
 namespace {
 
@@ -45,7 +55,7 @@ const QString kRemoveQuestion =
 const QString kClearQuestion =
     QStringLiteral("Are You Sure Want To Clear All Currency Database ?\rWarning this cannot be Undone.");
 
-// Shows the wait cursor while a network step blocks the window.
+// Shows the wait cursor while the window waits for a network step.
 class WaitCursor {
 public:
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -53,6 +63,39 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+// Runs work on a thread of its own while this thread's event loop keeps the
+// window repainting; work's error is thrown here, as if it had run here.
+template <typename Work>
+auto AwaitOffThread(Work work) -> decltype(work())
+{
+    std::optional<decltype(work())> result;
+    std::exception_ptr error;
+    QEventLoop loop;
+    std::thread worker([&] {
+        try {
+            result.emplace(work());
+        } catch (...) {
+            error = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    if (error)
+        std::rethrow_exception(error);
+    return std::move(*result);
+}
+
+std::filesystem::path LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QIcon ProgramIcon()
+{
+    QIcon builtIn;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        builtIn.addFile(QStringLiteral(":/art/icons/zentaro-%1.png").arg(size), QSize(size, size));
+    return QIcon::fromTheme(QString::fromLatin1(TForm1::kAppId), builtIn);
+}
 
 const QString kTypeNumericText = QStringLiteral("Please type a numeric format");
 const QString kInvalidKeyText = QStringLiteral("Invalid numeric format : ");
@@ -127,17 +170,47 @@ QString ErrorBoxText(const std::string& errorText)
 TForm1::Settings TForm1::Settings::Installed()
 {
     Settings settings;
-    settings.programFolder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    settings.programFolder = LocalPath(QCoreApplication::applicationDirPath());
+    const zentaro::ProgramLayout layout = zentaro::FindProgramLayout(settings.programFolder);
+    const std::filesystem::path user = LocalPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    try {
+        settings.dataFolder = zentaro::PrepareDataFolder(layout, user);
+    } catch (const zentaro::StoreError&) {
+        // The start-up load then reports the data file it cannot open.
+        settings.dataFolder = zentaro::DataFolder(layout, user);
+    }
+    settings.shareFolder = layout.shareFolder.value_or(std::filesystem::path());
     settings.decimalSeparator = zentaro::LocaleDecimalSeparator();
     settings.updateUrl = zentaro::DefaultUpdateUrl();
     return settings;
 }
 
+void TForm1::Settings::NameApplication()
+{
+    // No organisation name: the data folder is then <data home>/zentaro, the
+    // folder zentaro-cli finds without Qt.
+    QCoreApplication::setOrganizationName(QString());
+    QCoreApplication::setApplicationName(QString::fromLatin1(zentaro::kProgramDirName));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentaro"));
+    // Wayland compositors find the icon and the name through the desktop entry.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
+}
+
 QPoint TForm1::Settings::SystemCursorPos() { return QCursor::pos(); }
 
-void TForm1::Settings::SystemOpenDocument(const QUrl& document) { QDesktopServices::openUrl(document); }
+// The desktop's opener for local files: what Qt picks depends on the
+// platform plugin and finds nothing on some (offscreen, plain Wayland).
+void TForm1::Settings::SystemOpenDocument(const QUrl& document)
+{
+    if (document.isLocalFile() &&
+        QProcess::startDetached(QStringLiteral("xdg-open"), {document.toLocalFile()}))
+        return;
+    QDesktopServices::openUrl(document);
+}
 
 void TForm1::Settings::SystemQuit() { QCoreApplication::quit(); }
+
+bool TForm1::Settings::SystemStartMove(QWindow* window) { return window && window->startSystemMove(); }
 
 TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QWidget(parent),
@@ -147,9 +220,25 @@ TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* par
 {
     CreateControls();
     ConnectEvents();
-    Guard([this] { FormCreate(this); });
+    try {
+        FormCreate(this);
+    } catch (const std::exception& error) {
+        dialogs_->ShowError(StartupErrorText(error.what()));
+    }
     // The window opens ready for an amount; it takes the focus when the window is activated.
     Edit8->setFocus();
+}
+
+// A data file that is there but cannot be read is named with its full path,
+// so that the user can find it; a missing one's text names it already.
+QString TForm1::StartupErrorText(const std::string& errorText) const
+{
+    QString text = ErrorBoxText(errorText);
+    std::error_code ignored;
+    if (std::filesystem::exists(DataFilePath(), ignored))
+        text += QStringLiteral("\n\n") +
+                QFile::decodeName(QByteArray::fromStdString(std::filesystem::absolute(DataFilePath(), ignored).string()));
+    return text;
 }
 
 TForm1::~TForm1()
@@ -165,12 +254,19 @@ void TForm1::CreateControls()
 {
     setWindowTitle(QStringLiteral("Zentaro"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowIcon(ProgramIcon());
     setFixedSize(kClientWidth, kClientHeight);
     setFont(ControlFont(kWindowFontPixels));
     QPalette background = palette();
     background.setColor(QPalette::Window, kBackgroundColour);
     setPalette(background);
     setAutoFillBackground(true);
+    if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
+        // A Wayland compositor takes the mask as the input region only: the
+        // see-through parts must be transparent in the window's own pixels.
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAutoFillBackground(false);
+    }
 
     const QFont controlFont = ControlFont(kControlFontPixels);
     auto label = [&](const char* text, QRect box) {
@@ -242,7 +338,12 @@ void TForm1::ConnectEvents()
     Edit8->installEventFilter(this);
 }
 
-std::filesystem::path TForm1::DataFilePath() const { return settings_.programFolder / kDataFileName; }
+std::filesystem::path TForm1::DataFolder() const
+{
+    return settings_.dataFolder.empty() ? settings_.programFolder : settings_.dataFolder;
+}
+
+std::filesystem::path TForm1::DataFilePath() const { return DataFolder() / kDataFileName; }
 
 void TForm1::FormCreate(QObject*)
 {
@@ -437,9 +538,15 @@ void TForm1::Update1Click(QObject* sender)
 {
     zentaro::FetchedUpdate fetched;
     {
+        // The transfers may take minutes: the window keeps repainting, and the
+        // data commands wait for them (see CreateShell).
         const WaitCursor wait;
-        zentaro::CurlFetcher fetcher(settings_.fetchLimits);
-        fetched = zentaro::FetchUpdateFile(fetcher, settings_.updateUrl, settings_.programFolder);
+        transferring_ = true;
+        const auto done = qScopeGuard([this] { transferring_ = false; });
+        fetched = AwaitOffThread([limits = settings_.fetchLimits, url = settings_.updateUrl, folder = DataFolder()] {
+            zentaro::CurlFetcher fetcher(limits);
+            return zentaro::FetchUpdateFile(fetcher, url, folder);
+        });
     }
     Memo1 = fetched.body;
     if (fetched.message) {
@@ -553,8 +660,12 @@ void TForm1::CreateShell()
                 [this, control, handler = button.mouseMove](Qt::KeyboardModifiers shift, QPoint at) {
                     Guard([&] { (this->*handler)(control, shift, at.x(), at.y()); });
                 });
-        connect(control, &PictureControl::clicked, this,
-                [this, control, handler = button.click] { Guard([&] { (this->*handler)(control); }); });
+        // While "Update From URL" waits for its transfers only Help works:
+        // another data command or Exit would pull the data from under it.
+        connect(control, &PictureControl::clicked, this, [this, control, handler = button.click] {
+            if (!transferring_ || handler == &TForm1::Image3Click)
+                Guard([&] { (this->*handler)(control); });
+        });
     }
 
     Image4 = new PictureControl(this);
@@ -689,6 +800,10 @@ void TForm1::FormMouseDown(QObject*, Qt::MouseButton button, Qt::KeyboardModifie
 {
     if (button != Qt::LeftButton)
         return;
+    // A Wayland client cannot place its own window: the window system moves
+    // it where it can, and the window follows the pointer itself elsewhere.
+    if (dragEnabled_ && settings_.startSystemMove(windowHandle()))
+        return;
     dragging_ = true;
     dragOffset_ = settings_.cursorPos() - frameGeometry().topLeft();
 }
@@ -728,12 +843,12 @@ void TForm1::Image2Click(QObject*) { settings_.quit(); }
 
 std::filesystem::path TForm1::HelpFilePath() const
 {
-    const std::filesystem::path help = settings_.programFolder / kHelpFileName;
-    const std::filesystem::path page = settings_.programFolder / kHelpPageName;
+    const std::filesystem::path beside = settings_.programFolder / kHelpPageName;
     std::error_code ignored;
-    if (!std::filesystem::exists(help, ignored) && std::filesystem::exists(page, ignored))
-        return page;
-    return help;
+    if (std::filesystem::exists(beside, ignored) || settings_.shareFolder.empty())
+        return beside;
+    const std::filesystem::path installed = settings_.shareFolder / kHelpPageName;
+    return std::filesystem::exists(installed, ignored) ? installed : beside;
 }
 
 // Whether the viewer opened anything is not examined.

@@ -20,6 +20,7 @@ class PictureControl;
 class QLabel;
 class QLineEdit;
 class TextComboBox;
+class QWindow;
 class WindowShape;
 namespace zentaro {
 class TXiButton;
@@ -52,7 +53,11 @@ public:
     };
 
     struct Settings {
-        std::filesystem::path programFolder; // holds the rate data file
+        std::filesystem::path programFolder; // the executable's folder; the help page built beside it
+        // Holds the rate data file and "Last Update.txt"; empty: programFolder.
+        std::filesystem::path dataFolder;
+        // An installed program's share folder, with its help page.
+        std::filesystem::path shareFolder;
         char decimalSeparator = '.';
         std::string updateUrl;
         zentaro::FetchLimits fetchLimits; // timeouts and size caps of the update download
@@ -62,18 +67,28 @@ public:
         std::function<QPoint()> cursorPos = &Settings::SystemCursorPos;
         std::function<void(const QUrl&)> openDocument = &Settings::SystemOpenDocument;
         std::function<void()> quit = &Settings::SystemQuit;
+        // Hands a drag to the window system; false where it cannot move
+        // windows itself, and the window then follows the pointer.
+        std::function<bool(QWindow*)> startSystemMove = &Settings::SystemStartMove;
 
-        // The installed program's: the executable's folder, the user's locale.
+        // The running program's: its folders (portable beside the executable,
+        // installed in the user's data folder), the user's locale.
         static Settings Installed();
+        // The application's names, which also name its data folder; before Installed.
+        static void NameApplication();
         static QPoint SystemCursorPos();
         static void SystemOpenDocument(const QUrl& document);
         static void SystemQuit();
+        static bool SystemStartMove(QWindow* window);
     };
 
     static constexpr const char* kDataFileName = "conversion data.kvx";
-    static constexpr const char* kHelpFileName = "Zentaro Help.chm";
-    // What the help build leaves when it cannot compile the help file.
+    // The help as one HTML page, which every desktop can open; the compiled
+    // help file is built beside it where a compiler is there.
     static constexpr const char* kHelpPageName = "Zentaro Help.html";
+    // The program's desktop id: the name of its desktop entry and of its
+    // icon, which the window takes from the theme or else from its own copy.
+    static constexpr const char* kAppId = "org.zentaro.Zentaro";
 
     // Runs FormCreate as the window's creation event. Without dialogs the
     // window shows real message boxes.
@@ -135,9 +150,14 @@ public:
     void Image2Click(QObject* sender);
     void Image3Click(QObject* sender);
 
+    // The folder of the data file and "Last Update.txt".
+    std::filesystem::path DataFolder() const;
     std::filesystem::path DataFilePath() const;
-    // The help file beside the program, or the help page when only that is there.
+    // The help page beside the program, else the installed one.
     std::filesystem::path HelpFilePath() const;
+    // True while "Update From URL" waits for its transfers; the data commands
+    // do nothing then.
+    bool Transferring() const { return transferring_; }
     bool Dragging() const { return dragging_; }
     const WindowShape& Shape() const { return *shape_; }
     zentaro::RateTable& Table() { return table_; }
@@ -217,6 +237,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QString StartupErrorText(const std::string& errorText) const;
     void CreateControls();
     void ConnectEvents();
     void CreateKeypad(const QFont& controlFont);
@@ -260,4 +281,5 @@ private:
     ShownRate sourceRate_;
     ShownRate targetRate_;
     bool uploadTimeTyped_ = false; // the upload-time list's text was typed since it was last chosen
+    bool transferring_ = false;
 };

@@ -16,7 +16,7 @@ namespace {
 constexpr int kBatches = 5000;
 constexpr int kBatchRows = 200;
 
-std::string Code(int i) { return "C" + std::to_string(1000 + i); }
+std::string Code(int i) { return 'C' + std::to_string(1000 + i); }
 
 struct Workspace {
     std::filesystem::path folder;

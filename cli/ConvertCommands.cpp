@@ -2,6 +2,7 @@
 // on a data file, except that a currency not found is an error where the
 // window leaves its result empty.
 #include "cli/CliCommand.h"
+#include "cli/DataFileArgument.h"
 #include "cli/Options.h"
 #include "store/ConversionRules.h"
 #include "store/RateTable.h"
@@ -28,10 +29,8 @@ void PrintLines(const std::vector<std::string>& lines)
 
 int RunTimes(const Invocation& invocation)
 {
-    if (invocation.args.size() != 1)
-        throw UsageError{"times takes one FILE"};
     RateTable table(invocation.decimalSeparator);
-    table.LoadFromFile(invocation.args[0]);
+    table.LoadFromFile(TakeDataFile(invocation.args, 0, "times takes at most one FILE").file);
     PrintLines(BuildUploadTimeList(table).entries);
     return 0;
 }
@@ -39,10 +38,8 @@ int RunTimes(const Invocation& invocation)
 int RunCurrencies(const Invocation& invocation)
 {
     const Options args = TakeOptions(invocation.args, {"--time"});
-    if (args.positional.size() != 1)
-        throw UsageError{"currencies takes one FILE"};
     RateTable table(invocation.decimalSeparator);
-    table.LoadFromFile(args.positional[0]);
+    table.LoadFromFile(TakeDataFile(args.positional, 0, "currencies takes at most one FILE").file);
     const std::string time = CurrentOr(table, args.Value("--time"));
     PrintLines(SortCurrencyEntries(BuildCurrencyList(table, time).entries));
     return 0;
@@ -59,23 +56,22 @@ std::string RateOf(RateTable& table, const std::string& time, const std::string&
 int RunConvert(const Invocation& invocation)
 {
     const Options args = TakeOptions(invocation.args, {"--time"});
-    if (args.positional.size() != 4)
-        throw UsageError{"convert takes FILE AMOUNT FROM TO"};
+    const auto [file, rest] = TakeDataFile(args.positional, 3, "convert takes [FILE] AMOUNT FROM TO");
     RateTable table(invocation.decimalSeparator);
-    table.LoadFromFile(args.positional[0]);
+    table.LoadFromFile(file);
     const std::string time = CurrentOr(table, args.Value("--time"));
-    const std::string source = RateOf(table, time, args.positional[2]);
-    const std::string target = RateOf(table, time, args.positional[3]);
-    std::cout << Escape(ConvertAmount(args.positional[1], source, target, invocation.decimalSeparator,
+    const std::string source = RateOf(table, time, rest[1]);
+    const std::string target = RateOf(table, time, rest[2]);
+    std::cout << Escape(ConvertAmount(rest[0], source, target, invocation.decimalSeparator,
                                       EmptyAmount::IsZero))
               << '\n';
     return 0;
 }
 
 const bool registered =
-    RegisterCommand({"times", "times FILE", RunTimes}) &&
-    RegisterCommand({"currencies", "currencies FILE [--time T]", RunCurrencies}) &&
-    RegisterCommand({"convert", "convert FILE AMOUNT FROM TO [--time T]", RunConvert});
+    RegisterCommand({"times", "times [FILE]", RunTimes}) &&
+    RegisterCommand({"currencies", "currencies [FILE] [--time T]", RunCurrencies}) &&
+    RegisterCommand({"convert", "convert [FILE] AMOUNT FROM TO [--time T]", RunConvert});
 
 } // namespace
 } // namespace zentaro::cli

@@ -1,6 +1,7 @@
 // zentaro-cli import, update, remove and clear: the rate import and the data
 // maintenance, without the window's confirmation boxes.
 #include "cli/CliCommand.h"
+#include "cli/DataFileArgument.h"
 #include "cli/Options.h"
 #include "import/CurlFetcher.h"
 #include "import/ImportError.h"
@@ -33,23 +34,19 @@ int Report(const ImportResult& result)
 
 int RunImport(const Invocation& invocation)
 {
-    if (invocation.args.size() != 2)
-        throw UsageError{"import takes FILE and UPDATEFILE"};
-    const std::filesystem::path file = invocation.args[0];
+    const auto [file, rest] = TakeDataFile(invocation.args, 1, "import takes [FILE] UPDATEFILE");
     RateTable table(invocation.decimalSeparator);
     if (Exists(file))
         table.LoadFromFile(file);
     else
         table.SaveToFile(file);
-    return Report(ImportUpdateFile(table, invocation.args[1], file, kFileUpdateSuccessText));
+    return Report(ImportUpdateFile(table, rest[0], file, kFileUpdateSuccessText));
 }
 
 int RunUpdate(const Invocation& invocation)
 {
     const Options args = TakeOptions(invocation.args, {"--url"});
-    if (args.positional.size() != 1)
-        throw UsageError{"update takes one FILE"};
-    const std::filesystem::path file = args.positional[0];
+    const std::filesystem::path file = TakeDataFile(args.positional, 0, "update takes at most one FILE").file;
     const std::string url = args.Value("--url").value_or(DefaultUpdateUrl());
 
     RateTable table(invocation.decimalSeparator);
@@ -68,21 +65,17 @@ int RunUpdate(const Invocation& invocation)
 
 int RunRemove(const Invocation& invocation)
 {
-    if (invocation.args.size() != 2)
-        throw UsageError{"remove takes FILE and TIME"};
-    const std::filesystem::path file = invocation.args[0];
+    const auto [file, rest] = TakeDataFile(invocation.args, 1, "remove takes [FILE] TIME");
     RateTable table(invocation.decimalSeparator);
     table.LoadFromFile(file);
-    RemoveBatch(table, invocation.args[1]);
+    RemoveBatch(table, rest[0]);
     table.SaveToFile(file);
     return 0;
 }
 
 int RunClear(const Invocation& invocation)
 {
-    if (invocation.args.size() != 1)
-        throw UsageError{"clear takes one FILE"};
-    const std::filesystem::path file = invocation.args[0];
+    const std::filesystem::path file = TakeDataFile(invocation.args, 0, "clear takes at most one FILE").file;
     RateTable table(invocation.decimalSeparator);
     table.LoadFromFile(file);
     ClearAll(table);
@@ -91,14 +84,14 @@ int RunClear(const Invocation& invocation)
 }
 
 const bool registered =
-    RegisterCommand({"import", "import FILE UPDATEFILE   add an update file's batch (FILE created when missing; "
+    RegisterCommand({"import", "import [FILE] UPDATEFILE   add an update file's batch (FILE created when missing; "
                                "exit 3: upload time already there)",
                      RunImport}) &&
-    RegisterCommand({"update", "update FILE [--url URL]   download the update address (or URL) to \"Last Update.txt\" "
+    RegisterCommand({"update", "update [FILE] [--url URL]   download the update address (or URL) to \"Last Update.txt\" "
                                "beside FILE and import it (exit 3: upload time already there)",
                      RunUpdate}) &&
-    RegisterCommand({"remove", "remove FILE TIME   remove every rate of upload time TIME; prints nothing", RunRemove}) &&
-    RegisterCommand({"clear", "clear FILE   remove all rates, without asking; prints nothing", RunClear});
+    RegisterCommand({"remove", "remove [FILE] TIME   remove every rate of upload time TIME; prints nothing", RunRemove}) &&
+    RegisterCommand({"clear", "clear [FILE]   remove all rates, without asking; prints nothing", RunClear});
 
 } // namespace
 } // namespace zentaro::cli

@@ -1,5 +1,6 @@
 // zentaro-cli new FILE, dump [--all] FILE: the data file as it is stored.
 #include "cli/CliCommand.h"
+#include "cli/DataFileArgument.h"
 #include "cli/Options.h"
 #include "store/RateTable.h"
 #include "store/Scan.h"
@@ -57,10 +58,9 @@ void DumpVisible(RateTable& table, std::ostream& out)
 int RunDump(const Invocation& invocation)
 {
     const Options args = TakeOptions(invocation.args, {}, {"--all"});
-    if (args.positional.size() != 1)
-        throw UsageError{"dump takes one FILE"};
+    const std::filesystem::path file = TakeDataFile(args.positional, 0, "dump takes at most one FILE").file;
     RateTable table(invocation.decimalSeparator);
-    table.LoadFromFile(args.positional[0]);
+    table.LoadFromFile(file);
     if (args.Flag("--all"))
         DumpStored(table, std::cout);
     else
@@ -69,7 +69,7 @@ int RunDump(const Invocation& invocation)
 }
 
 const bool registered = RegisterCommand({"new", "new FILE", RunNew}) &&
-                        RegisterCommand({"dump", "dump [--all] FILE", RunDump});
+                        RegisterCommand({"dump", "dump [--all] [FILE]", RunDump});
 
 } // namespace
 } // namespace zentaro::cli

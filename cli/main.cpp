@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/DataFileArgument.h"
 #include "cli/Options.h"
 #include "store/NumberText.h"
 
@@ -53,12 +54,26 @@ std::string Escape(std::string_view text)
 
 namespace {
 
+std::string DataFileHelpText()
+{
+    try {
+        // Appended, not '"\"" + std::string', which GCC 12 takes for an overlapping copy (-Wrestrict).
+        std::string text(1, '"');
+        text += zentaro::cli::DefaultDataFile(false).string();
+        text += '"';
+        return text;
+    } catch (const std::exception& error) {
+        return std::string("which cannot be found here: ") + error.what();
+    }
+}
+
 void PrintHelp(std::ostream& out)
 {
     out << "usage: zentaro-cli [--decimal-separator C] COMMAND ARGS...\n\ncommands:\n";
     for (const auto& command : zentaro::cli::Commands())
         out << "  zentaro-cli " << command.usage << "\n";
     out << "\nThe decimal separator defaults to the user's locale.\n";
+    out << "FILE defaults to the window's data file, " << DataFileHelpText() << "\n";
 }
 
 } // namespace

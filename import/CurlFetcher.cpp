@@ -147,7 +147,12 @@ std::filesystem::path CreateTempBeside(const std::filesystem::path& target, int&
     std::mt19937_64 random(seed());
     const auto folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-        const auto name = "." + target.filename().string() + "." + std::to_string(random() % 1'000'000'000) + ".part";
+        // Appended piece by piece: GCC 12 takes '"." + std::string' for an overlapping copy (-Wrestrict).
+        std::string name = ".";
+        name += target.filename().string();
+        name += '.';
+        name += std::to_string(random() % 1'000'000'000);
+        name += ".part";
         const auto candidate = folder / name;
         fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0)

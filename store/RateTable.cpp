@@ -377,7 +377,11 @@ void RateTable::SaveToFile(const std::filesystem::path& path)
     // Write beside the data file and rename over it, so that the old file
     // stays whole until the new one is safely on disk.
     const auto folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    // Appended piece by piece: GCC 12 takes '"." + std::string' for an overlapping copy (-Wrestrict).
+    std::string hidden = ".";
+    hidden += path.filename().string();
+    hidden += ".XXXXXX";
+    std::string temporary = (folder / hidden).string();
     Fd fd(::mkstemp(temporary.data()));
     if (fd.Get() < 0)
         throw StoreError(FileErrorText("Cannot create file", path, errno));

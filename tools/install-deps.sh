@@ -1,22 +1,33 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Zentaro need,
-# and only when one of them is missing.
+# Installs the Debian packages Zentaro needs, and only those that are missing.
+# Usage: tools/install-deps.sh [run|test]
+#   run   what building and running the program needs (./run.sh)
+#   test  that, and the test toolchain: test frameworks, sanitizers and fuzzer,
+#         virtual displays, metadata validators and packaging tools (./test.sh)
 set -euo pipefail
 
-packages=(
+set_name=${1:-test}
+run_packages=(
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-wayland
   libcurl4-openssl-dev ca-certificates
   libzip-dev libexpat1-dev
-  qt6-wayland
+  xdg-utils
+  fonts-liberation fonts-dejavu-core
+)
+test_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev
   python3
   xvfb xauth xfonts-base x11-apps x11-utils imagemagick xdotool xclip
-  weston desktop-file-utils appstream dpkg-dev
-  fonts-liberation fonts-dejavu-core
+  weston desktop-file-utils appstream dpkg-dev file man-db
   fp-utils
 )
+case "$set_name" in
+  run) packages=("${run_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Generate Zentaro's artwork: the window background, the decorative picture,
-the picture-button icons and the calculator glyph.
+the picture-button icons, the calculator glyph and the application icon.
 
 Only the Python 3 standard library is used.  Every picture is drawn from
 geometric shapes described by signed distance functions, which gives smooth
@@ -20,7 +20,8 @@ colour; the glyph uses its top-left pixel (also white).  So:
 Usage:  python3 tools/make-artwork.py [--png PREVIEW-FOLDER] [OUTPUT-FOLDER]
 Writes the 24-bit BMP files into OUTPUT-FOLDER (default: assets/ beside
 tools/), PNG copies of the button pictures (white made transparent) for the
-help document into OUTPUT-FOLDER/help/img/, and, with --png, PNG copies of
+help document into OUTPUT-FOLDER/help/img/, the application icon (SVG and
+PNGs of every size a desktop asks for) into OUTPUT-FOLDER/icons/, and, with --png, PNG copies of
 all pictures into PREVIEW-FOLDER.
 """
 
@@ -790,6 +791,89 @@ def mean_colour(pixels, box):
     return tuple(a / float(n) for a in acc)
 
 
+# --------------------------------------------------------------------------
+# Application icon: the exchange motif of the background's title band (two
+# opposed arrows, light and gold) on a tile in the band's colours. One
+# geometry in a 256-unit box gives both the SVG and the PNGs.
+# --------------------------------------------------------------------------
+
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+ICON_TILE = (16, 16, 240, 240, 48)           # x0, y0, x1, y1, corner radius
+ICON_BORDER = 8
+ICON_LIGHT_ARROW = (170, 214, 236)
+ICON_ARROW_WIDTH = 22
+# Each arrow: shaft from, shaft to, head polygon, colour.
+ICON_ARROWS = (
+    ((62, 98), (166, 98), ((158, 62), (206, 98), (158, 134)), ICON_LIGHT_ARROW),
+    ((194, 158), (90, 158), ((98, 122), (50, 158), (98, 194)), GOLD),
+)
+
+
+def make_icon(size):
+    """RGBA rows of the icon at size x size pixels."""
+    k = size / 256.0
+    x0, y0, x1, y1, r = (v * k for v in ICON_TILE)
+    cv = Canvas(size, size, OUTLINE)
+    tile = sd_rrect(x0, y0, x1, y1, r)
+    cv.fill(tile, OUTLINE)
+    inner = sd_inset(tile, ICON_BORDER * k)
+    cv.fill(inner, vgrad(PANEL_TOP, PANEL_BOTTOM, y0, y1), shape=False)
+    for start, end, head, colour in ICON_ARROWS:
+        shaft = sd_stroke([(start[0] * k, start[1] * k), (end[0] * k, end[1] * k)], ICON_ARROW_WIDTH * k)
+        cv.fill(shaft, colour, shape=False)
+        cv.fill(sd_polygon([(x * k, y * k) for x, y in head]), colour, shape=False)
+    rows = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            p = tuple(int(round(max(0.0, min(255.0, c)))) for c in cv.px[y][x])
+            row.append(p + (int(round(255 * min(1.0, cv.cover[y][x]))),))
+        rows.append(row)
+    return rows
+
+
+def icon_svg():
+    def hexc(c):
+        return "#%02x%02x%02x" % tuple(int(v) for v in c)
+    x0, y0, x1, y1, r = ICON_TILE
+    b = ICON_BORDER
+    parts = [
+        '<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">',
+        '  <defs><linearGradient id="panel" x1="0" y1="%d" x2="0" y2="%d" gradientUnits="userSpaceOnUse">'
+        '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/></linearGradient></defs>'
+        % (y0, y1, hexc(PANEL_TOP), hexc(PANEL_BOTTOM)),
+        '  <rect x="%d" y="%d" width="%d" height="%d" rx="%d" fill="%s"/>'
+        % (x0, y0, x1 - x0, y1 - y0, r, hexc(OUTLINE)),
+        '  <rect x="%d" y="%d" width="%d" height="%d" rx="%d" fill="url(#panel)"/>'
+        % (x0 + b, y0 + b, x1 - x0 - 2 * b, y1 - y0 - 2 * b, r - b),
+    ]
+    for start, end, head, colour in ICON_ARROWS:
+        parts.append('  <line x1="%d" y1="%d" x2="%d" y2="%d" stroke="%s" stroke-width="%d" '
+                     'stroke-linecap="round"/>' % (start + end + (hexc(colour), ICON_ARROW_WIDTH)))
+        parts.append('  <polygon points="%s" fill="%s"/>'
+                     % (" ".join("%d,%d" % p for p in head), hexc(colour)))
+    parts.append("</svg>")
+    return "\n".join(parts) + "\n"
+
+
+def write_png_rgba(path, width, height, pixels):
+    raw = bytearray()
+    for row in pixels:
+        raw.append(0)
+        for px in row:
+            raw += bytes(px)
+
+    def chunk(kind, body):
+        c = struct.pack(">I", len(body)) + kind + body
+        return c + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
+
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n")
+        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)))
+        f.write(chunk(b"IDAT", zlib.compress(bytes(raw), 9)))
+        f.write(chunk(b"IEND", b""))
+
+
 def check(name, pixels, key_corner):
     h, w = len(pixels), len(pixels[0])
     corner = pixels[h - 1][0] if key_corner == "bottom-left" else pixels[0][0]
@@ -838,6 +922,15 @@ def main():
         pixels = images[name]
         write_png(os.path.join(help_img, name + ".png"), len(pixels[0]), len(pixels), pixels,
                   transparent=WHITE)
+
+    # The application icon for the desktop and the window.
+    icons = os.path.join(out, "icons")
+    os.makedirs(icons, exist_ok=True)
+    with open(os.path.join(icons, "zentaro.svg"), "w") as f:
+        f.write(icon_svg())
+    for size in ICON_SIZES:
+        write_png_rgba(os.path.join(icons, "zentaro-%d.png" % size), size, size, make_icon(size))
+    print("icon         %s and SVG" % ", ".join(str(n) for n in ICON_SIZES))
 
 
 if __name__ == "__main__":

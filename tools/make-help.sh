@@ -3,12 +3,12 @@
 #
 # Usage: tools/make-help.sh [--html] OUTPUT-FOLDER
 #
-# Writes OUTPUT-FOLDER/"Zentaro Help.chm", compiled with chmcmd (Debian
-# package fp-utils).  When chmcmd is not installed, or fails, or with
-# --html, it writes OUTPUT-FOLDER/"Zentaro Help.html" instead: the same page
-# as one self-contained file (the pictures embedded).
+# Writes OUTPUT-FOLDER/"Zentaro Help.html", the page as one self-contained
+# file (the pictures embedded), which the program opens; and, unless --html
+# is given, OUTPUT-FOLDER/"Zentaro Help.chm" compiled with chmcmd (Debian
+# package fp-utils) where that is installed and succeeds.
 # The environment variable CHMCMD names another compiler binary.
-# Prints the path of the file it wrote.
+# Prints the path of every file it wrote.
 
 set -eu
 
@@ -49,9 +49,12 @@ make_html() {
     echo "$out/$html_name"
 }
 
-if [ "$force_html" = yes ] || ! command -v "$chmcmd" >/dev/null 2>&1; then
-    [ "$force_html" = yes ] || echo "make-help: $chmcmd not found, writing HTML help" >&2
-    make_html
+make_html
+if [ "$force_html" = yes ]; then
+    exit 0
+fi
+if ! command -v "$chmcmd" >/dev/null 2>&1; then
+    echo "make-help: $chmcmd not found, no compiled help" >&2
     exit 0
 fi
 
@@ -62,7 +65,6 @@ if (cd "$work" && "$chmcmd" --verbosity 0 zentaro-help.hhp) > "$work/chmcmd.log"
     cp "$work/$chm_name" "$out/$chm_name"
     echo "$out/$chm_name"
 else
-    echo "make-help: $chmcmd failed, writing HTML help instead:" >&2
+    echo "make-help: $chmcmd failed, no compiled help:" >&2
     cat "$work/chmcmd.log" >&2 || true
-    make_html
 fi

@@ -1,7 +1,10 @@
 #include "tests/app/WindowFixture.h"
 #include "tests/import/TestHttpServer.h"
+#include "app/PictureControl.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QTimer>
 
 #include <gmock/gmock.h>
 
@@ -110,6 +113,63 @@ TEST_F(DataCommands, UpdateFromTheAddressDownloadsAndImports)
     FromUrl();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, QStringLiteral("Upload Time : B is already exist"));
+}
+
+TEST_F(DataCommands, UpdateFromUrlKeepsTheWindowAliveAndTakesNoOtherCommand)
+{
+    SilentServer server;
+    updateUrl = server.Address("/update/Last Update.txt");
+    WriteTable({{"A", "USD", "1"}});
+    Open();
+    dialogs->confirm = true;
+    const std::string before = DataFile();
+
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    form->installEventFilter(&counter);
+    bool transferring = false;
+    bool waitCursor = false;
+    int paintsBefore = -1;
+    int paintsAfter = -1;
+    std::size_t boxesDuring = 99;
+    const auto click = [](QWidget* button) { QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center()); };
+    QTimer::singleShot(200, form.get(), [&] {
+        transferring = form->Transferring();
+        waitCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        paintsBefore = counter.paints;
+        form->update();
+        click(form->Update1);
+        click(form->Clear1);
+        click(form->Removecurrentdata1);
+        click(form->Image2);
+        QTimer::singleShot(100, form.get(), [&] {
+            paintsAfter = counter.paints;
+            boxesDuring = boxes.size();
+        });
+    });
+    click(form->Update1);
+
+    EXPECT_TRUE(transferring);
+    EXPECT_TRUE(waitCursor);
+    EXPECT_GT(paintsAfter, paintsBefore);
+    EXPECT_EQ(boxesDuring, 0u);
+    // Only the first click's own error: no question, no second transfer, no exit.
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].kind, Box::Error);
+    EXPECT_EQ(quitRequests, 0);
+    EXPECT_EQ(DataFile(), before);
+    EXPECT_FALSE(form->Transferring());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    click(form->Clear1);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, kClearQuestion);
 }
 
 TEST_F(DataCommands, NetworkFailuresImportNothing)

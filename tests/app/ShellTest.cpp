@@ -170,30 +170,89 @@ TEST_F(Shell, ExitAsksTheApplicationToEnd)
     EXPECT_THAT(boxes, IsEmpty());
 }
 
-TEST_F(Shell, HelpOpensTheHelpFileBesideTheProgram)
+TEST_F(Shell, HelpOpensThePageBesideTheProgramElseTheInstalledOne)
 {
+    const TempDir share;
     struct Case {
         const char* name;
-        std::vector<const char*> present;
-        const char* opened;
+        std::vector<std::filesystem::path> present;
+        std::filesystem::path opened;
     };
     const Case cases[] = {
-        {"nothing there", {}, "Zentaro Help.chm"},
-        {"compiled help", {"Zentaro Help.chm"}, "Zentaro Help.chm"},
-        {"help page only", {"Zentaro Help.html"}, "Zentaro Help.html"},
-        {"both", {"Zentaro Help.html", "Zentaro Help.chm"}, "Zentaro Help.chm"},
+        {"nothing there", {}, folder / "Zentaro Help.html"},
+        {"page beside", {folder / "Zentaro Help.html"}, folder / "Zentaro Help.html"},
+        {"compiled help is never opened", {folder / "Zentaro Help.chm"}, folder / "Zentaro Help.html"},
+        {"installed page", {share / "Zentaro Help.html", share / "Zentaro Help.chm"}, share / "Zentaro Help.html"},
+        {"beside before installed", {folder / "Zentaro Help.html", share / "Zentaro Help.html"},
+         folder / "Zentaro Help.html"},
     };
+    shareFolder = share.Path();
+    Open();
     for (const Case& c : cases) {
-        for (const char* name : {"Zentaro Help.chm", "Zentaro Help.html"})
-            std::filesystem::remove(folder / name);
-        for (const char* name : c.present)
-            std::ofstream(folder / name) << "help";
+        for (const auto& dir : {folder.Path(), share.Path()})
+            for (const char* name : {"Zentaro Help.chm", "Zentaro Help.html"})
+                std::filesystem::remove(dir / name);
+        for (const auto& path : c.present)
+            std::ofstream(path) << "help";
         openedDocuments.clear();
         QTest::mouseClick(form->Image3, Qt::LeftButton, {}, form->Image3->rect().center());
-        EXPECT_THAT(openedDocuments, ElementsAre(QUrl::fromLocalFile(QFile::decodeName((folder / c.opened).c_str()))))
+        EXPECT_THAT(openedDocuments, ElementsAre(QUrl::fromLocalFile(QFile::decodeName(c.opened.c_str()))))
             << c.name;
     }
     EXPECT_THAT(boxes, IsEmpty());
+}
+
+TEST(DesktopOpener, RunsXdgOpenWithTheDocumentsPath)
+{
+    const TempDir bin;
+    const auto record = bin / "opened.txt";
+    WriteFile(bin / "xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"" + (bin / "opened.part").string() + "\"\nmv \"" +
+                                   (bin / "opened.part").string() + "\" \"" + record.string() + "\"\n");
+    std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(bin.Path().string()) + ":" + path);
+    const QString page = QFile::decodeName((bin / "Zentaro Help.html").c_str());
+    TForm1::Settings::SystemOpenDocument(QUrl::fromLocalFile(page));
+    qputenv("PATH", path);
+    QElapsedTimer waited;
+    waited.start();
+    while (!std::filesystem::exists(record) && waited.elapsed() < 5000)
+        QTest::qWait(20);
+    ASSERT_TRUE(std::filesystem::exists(record));
+    EXPECT_EQ(ReadFile(record), page.toStdString());
+}
+
+TEST_F(Shell, WindowCarriesTheProgramIconInEveryMenuSize)
+{
+    const QList<QSize> sizes = form->windowIcon().availableSizes();
+    for (int size : {16, 32, 48, 256})
+        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+}
+
+TEST_F(Shell, LeftDragHandsTheMoveToTheWindowSystemWhereItCan)
+{
+    std::vector<QWindow*> moves;
+    for (const bool systemMoves : {true, false}) {
+        moves.clear();
+        startSystemMove = [&](QWindow* window) {
+            moves.push_back(window);
+            return systemMoves;
+        };
+        Open();
+        const QPoint start = form->frameGeometry().topLeft();
+        const QPoint grabbed = OnScreen(kOnBackground);
+        PressAt(grabbed, Qt::RightButton);
+        ReleaseAt(grabbed, Qt::RightButton);
+        EXPECT_THAT(moves, IsEmpty());
+        PressAt(grabbed);
+        EXPECT_THAT(moves, ElementsAre(Window()));
+        // Where the window system moves the window, the window leaves it be.
+        EXPECT_EQ(form->Dragging(), !systemMoves);
+        MoveTo(grabbed + QPoint(30, 20));
+        EXPECT_EQ(form->frameGeometry().topLeft(), systemMoves ? start : start + QPoint(30, 20)) << systemMoves;
+        ReleaseAt(grabbed + QPoint(30, 20));
+        EXPECT_FALSE(form->Dragging());
+    }
 }
 
 TEST_F(Shell, LeftDragMovesTheWindowWithThePointer)

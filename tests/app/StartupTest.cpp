@@ -3,7 +3,11 @@
 #include "controls/XiButton.h"
 #include "store/ConversionRules.h"
 
+#include "store/DataLocation.h"
+
 #include <QApplication>
+#include <QFile>
+#include <QStandardPaths>
 #include <QLabel>
 
 #include <gmock/gmock.h>
@@ -106,6 +110,57 @@ TEST_F(StartupTest, DamagedDataFileClosesTheTable)
     EXPECT_EQ(Amount(), ""); // the failed key filter discarded the digit
     // The damaged file is still there, untouched.
     EXPECT_EQ(ReadFile(folder / TForm1::kDataFileName), "this is not a data packet");
+}
+
+TEST_F(StartupTest, DataFileThatIsThereButUnreadableIsNamedWithItsFullPath)
+{
+    WriteFile(folder / TForm1::kDataFileName, "this is not a data packet");
+    Open();
+    const QString path = QFile::decodeName(std::filesystem::absolute(folder / TForm1::kDataFileName).c_str());
+    ASSERT_EQ(boxes.size(), 1u);
+    const qsizetype split = boxes[0].text.indexOf(QStringLiteral("\n\n"));
+    ASSERT_GT(split, 0) << boxes[0];
+    EXPECT_TRUE(boxes[0].text.left(split).endsWith('.')) << boxes[0];
+    EXPECT_EQ(boxes[0].text.mid(split + 2), path);
+
+    // A missing file's text names it already, once.
+    std::filesystem::remove(folder / TForm1::kDataFileName);
+    boxes.clear();
+    Open();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.count(path), 1) << boxes[0];
+    EXPECT_FALSE(boxes[0].text.contains(QStringLiteral("\n\n"))) << boxes[0];
+}
+
+TEST(DataFolderTest, WindowAndCliFindTheSameUserDataFolder)
+{
+    const TempDir home;
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    TForm1::Settings::NameApplication();
+    const auto windowFolder = [] {
+        return std::filesystem::path(
+            QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString());
+    };
+    qputenv("HOME", QFile::encodeName(QString::fromStdString(home.Path().string())));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(QString::fromStdString((home / "data").string())));
+    EXPECT_EQ(windowFolder(), home / "data" / "zentaro");
+    EXPECT_EQ(windowFolder(), UserDataFolder());
+    qputenv("XDG_DATA_HOME", "relative");
+    EXPECT_EQ(windowFolder(), UserDataFolder());
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(windowFolder(), home / ".local" / "share" / "zentaro");
+    EXPECT_EQ(windowFolder(), UserDataFolder());
+    qputenv("HOME", savedHome);
+    if (savedDataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", savedDataHome);
+
+    // The test program is no installed program: its data stays beside it.
+    const TForm1::Settings settings = TForm1::Settings::Installed();
+    EXPECT_EQ(settings.dataFolder, settings.programFolder);
+    EXPECT_TRUE(settings.shareFolder.empty());
 }
 
 TEST_F(StartupTest, RefreshRebuildsTheListsAndConvertsTheAmountAgain)

@@ -81,6 +81,7 @@ protected:
     {
         TForm1::Settings settings;
         settings.programFolder = folder.Path();
+        settings.shareFolder = shareFolder;
         settings.decimalSeparator = separator;
         settings.updateUrl = updateUrl;
         settings.fetchLimits.connectTimeout = std::chrono::milliseconds(1500);
@@ -88,6 +89,8 @@ protected:
         settings.cursorPos = [this] { return cursor; };
         settings.openDocument = [this](const QUrl& document) { openedDocuments.push_back(document); };
         settings.quit = [this] { ++quitRequests; };
+        if (startSystemMove)
+            settings.startSystemMove = startSystemMove;
         auto recording = std::make_unique<RecordingDialogs>(boxes, [this] {
             return form ? form->Edit8->text() : QString();
         });
@@ -139,6 +142,10 @@ protected:
     QPoint cursor;
     std::vector<QUrl> openedDocuments;
     int quitRequests = 0;
+    // An installed program's share folder; empty: portable.
+    std::filesystem::path shareFolder;
+    // Stands in for the window system's move when set.
+    std::function<bool(QWindow*)> startSystemMove;
 };
 
 } // namespace zentaro::test

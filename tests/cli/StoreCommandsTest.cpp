@@ -100,14 +100,14 @@ TEST_F(StoreCommands, ErrorsGoToStandardErrorWithStatusOne)
 TEST_F(StoreCommands, UsageMistakesAreReported)
 {
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"dump"}, {"--decimal-separator", "ab", "dump", file}}) {
+             {}, {"frobnicate"}, {"dump", file, file}, {"--decimal-separator", "ab", "dump", file}}) {
         const auto result = Cli(args);
         EXPECT_EQ(result.status, 1);
         EXPECT_THAT(result.err, HasSubstr("usage: zentaro-cli"));
     }
     const auto help = Cli({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_THAT(help.out, HasSubstr("dump [--all] FILE"));
+    EXPECT_THAT(help.out, HasSubstr("dump [--all] [FILE]"));
 }
 
 } // namespace

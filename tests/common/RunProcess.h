@@ -13,8 +13,10 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs a program with arguments, no shell, and collects its exit status and output.
-inline ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args)
+// Runs a program with arguments, no shell, and collects its exit status and
+// output. With environment ("NAME=value" each) the program gets only that.
+inline ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                                const std::vector<std::string>& environment = {})
 {
     int outPipe[2], errPipe[2];
     if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0)
@@ -29,7 +31,15 @@ inline ProcessResult RunProcess(const std::string& program, const std::vector<st
         for (const auto& arg : args)
             argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
+        if (environment.empty()) {
+            ::execv(program.c_str(), argv.data());
+        } else {
+            std::vector<char*> envp;
+            for (const auto& entry : environment)
+                envp.push_back(const_cast<char*>(entry.c_str()));
+            envp.push_back(nullptr);
+            ::execve(program.c_str(), argv.data(), envp.data());
+        }
         ::_exit(127);
     }
     ::close(outPipe[1]);

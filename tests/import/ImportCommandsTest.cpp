@@ -42,7 +42,7 @@ protected:
     {
         std::string command = Quote(ZENTARO_CLI) + " --decimal-separator .";
         for (const auto& arg : args)
-            command += " " + Quote(arg);
+            command += ' ' + Quote(arg);
         command += " 2>" + Quote((folder_ / "stderr.txt").string());
         CliRun run;
         std::FILE* pipe = ::popen(command.c_str(), "r");
@@ -102,7 +102,8 @@ TEST_F(ImportCommands, ImportExitStatuses)
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "File not found\n");
 
-    EXPECT_EQ(Cli({"import", data_}).status, 1);
+    EXPECT_EQ(Cli({"import"}).status, 1);
+    EXPECT_EQ(Cli({"import", data_, good, good}).status, 1);
     EXPECT_EQ(ReadFile(data_), saved);
 }
 

@@ -29,7 +29,7 @@ void Fill(RateTable& table, const std::vector<std::string>& times)
 {
     int n = 0;
     for (const auto& time : times)
-        AddRow(table, time, "C" + std::to_string(++n), "1");
+        AddRow(table, time, 'C' + std::to_string(++n), "1");
 }
 
 struct RemovalCase {

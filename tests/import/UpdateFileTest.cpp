@@ -133,7 +133,7 @@ TEST(ReadRateLines, BatchEnds)
 {
     std::string lines250;
     for (int i = 1; i <= 250; ++i)
-        lines250 += "C" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+        lines250 += 'C' + std::to_string(i) + '=' + std::to_string(i) + '\n';
     const BatchCase cases[] = {
         {"EndOfFile", "A=1\nB=2", 2, "", 3},
         {"EmptyLineAfterThird", "A=1\nB=2\nC=3\n\nD=4\nE=5\n", 3, "", 4},

@@ -160,7 +160,7 @@ TEST_F(UpdateImport, AtMostTwoHundredRateLines)
 {
     std::string update = "T\n";
     for (int i = 1; i <= 250; ++i)
-        update += "C" + std::to_string(i) + "=" + std::to_string(i) + ".5\n";
+        update += 'C' + std::to_string(i) + '=' + std::to_string(i) + ".5\n";
     const auto result = Import(update);
     EXPECT_EQ(result.rowsAdded, 200u);
     const auto rows = ShownRows(table_);

@@ -318,7 +318,7 @@ TEST_F(RateTableTest, FailedSaveNamesThePathAndKeepsTheOldFile)
     table.SaveToFile(dir / "data.kvx");
     const std::string before = test::ReadFile(dir / "data.kvx");
     for (int i = 0; i < 2000; ++i)
-        Add("T", "C" + std::to_string(i), "1.5");
+        Add("T", 'C' + std::to_string(i), "1.5");
 
     // A file size limit makes the write fall short, as a full disk would.
     std::signal(SIGXFSZ, SIG_IGN);
