@@ -1,29 +1,28 @@
 // zentaro-cli import, update, remove and clear: the rate import and the data
-// maintenance, without the window's confirmation boxes.
+// maintenance, without the window's confirmation boxes. Each holds the data
+// file's lock for its whole read-change-save, as the window does.
 #include "cli/CliCommand.h"
 #include "cli/Options.h"
 #include "import/CurlFetcher.h"
 #include "import/ImportError.h"
 #include "import/UpdateFromUrl.h"
 #include "import/UpdateImport.h"
+#include "store/DataFileChange.h"
 #include "store/Maintenance.h"
 #include "store/RateTable.h"
 
+#include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <optional>
-#include <system_error>
 
 namespace zentaro::cli {
 namespace {
 
 constexpr int kDuplicateStatus = 3;
-
-bool Exists(const std::filesystem::path& path)
-{
-    std::error_code ignored;
-    return std::filesystem::exists(path, ignored);
-}
+constexpr std::string_view kLockWaitOption = "--lock-wait";
+constexpr double kMaxLockWaitSeconds = 24 * 3600;
 
 int Report(const ImportResult& result)
 {
@@ -31,74 +30,103 @@ int Report(const ImportResult& result)
     return result.outcome == ImportOutcome::Duplicate ? kDuplicateStatus : 0;
 }
 
+// How long to wait for another program's change of the file: --lock-wait
+// SECONDS, 10 seconds when not given.
+DataFileAccess Access(const Options& args, const std::filesystem::path& file, bool createMissing)
+{
+    DataFileAccess access;
+    access.createMissing = createMissing;
+    access.companions = {std::filesystem::absolute(file).parent_path() / kUpdateFileName};
+    if (const auto text = args.Value(kLockWaitOption)) {
+        double seconds = -1;
+        const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), seconds);
+        if (error != std::errc{} || end != text->data() + text->size() || !std::isfinite(seconds) ||
+            seconds < 0 || seconds > kMaxLockWaitSeconds)
+            throw UsageError("--lock-wait takes a number of seconds");
+        access.lockWait = std::chrono::milliseconds(std::llround(seconds * 1000));
+    }
+    return access;
+}
+
 int RunImport(const Invocation& invocation)
 {
-    if (invocation.args.size() != 2)
+    const Options args = TakeOptions(invocation.args, {kLockWaitOption});
+    if (args.positional.size() != 2)
         throw UsageError{"import takes FILE and UPDATEFILE"};
-    const std::filesystem::path file = invocation.args[0];
+    const std::filesystem::path file = args.positional[0];
     RateTable table(invocation.decimalSeparator);
-    if (Exists(file))
-        table.LoadFromFile(file);
-    else
-        table.SaveToFile(file);
-    return Report(ImportUpdateFile(table, invocation.args[1], file, kFileUpdateSuccessText));
+    ImportResult result;
+    // A missing FILE comes to exist only through a successful import's save.
+    ChangeDataFile(table, file, Access(args, file, true), [&] {
+        result = ImportUpdateFile(table, args.positional[1], file, kFileUpdateSuccessText);
+    });
+    return Report(result);
 }
 
 int RunUpdate(const Invocation& invocation)
 {
-    const Options args = TakeOptions(invocation.args, {"--url"});
+    const Options args = TakeOptions(invocation.args, {"--url", kLockWaitOption});
     if (args.positional.size() != 1)
         throw UsageError{"update takes one FILE"};
     const std::filesystem::path file = args.positional[0];
     const std::string url = args.Value("--url").value_or(DefaultUpdateUrl());
+    const DataFileAccess access = Access(args, file, true);
 
-    RateTable table(invocation.decimalSeparator);
-    const bool existed = Exists(file);
-    if (existed)
-        table.LoadFromFile(file);
-
+    // The network half runs before the lock: a slow server never blocks
+    // another program's change.
     CurlFetcher fetcher;
     const FetchedUpdate fetched = FetchUpdateFile(fetcher, url, std::filesystem::absolute(file).parent_path());
     if (!fetched.ReadyToImport())
         throw ImportError(*fetched.message);
-    if (!existed)
-        table.SaveToFile(file);
-    return Report(ImportUpdateFile(table, fetched.updateFile, file, kUrlUpdateSuccessText));
+
+    RateTable table(invocation.decimalSeparator);
+    ImportResult result;
+    ChangeDataFile(table, file, access, [&] {
+        result = ImportUpdateFile(table, fetched.updateFile, file, kUrlUpdateSuccessText);
+    });
+    return Report(result);
 }
 
 int RunRemove(const Invocation& invocation)
 {
-    if (invocation.args.size() != 2)
+    const Options args = TakeOptions(invocation.args, {kLockWaitOption});
+    if (args.positional.size() != 2)
         throw UsageError{"remove takes FILE and TIME"};
-    const std::filesystem::path file = invocation.args[0];
+    const std::filesystem::path file = args.positional[0];
     RateTable table(invocation.decimalSeparator);
-    table.LoadFromFile(file);
-    RemoveBatch(table, invocation.args[1]);
-    table.SaveToFile(file);
+    ChangeDataFile(table, file, Access(args, file, false), [&] {
+        RemoveBatch(table, args.positional[1]);
+        table.SaveToFile(file);
+    });
     return 0;
 }
 
 int RunClear(const Invocation& invocation)
 {
-    if (invocation.args.size() != 1)
+    const Options args = TakeOptions(invocation.args, {kLockWaitOption});
+    if (args.positional.size() != 1)
         throw UsageError{"clear takes one FILE"};
-    const std::filesystem::path file = invocation.args[0];
+    const std::filesystem::path file = args.positional[0];
     RateTable table(invocation.decimalSeparator);
-    table.LoadFromFile(file);
-    ClearAll(table);
-    table.SaveToFile(file);
+    ChangeDataFile(table, file, Access(args, file, false), [&] {
+        ClearAll(table);
+        table.SaveToFile(file);
+    });
     return 0;
 }
 
 const bool registered =
-    RegisterCommand({"import", "import FILE UPDATEFILE   add an update file's batch (FILE created when missing; "
-                               "exit 3: upload time already there)",
+    RegisterCommand({"import", "import FILE UPDATEFILE [--lock-wait S]   add an update file's batch (FILE created "
+                               "when missing; exit 3: upload time already there)",
                      RunImport}) &&
-    RegisterCommand({"update", "update FILE [--url URL]   download the update address (or URL) to \"Last Update.txt\" "
-                               "beside FILE and import it (exit 3: upload time already there)",
+    RegisterCommand({"update", "update FILE [--url URL] [--lock-wait S]   download the update address (or URL) to "
+                               "\"Last Update.txt\" beside FILE and import it (exit 3: upload time already there)",
                      RunUpdate}) &&
-    RegisterCommand({"remove", "remove FILE TIME   remove every rate of upload time TIME; prints nothing", RunRemove}) &&
-    RegisterCommand({"clear", "clear FILE   remove all rates, without asking; prints nothing", RunClear});
+    RegisterCommand({"remove", "remove FILE TIME [--lock-wait S]   remove every rate of upload time TIME; prints "
+                               "nothing",
+                     RunRemove}) &&
+    RegisterCommand({"clear", "clear FILE [--lock-wait S]   remove all rates, without asking; prints nothing",
+                     RunClear});
 
 } // namespace
 } // namespace zentaro::cli

@@ -1,6 +1,14 @@
 // Reads arbitrary bytes as an update file and splits every rate line,
-// checking what the line and split rules promise about their results.
+// checking what the line and split rules promise about their results; reads
+// them again from a file in blocks of a few bytes, so that every rule meets
+// the seams between blocks; and imports them into a table.
+#include "import/ImportError.h"
 #include "import/UpdateFile.h"
+#include "import/UpdateImport.h"
+#include "store/RateTable.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -31,11 +39,68 @@ void CheckLine(std::string_view line, std::size_t inputSize)
         Check(c != '\n' && c != '\r' && c != '\0' && c != zentaro::kEndOfFileByte);
 }
 
+// The bytes as a file: an anonymous one in memory, reached through its path.
+std::string AsFile(std::string_view bytes)
+{
+    static const int fd = ::memfd_create("update", 0);
+    Check(fd >= 0);
+    Check(::ftruncate(fd, 0) == 0);
+    Check(::pwrite(fd, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()));
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
+const std::filesystem::path& DataFile()
+{
+    static const std::filesystem::path path = [] {
+        std::string folder = (std::filesystem::temp_directory_path() / "zentaro-fuzz-XXXXXX").string();
+        Check(::mkdtemp(folder.data()) != nullptr);
+        return std::filesystem::path(folder) / "conversion data.kvx";
+    }();
+    return path;
+}
+
+void CheckBlockReads(std::string_view bytes)
+{
+    const std::size_t blockSize = bytes.empty() ? 1 : static_cast<unsigned char>(bytes[0]) % 7 + 1;
+    auto memory = zentaro::UpdateFileReader::FromBytes(bytes);
+    zentaro::UpdateFileReader file(AsFile(bytes), blockSize);
+    for (std::size_t i = 0; i <= bytes.size(); ++i)
+        Check(file.ReadLine() == memory.ReadLine());
+}
+
+// An import adds every rate line of a new batch or nothing at all.
+void CheckImport(std::string_view bytes)
+{
+    zentaro::RateTable table('.', zentaro::ByteCollation());
+    table.Insert();
+    table.DBEdit1().SetText("2026-12-08 ECB");
+    table.DBEdit2().SetText("EUR");
+    table.DBEdit3().SetText("1");
+    table.Post();
+    auto reader = zentaro::UpdateFileReader::FromBytes(bytes);
+    auto again = zentaro::UpdateFileReader::FromBytes(bytes);
+    again.ReadLine();
+    const std::size_t rateLines = zentaro::ReadRateLines(again).lines.size();
+    try {
+        const auto result = zentaro::ImportUpdate(table, reader, DataFile(), zentaro::kFileUpdateSuccessText);
+        if (result.outcome == zentaro::ImportOutcome::Added) {
+            Check(rateLines > 0 && result.rowsAdded == rateLines);
+            Check(table.RecordCount() == 1 + rateLines);
+        } else {
+            Check(table.RecordCount() == 1);
+        }
+    } catch (const zentaro::ImportError&) {
+        Check(table.RecordCount() == 1);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    CheckBlockReads(bytes);
+    CheckImport(bytes);
     auto reader = zentaro::UpdateFileReader::FromBytes(bytes);
     CheckLine(reader.ReadLine(), size);
 

@@ -1,3 +1,4 @@
+#include "store/DataFileLock.h"
 #include "store/RateTable.h"
 #include "tests/import/ImportTestSupport.h"
 #include "tests/common/TempDir.h"
@@ -5,7 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <optional>
+#include <thread>
 
 #include <cstdio>
 #include <cstdlib>
@@ -106,11 +115,155 @@ TEST_F(ImportCommands, ImportExitStatuses)
     EXPECT_EQ(ReadFile(data_), saved);
 }
 
-TEST_F(ImportCommands, ImportIntoAMissingFileOfAnEmptyBatch)
+TEST_F(ImportCommands, AMissingDataFileComesOnlyFromASuccessfulImport)
 {
-    const CliRun run = Cli({"import", data_, Update("u.txt", "2026-12-08 ECB\n")});
+    const struct {
+        const char* name;
+        std::string update;
+        std::string error;
+    } cases[] = {
+        {"NoRates", Update("u.txt", "2026-12-08 ECB\n"), "The update file holds no rates.\n"},
+        {"BadRate", Update("bad.txt", "2026-12-08 ECB\nEUR=x\n"),
+         "'x' is not a valid floating point value for field 'nilai'\n"},
+        {"NoUpdateFile", (folder_ / "absent.txt").string(), "File not found\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = Cli({"import", data_, c.update});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, c.error);
+        EXPECT_FALSE(std::filesystem::exists(data_));
+    }
+    EXPECT_EQ(Cli({"import", data_, Update("good.txt", "2026-12-08 ECB\nEUR=1\n")}).status, 0);
+    EXPECT_EQ(UploadTimes().size(), 1u);
+}
+
+// A dozen imports of different batches at once, as separate programs: the
+// lock makes each start from what the others saved, so none is lost.
+TEST_F(ImportCommands, ConcurrentImportsKeepEveryBatch)
+{
+    constexpr int kWriters = 12;
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        std::filesystem::remove(data_);
+        std::vector<pid_t> children;
+        for (int i = 0; i < kWriters; ++i) {
+            const std::string update =
+                Update(("u" + std::to_string(i) + ".txt").c_str(), "T" + std::to_string(i) + "\nEUR=1\nUSD=2\n");
+            const pid_t child = ::fork();
+            if (child == 0) {
+                const int null = ::open("/dev/null", O_WRONLY);
+                ::dup2(null, 1);
+                ::execl(ZENTARO_CLI, ZENTARO_CLI, "--decimal-separator", ".", "import", data_.c_str(), update.c_str(),
+                        static_cast<char*>(nullptr));
+                ::_exit(127);
+            }
+            children.push_back(child);
+        }
+        for (const pid_t child : children) {
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        std::multiset<std::string> expected;
+        for (int i = 0; i < kWriters; ++i)
+            expected.insert({"T" + std::to_string(i), "T" + std::to_string(i)});
+        EXPECT_EQ(UploadTimes(), expected);
+        EXPECT_TRUE(std::filesystem::exists(data_ + ".lock"));
+    }
+}
+
+TEST_F(ImportCommands, ABusyDataFileIsWaitedForThenGivenUp)
+{
+    ASSERT_EQ(Cli({"import", data_, Update("a.txt", "A\nEUR=1\n")}).status, 0);
+    const std::string saved = ReadFile(data_);
+    const auto update = Update("b.txt", "B\nEUR=1\n");
+    {
+        const DataFileLock held(data_);
+        for (const char* command : {"import", "remove", "clear"}) {
+            SCOPED_TRACE(command);
+            std::vector<std::string> args{command, data_, "--lock-wait", "0.2"};
+            if (std::string(command) == "import")
+                args.push_back(update);
+            if (std::string(command) == "remove")
+                args.push_back("A");
+            const CliRun run = Cli(args);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err, "The data file is in use by another program.\n");
+            EXPECT_EQ(ReadFile(data_), saved);
+        }
+        EXPECT_EQ(Cli({"clear", data_, "--lock-wait", "soon"}).status, 1);
+    }
+    // Released while the CLI waits: it goes on.
+    std::optional<DataFileLock> held(std::in_place, data_);
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        held.reset();
+    });
+    const CliRun run = Cli({"import", data_, update});
+    release.join();
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(UploadTimes().empty());
+    EXPECT_EQ(UploadTimes(), (std::multiset<std::string>{"A", "B"}));
+}
+
+// Runs the CLI and kills it at the deadline, so that a hang fails the test.
+CliRun CliWithin(const std::vector<std::string>& args, const std::filesystem::path& folder)
+{
+    const auto out = folder / "out.txt";
+    const auto err = folder / "err.txt";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        std::vector<char*> argv{const_cast<char*>(ZENTARO_CLI)};
+        for (const auto& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        ::execv(ZENTARO_CLI, argv.data());
+        ::_exit(127);
+    }
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    int status = 0;
+    CliRun run;
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > end) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            run.err = "killed at the deadline";
+            return run;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadFile(out);
+    run.err = ReadFile(err);
+    return run;
+}
+
+TEST_F(ImportCommands, FilesThatAreNotRegularAreRefusedAtOnce)
+{
+    const auto fifo = (folder_ / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    std::filesystem::create_directory(folder_ / "dir");
+    const auto dir = (folder_ / "dir").string();
+    ASSERT_EQ(Cli({"import", data_, Update("a.txt", "A\nEUR=1\n")}).status, 0);
+    const std::string saved = ReadFile(data_);
+    const auto update = Update("b.txt", "B\nEUR=1\n");
+    for (const std::string& odd : {fifo, std::string("/dev/zero"), dir}) {
+        SCOPED_TRACE(odd);
+        const CliRun asUpdate = CliWithin({"import", data_, odd}, folder_.Path());
+        EXPECT_EQ(asUpdate.status, 1) << asUpdate.err;
+        EXPECT_TRUE(asUpdate.err.starts_with("Cannot open file \"" + odd + "\". ")) << asUpdate.err;
+        EXPECT_EQ(ReadFile(data_), saved);
+        for (const char* command : {"import", "dump"}) {
+            std::vector<std::string> args{command, odd};
+            if (std::string(command) == "import")
+                args.push_back(update);
+            const CliRun asData = CliWithin(args, folder_.Path());
+            EXPECT_EQ(asData.status, 1) << command << ": " << asData.err;
+            EXPECT_TRUE(asData.err.starts_with("Cannot open file \"" + odd + "\". ")) << asData.err;
+        }
+    }
 }
 
 TEST_F(ImportCommands, RemoveAndClear)
