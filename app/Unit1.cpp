@@ -227,7 +227,12 @@ void TForm1::FormCreate(QObject*)
 {
     dragEnabled_ = true;
     THintConFont::Install();
-    table_.LoadFromFile(DataFilePath());
+    // A file that this window itself has just loaded or saved, unchanged
+    // since, holds nothing new: reading it again would only cost time.
+    if (table_.HoldsFileContent(DataFilePath()))
+        table_.First();
+    else
+        table_.LoadFromFile(DataFilePath());
 
     ComboBox1->ClearAll();
     ComboBox2->ClearAll();

@@ -7,12 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <csignal>
 #include <optional>
 #include <thread>
 
@@ -204,66 +202,6 @@ TEST_F(ImportCommands, ABusyDataFileIsWaitedForThenGivenUp)
     release.join();
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(UploadTimes(), (std::multiset<std::string>{"A", "B"}));
-}
-
-// Runs the CLI and kills it at the deadline, so that a hang fails the test.
-CliRun CliWithin(const std::vector<std::string>& args, const std::filesystem::path& folder)
-{
-    const auto out = folder / "out.txt";
-    const auto err = folder / "err.txt";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-        ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-        std::vector<char*> argv{const_cast<char*>(ZENTARO_CLI)};
-        for (const auto& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        ::execv(ZENTARO_CLI, argv.data());
-        ::_exit(127);
-    }
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    int status = 0;
-    CliRun run;
-    while (::waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > end) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            run.err = "killed at the deadline";
-            return run;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadFile(out);
-    run.err = ReadFile(err);
-    return run;
-}
-
-TEST_F(ImportCommands, FilesThatAreNotRegularAreRefusedAtOnce)
-{
-    const auto fifo = (folder_ / "fifo").string();
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    std::filesystem::create_directory(folder_ / "dir");
-    const auto dir = (folder_ / "dir").string();
-    ASSERT_EQ(Cli({"import", data_, Update("a.txt", "A\nEUR=1\n")}).status, 0);
-    const std::string saved = ReadFile(data_);
-    const auto update = Update("b.txt", "B\nEUR=1\n");
-    for (const std::string& odd : {fifo, std::string("/dev/zero"), dir}) {
-        SCOPED_TRACE(odd);
-        const CliRun asUpdate = CliWithin({"import", data_, odd}, folder_.Path());
-        EXPECT_EQ(asUpdate.status, 1) << asUpdate.err;
-        EXPECT_TRUE(asUpdate.err.starts_with("Cannot open file \"" + odd + "\". ")) << asUpdate.err;
-        EXPECT_EQ(ReadFile(data_), saved);
-        for (const char* command : {"import", "dump"}) {
-            std::vector<std::string> args{command, odd};
-            if (std::string(command) == "import")
-                args.push_back(update);
-            const CliRun asData = CliWithin(args, folder_.Path());
-            EXPECT_EQ(asData.status, 1) << command << ": " << asData.err;
-            EXPECT_TRUE(asData.err.starts_with("Cannot open file \"" + odd + "\". ")) << asData.err;
-        }
-    }
 }
 
 TEST_F(ImportCommands, RemoveAndClear)

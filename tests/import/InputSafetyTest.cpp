@@ -16,7 +16,6 @@ namespace zentaro {
 namespace {
 
 using namespace std::chrono_literals;
-using namespace std::string_literals;
 using test::TempDir;
 using test::WriteFile;
 
@@ -56,22 +55,6 @@ TEST(InputFile, WhatIsNotARegularFileOrTooLargeIsRefusedAtOnce)
         }, 10s);
         ASSERT_TRUE(outcome.finished) << "the reader hung";
         EXPECT_EQ(outcome.text, "");
-    }
-}
-
-TEST(UpdateFileReader, SmallBlocksReadTheSameLines)
-{
-    TempDir folder;
-    const std::string bytes = "2026 ECB\r\nEUR=1\rX\nUSD=1.05\x1a" "cut\nJPY\0=7\r\n\r\nlast"s;
-    WriteFile(folder / "u.txt", bytes);
-    std::vector<std::string> whole;
-    auto memory = UpdateFileReader::FromBytes(bytes);
-    for (int i = 0; i < 8; ++i)
-        whole.push_back(memory.ReadLine());
-    for (std::size_t block = 1; block <= 5; ++block) {
-        UpdateFileReader reader(folder / "u.txt", block);
-        for (int i = 0; i < 8; ++i)
-            EXPECT_EQ(reader.ReadLine(), whole[i]) << "block " << block << ", line " << i;
     }
 }
 

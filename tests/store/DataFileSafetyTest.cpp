@@ -108,34 +108,22 @@ TEST_F(DataFileSafety, ALinkStaysALinkAndItsTargetGetsTheContent)
     EXPECT_EQ(ReadFile(dir / "real" / "new.kvx"), Packet());
 }
 
-TEST_F(DataFileSafety, RootKeepsAnotherUsersOwnerGroupAndMode)
-{
-    RequireRoot();
-    const auto file = Prepare(true, true, 0640);
-    Add("B", "EUR", "2");
-    table.SaveToFile(file);
-    struct stat info {};
-    ASSERT_EQ(::stat(file.c_str(), &info), 0);
-    EXPECT_EQ(info.st_uid, kUnprivilegedId);
-    EXPECT_EQ(info.st_gid, kUnprivilegedId);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(ReadFile(file), Packet());
-}
-
-TEST_F(DataFileSafety, WhatTheUserMayNotWriteIsNeverSaved)
+// Saves by the unprivileged user, and one by root of that user's file.
+TEST_F(DataFileSafety, SavesKeepOwnerAndModeAndNeverWriteWhatTheUserMayNot)
 {
     RequireRoot();
     const struct {
         const char* name;
-        bool ownsFolder, ownsFile;
+        bool byUser, ownsFolder, ownsFile;
         mode_t mode;
         bool saved;
         bool sameInode; // saved in place rather than replaced
     } cases[] = {
-        {"ReadOnlyFileInOwnFolder", true, true, 0400, false, true},
-        {"WritableFileInOwnFolder", true, true, 0600, true, false},
-        {"WritableFileInForeignFolder", false, true, 0644, true, true},
-        {"ForeignFileInForeignFolder", false, false, 0644, false, true},
+        {"RootSavesTheUsersFile", false, true, true, 0640, true, false},
+        {"ReadOnlyFileInOwnFolder", true, true, true, 0400, false, true},
+        {"WritableFileInOwnFolder", true, true, true, 0600, true, false},
+        {"WritableFileInForeignFolder", true, false, true, 0644, true, true},
+        {"ForeignFileInForeignFolder", true, false, false, 0644, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -154,7 +142,7 @@ TEST_F(DataFileSafety, WhatTheUserMayNotWriteIsNeverSaved)
                 return error == "(no error)" ? "" : error;
             const std::string prefix = "Cannot create file \"" + file.string() + "\". Permission denied";
             return error == prefix ? "" : "unexpected: " + error;
-        }, 10s, true);
+        }, 10s, c.byUser);
         ASSERT_TRUE(outcome.finished);
         EXPECT_EQ(outcome.text, "");
         struct stat after {};
@@ -162,6 +150,8 @@ TEST_F(DataFileSafety, WhatTheUserMayNotWriteIsNeverSaved)
         EXPECT_EQ(ReadFile(file), c.saved ? wanted : old);
         EXPECT_EQ(after.st_ino == before.st_ino, c.sameInode);
         EXPECT_EQ(after.st_mode & 07777, c.mode);
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(after.st_gid, before.st_gid);
         EXPECT_TRUE(Strays(dir / "data").empty());
     }
 }
