@@ -132,8 +132,14 @@ TEST_F(ImportCommands, AMissingDataFileComesOnlyFromASuccessfulImport)
         EXPECT_EQ(run.err, c.error);
         EXPECT_FALSE(std::filesystem::exists(data_));
     }
+    // What killed saves and downloads left goes with the next change.
+    const auto strays = {folder_ / ".conversion data.kvx.Zq81xA", folder_ / ".Last Update.txt.k2P0aB"};
+    for (const auto& stray : strays)
+        WriteFile(stray, "half a file");
     EXPECT_EQ(Cli({"import", data_, Update("good.txt", "2026-12-08 ECB\nEUR=1\n")}).status, 0);
     EXPECT_EQ(UploadTimes().size(), 1u);
+    for (const auto& stray : strays)
+        EXPECT_FALSE(std::filesystem::exists(stray)) << stray;
 }
 
 // A dozen imports of different batches at once, as separate programs: the
