@@ -352,8 +352,9 @@ std::string TForm1::AmountText() const { return Bytes(Edit8->text()); }
 void TForm1::ShowResult(const std::string& text) { Edit9->setText(Shown(text)); }
 
 // Every data command runs its change here: under the data file's lock, on
-// the file's current content, and after a failure the lists show the file
-// again, so that nothing the user was told failed stays on screen.
+// the file's current content. A change that fails after it touched the table
+// leaves the table reloaded from the file, and the lists are rebuilt from
+// it, so that nothing the user was told failed stays on screen.
 void TForm1::ChangeDataFile(QObject* sender, const std::function<void()>& change)
 {
     std::optional<WaitCursor> wait;
@@ -361,16 +362,20 @@ void TForm1::ChangeDataFile(QObject* sender, const std::function<void()>& change
     access.lockWait = settings_.lockWait;
     access.onWaiting = [&wait] { wait.emplace(); };
     access.companions = {settings_.programFolder / zentaro::kUpdateFileName};
-    bool started = false;
+    bool touched = false;
     try {
         zentaro::ChangeDataFile(table_, DataFilePath(), access, [&] {
             wait.reset();
-            started = true;
-            change();
+            try {
+                change();
+            } catch (...) {
+                touched = !table_.HoldsFileContent(DataFilePath());
+                throw;
+            }
         });
     } catch (...) {
         wait.reset();
-        if (started)
+        if (touched)
             Guard([&] { FormCreate(sender); });
         throw;
     }
