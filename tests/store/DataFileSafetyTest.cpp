@@ -1,5 +1,4 @@
 #include "store/DataFileChange.h"
-#include "store/DataFileLock.h"
 #include "store/DataPacket.h"
 #include "store/FileReplacement.h"
 #include "store/RateTable.h"
@@ -235,67 +234,6 @@ TEST_F(DataFileSafety, ATemporaryFileStillBeingWrittenIsKept)
     writer.Reset();
     RemoveStaleTemporaries(file);
     EXPECT_FALSE(std::filesystem::exists(live));
-}
-
-TEST_F(DataFileSafety, ASecondWriterWaitsThenGivesUp)
-{
-    const auto file = dir / "conversion data.kvx";
-    std::optional<DataFileLock> first(std::in_place, file);
-    EXPECT_TRUE(std::filesystem::exists(dir / "conversion data.kvx.lock"));
-
-    int waits = 0;
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(ErrorOf([&] { DataFileLock second(file, 300ms, [&] { ++waits; }); }), kDataFileBusyText);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
-    EXPECT_EQ(waits, 1);
-
-    // Once the first lets go, a waiting writer goes on.
-    std::thread release([&] {
-        std::this_thread::sleep_for(200ms);
-        first.reset();
-    });
-    waits = 0;
-    EXPECT_EQ(ErrorOf([&] { DataFileLock second(file, 5s, [&] { ++waits; }); }), "(no error)");
-    release.join();
-    EXPECT_EQ(waits, 1);
-    EXPECT_TRUE(std::filesystem::exists(dir / "conversion data.kvx.lock")) << "never deleted";
-}
-
-TEST_F(DataFileSafety, AChangeStartsFromTheFileAndAFailureLeavesTheFileContent)
-{
-    const auto file = dir / "conversion data.kvx";
-    Add("A", "USD", "1");
-    table.SaveToFile(file);
-
-    RateTable other('.', ByteCollation());
-    other.LoadFromFile(file);
-    test::AddRow(other, "B", "EUR", "2");
-    other.SaveToFile(file);
-
-    // The change sees what the other program saved.
-    ChangeDataFile(table, file, {}, [&] {
-        Add("C", "JPY", "3");
-        table.SaveToFile(file);
-    });
-    other.LoadFromFile(file);
-    EXPECT_EQ(other.RecordCount(), 3u);
-
-    const std::string before = ReadFile(file);
-    EXPECT_THROW(ChangeDataFile(table, file, {}, [&] {
-        Add("D", "GBP", "4");
-        throw StoreError("Cannot create file");
-    }),
-                 StoreError);
-    EXPECT_EQ(table.RecordCount(), 3u) << "the unsaved row is gone from memory";
-    EXPECT_EQ(ReadFile(file), before);
-
-    // Without a file, a change may make one, unless it must exist.
-    const auto absent = dir / "absent.kvx";
-    DataFileAccess mustExist;
-    mustExist.createMissing = false;
-    EXPECT_THROW(ChangeDataFile(table, absent, mustExist, [] {}), StoreError);
-    ChangeDataFile(table, absent, {}, [&] { EXPECT_EQ(table.RecordCount(), 0u); });
-    EXPECT_FALSE(std::filesystem::exists(absent));
 }
 
 long PeakKilobytes()
