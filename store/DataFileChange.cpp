@@ -11,8 +11,9 @@ void LoadCurrent(RateTable& table, const std::filesystem::path& dataFile, bool c
     if (table.HoldsFileContent(dataFile))
         return;
     std::error_code error;
-    const bool exists = std::filesystem::exists(dataFile, error) || std::filesystem::is_symlink(dataFile, error);
-    if (exists || !createMissing) {
+    // A dangling link counts as missing: the save creates its target.
+    const bool missing = !std::filesystem::exists(dataFile, error) && !error;
+    if (!missing || !createMissing) {
         table.LoadFromFile(dataFile);
         return;
     }
