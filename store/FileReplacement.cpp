@@ -165,9 +165,9 @@ void ReplaceFileContent(const std::filesystem::path& path, std::span<const std::
     if (::fchmod(fd.Get(), mode) != 0 || !WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0 ||
         ::rename(temporary.c_str(), target.c_str()) != 0)
         fail(errno);
+    // The content is on disk and in place; closing cannot lose it any more.
     remover.armed = false;
-    if (::close(fd.Release()) != 0)
-        fail(errno);
+    fd.Reset();
     UniqueFd folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.Valid())
         ::fsync(folder.Get());
