@@ -10,6 +10,7 @@
 #include "controls/XiPanel.h"
 #include "import/UpdateFromUrl.h"
 #include "import/UpdateImport.h"
+#include "store/DataFileChange.h"
 #include "store/Maintenance.h"
 #include "store/ConversionRules.h"
 #include "store/NumberText.h"
@@ -55,7 +56,8 @@ const QString kRemoveQuestion =
 const QString kClearQuestion =
     QStringLiteral("Are You Sure Want To Clear All Currency Database ?\rWarning this cannot be Undone.");
 
-// Shows the wait cursor while the window waits for a network step.
+// Shows the wait cursor while a network step or another program's change
+// of the data file blocks the window.
 class WaitCursor {
 public:
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -351,7 +353,12 @@ void TForm1::FormCreate(QObject*)
     THintConFont::Install();
     // Whatever the reload brings, the old result no longer belongs to it.
     Edit9->clear();
-    table_.LoadFromFile(DataFilePath());
+    // A file that this window itself has just loaded or saved, unchanged
+    // since, holds nothing new: reading it again would only cost time.
+    if (table_.HoldsFileContent(DataFilePath()))
+        table_.First();
+    else
+        table_.LoadFromFile(DataFilePath());
 
     ComboBox1->ClearAll();
     ComboBox2->ClearAll();
@@ -512,11 +519,43 @@ std::string TForm1::AmountText() const { return Bytes(Edit8->text()); }
 
 void TForm1::ShowResult(const std::string& text) { Edit9->setText(Shown(text)); }
 
+// Every data command runs its change here: under the data file's lock, on
+// the file's current content. A change that fails after it touched the table
+// leaves the table reloaded from the file, and the lists are rebuilt from
+// it, so that nothing the user was told failed stays on screen.
+void TForm1::ChangeDataFile(QObject* sender, const std::function<void()>& change)
+{
+    std::optional<WaitCursor> wait;
+    zentaro::DataFileAccess access;
+    access.lockWait = settings_.lockWait;
+    access.onWaiting = [&wait] { wait.emplace(); };
+    access.companions = {DataFolder() / zentaro::kUpdateFileName};
+    bool touched = false;
+    try {
+        zentaro::ChangeDataFile(table_, DataFilePath(), access, [&] {
+            wait.reset();
+            try {
+                change();
+            } catch (...) {
+                touched = !table_.HoldsFileContent(DataFilePath());
+                throw;
+            }
+        });
+    } catch (...) {
+        wait.reset();
+        if (touched)
+            Guard([&] { FormCreate(sender); });
+        throw;
+    }
+}
+
 void TForm1::UpdateImport(const std::filesystem::path& updateFile, std::string_view successText,
                           QObject* sender)
 {
-    const zentaro::ImportResult result =
-        zentaro::ImportUpdateFile(table_, updateFile, DataFilePath(), successText);
+    zentaro::ImportResult result;
+    ChangeDataFile(sender, [&] {
+        result = zentaro::ImportUpdateFile(table_, updateFile, DataFilePath(), successText);
+    });
     Edito1 = result.scratch.edito1;
     Edito2 = result.scratch.edito2;
     Edito3 = result.scratch.edito3;
@@ -534,6 +573,7 @@ void TForm1::UpdateFromFile1Click(QObject* sender)
     UpdateImport(QFile::encodeName(*picked).toStdString(), zentaro::kFileUpdateSuccessText, sender);
 }
 
+// The network half runs before the data file's lock is taken.
 void TForm1::Update1Click(QObject* sender)
 {
     zentaro::FetchedUpdate fetched;
@@ -556,14 +596,17 @@ void TForm1::Update1Click(QObject* sender)
     UpdateImport(fetched.updateFile, zentaro::kUrlUpdateSuccessText, sender);
 }
 
+// The question comes before the lock: the file is never held while the user thinks.
 void TForm1::Removecurrentdata1Click(QObject* sender)
 {
     Edit2 = ComboBox3->Text();
-    if (dialogs_->Confirm(kRemoveQuestion))
-        zentaro::RemoveBatch(table_, Edit2);
-    // Saved, reloaded and refreshed whatever the answer.
-    table_.SaveToFile(DataFilePath());
-    table_.LoadFromFile(DataFilePath());
+    const bool remove = dialogs_->Confirm(kRemoveQuestion);
+    // Saved and refreshed whatever the answer; the refresh reloads the file.
+    ChangeDataFile(sender, [&] {
+        if (remove)
+            zentaro::RemoveBatch(table_, Edit2);
+        table_.SaveToFile(DataFilePath());
+    });
     FormCreate(sender);
 }
 
@@ -571,8 +614,10 @@ void TForm1::Clear1Click(QObject* sender)
 {
     if (!dialogs_->Confirm(kClearQuestion))
         return;
-    zentaro::ClearAll(table_);
-    table_.SaveToFile(DataFilePath());
+    ChangeDataFile(sender, [&] {
+        zentaro::ClearAll(table_);
+        table_.SaveToFile(DataFilePath());
+    });
     FormCreate(sender);
 }
 

@@ -2,6 +2,7 @@
 
 #include "import/CurlFetcher.h"
 #include "store/ConversionRules.h"
+#include "store/DataFileLock.h"
 #include "store/RateTable.h"
 
 #include <QPoint>
@@ -61,6 +62,8 @@ public:
         char decimalSeparator = '.';
         std::string updateUrl;
         zentaro::FetchLimits fetchLimits; // timeouts and size caps of the update download
+        // How long a data command waits for another program's change of the data file.
+        std::chrono::milliseconds lockWait = zentaro::kDataFileLockWait;
         // Where the pointer is on the screen, how a document is opened with
         // the desktop's viewer and how the application is asked to end;
         // tests replace them.
@@ -269,6 +272,7 @@ private:
     void HideKeypad();
     void UpdateImport(const std::filesystem::path& updateFile, std::string_view successText,
                       QObject* sender);
+    void ChangeDataFile(QObject* sender, const std::function<void()>& change);
 
     Settings settings_;
     std::unique_ptr<Dialogs> dialogs_;

@@ -1,7 +1,7 @@
 // The window's costs on large tables: one keystroke in the amount field (the
 // conversion of the old text and that of the new one), choosing an upload
-// time, and the start-up routine that loads the data file and builds the
-// three lists.
+// time, the start-up routine that loads the data file and builds the three
+// lists, and a data command against one save.
 #include "app/TextComboBox.h"
 #include "app/Unit1.h"
 #include "store/RateTable.h"
@@ -13,7 +13,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
 #include <map>
+#include <sys/stat.h>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -132,6 +134,34 @@ void BM_ChooseUploadTime(benchmark::State& state)
         state.SkipWithError("no result");
 }
 BENCHMARK(BM_ChooseUploadTime)->Arg(5000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The data command that changes least, "Delete Current Time" answered No,
+// still takes the data file's lock, brings the table up to the file (a
+// reload when another program changed it: fileChanged), saves and
+// refreshes. Next to it one save of the same table, the yardstick.
+void BM_DataCommand(benchmark::State& state)
+{
+    const auto form = FolderOf(1000000).Open();
+    const bool fileChanged = state.range(0) != 0;
+    const std::string path = form->DataFilePath().string();
+    for (auto _ : state) {
+        if (fileChanged) {
+            state.PauseTiming();
+            ::utimensat(AT_FDCWD, path.c_str(), nullptr, 0);
+            state.ResumeTiming();
+        }
+        form->Removecurrentdata1Click(nullptr);
+    }
+}
+BENCHMARK(BM_DataCommand)->ArgName("fileChanged")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_Save(benchmark::State& state)
+{
+    const auto form = FolderOf(1000000).Open();
+    for (auto _ : state)
+        form->Table().SaveToFile(form->DataFilePath());
+}
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

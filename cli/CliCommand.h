@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +15,8 @@ struct Invocation {
     char decimalSeparator = '.';
 };
 
-// A command returns the process's exit status; errors are thrown as
-// std::exception and printed by main with exit status 1.
+// A command returns the process's exit status; errors are thrown (CliError or
+// a lower layer's error) and printed by main with exit status 1.
 using CommandFn = std::function<int(const Invocation&)>;
 
 struct CommandInfo {
@@ -33,9 +34,16 @@ const std::vector<CommandInfo>& Commands();
 // \\ \t \n \r, other bytes below 32 as \xHH, everything else unchanged.
 std::string Escape(std::string_view text);
 
-// Thrown for a wrong command line; printed with the usage.
-struct UsageError {
-    std::string message;
+// The CLI's own errors, with the text printed to standard error (exit 1).
+class CliError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A wrong command line: printed with the usage.
+class UsageError : public CliError {
+public:
+    using CliError::CliError;
 };
 
 } // namespace zentaro::cli

@@ -5,11 +5,11 @@
 #include "cli/DataFileArgument.h"
 #include "cli/Options.h"
 #include "store/ConversionRules.h"
+#include "store/MessageText.h"
 #include "store/RateTable.h"
 
 #include <iostream>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -49,7 +49,7 @@ std::string RateOf(RateTable& table, const std::string& time, const std::string&
 {
     auto rate = LookUpStoredRate(table, time, currency);
     if (!rate)
-        throw std::runtime_error("Unknown currency " + currency + " at upload time " + time);
+        throw CliError("Unknown currency " + QuotedInput(currency) + " at upload time " + QuotedInput(time));
     return std::move(*rate);
 }
 

@@ -1,5 +1,6 @@
 // zentaro-cli import, update, remove and clear: the rate import and the data
-// maintenance, without the window's confirmation boxes.
+// maintenance, without the window's confirmation boxes. Each holds the data
+// file's lock for its whole read-change-save, as the window does.
 #include "cli/CliCommand.h"
 #include "cli/DataFileArgument.h"
 #include "cli/Options.h"
@@ -7,24 +8,22 @@
 #include "import/ImportError.h"
 #include "import/UpdateFromUrl.h"
 #include "import/UpdateImport.h"
+#include "store/DataFileChange.h"
 #include "store/Maintenance.h"
 #include "store/RateTable.h"
 
+#include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <optional>
-#include <system_error>
 
 namespace zentaro::cli {
 namespace {
 
 constexpr int kDuplicateStatus = 3;
-
-bool Exists(const std::filesystem::path& path)
-{
-    std::error_code ignored;
-    return std::filesystem::exists(path, ignored);
-}
+constexpr std::string_view kLockWaitOption = "--lock-wait";
+constexpr double kMaxLockWaitSeconds = 24 * 3600;
 
 int Report(const ImportResult& result)
 {
@@ -32,66 +31,95 @@ int Report(const ImportResult& result)
     return result.outcome == ImportOutcome::Duplicate ? kDuplicateStatus : 0;
 }
 
+// How long to wait for another program's change of the file: --lock-wait
+// SECONDS, 10 seconds when not given.
+DataFileAccess Access(const Options& args, const std::filesystem::path& file, bool createMissing)
+{
+    DataFileAccess access;
+    access.createMissing = createMissing;
+    access.companions = {std::filesystem::absolute(file).parent_path() / kUpdateFileName};
+    if (const auto text = args.Value(kLockWaitOption)) {
+        double seconds = -1;
+        const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), seconds);
+        if (error != std::errc{} || end != text->data() + text->size() || !std::isfinite(seconds) ||
+            seconds < 0 || seconds > kMaxLockWaitSeconds)
+            throw UsageError("--lock-wait takes a number of seconds");
+        access.lockWait = std::chrono::milliseconds(std::llround(seconds * 1000));
+    }
+    return access;
+}
+
 int RunImport(const Invocation& invocation)
 {
-    const auto [file, rest] = TakeDataFile(invocation.args, 1, "import takes [FILE] UPDATEFILE");
+    const Options args = TakeOptions(invocation.args, {kLockWaitOption});
+    const auto [file, rest] = TakeDataFile(args.positional, 1, "import takes [FILE] UPDATEFILE");
     RateTable table(invocation.decimalSeparator);
-    if (Exists(file))
-        table.LoadFromFile(file);
-    else
-        table.SaveToFile(file);
-    return Report(ImportUpdateFile(table, rest[0], file, kFileUpdateSuccessText));
+    ImportResult result;
+    // A missing FILE comes to exist only through a successful import's save.
+    ChangeDataFile(table, file, Access(args, file, true), [&] {
+        result = ImportUpdateFile(table, rest[0], file, kFileUpdateSuccessText);
+    });
+    return Report(result);
 }
 
 int RunUpdate(const Invocation& invocation)
 {
-    const Options args = TakeOptions(invocation.args, {"--url"});
+    const Options args = TakeOptions(invocation.args, {"--url", kLockWaitOption});
     const std::filesystem::path file = TakeDataFile(args.positional, 0, "update takes at most one FILE").file;
     const std::string url = args.Value("--url").value_or(DefaultUpdateUrl());
+    const DataFileAccess access = Access(args, file, true);
 
-    RateTable table(invocation.decimalSeparator);
-    const bool existed = Exists(file);
-    if (existed)
-        table.LoadFromFile(file);
-
+    // The network half runs before the lock: a slow server never blocks
+    // another program's change.
     CurlFetcher fetcher;
     const FetchedUpdate fetched = FetchUpdateFile(fetcher, url, std::filesystem::absolute(file).parent_path());
     if (!fetched.ReadyToImport())
         throw ImportError(*fetched.message);
-    if (!existed)
-        table.SaveToFile(file);
-    return Report(ImportUpdateFile(table, fetched.updateFile, file, kUrlUpdateSuccessText));
+
+    RateTable table(invocation.decimalSeparator);
+    ImportResult result;
+    ChangeDataFile(table, file, access, [&] {
+        result = ImportUpdateFile(table, fetched.updateFile, file, kUrlUpdateSuccessText);
+    });
+    return Report(result);
 }
 
 int RunRemove(const Invocation& invocation)
 {
-    const auto [file, rest] = TakeDataFile(invocation.args, 1, "remove takes [FILE] TIME");
+    const Options args = TakeOptions(invocation.args, {kLockWaitOption});
+    const auto [file, rest] = TakeDataFile(args.positional, 1, "remove takes [FILE] TIME");
     RateTable table(invocation.decimalSeparator);
-    table.LoadFromFile(file);
-    RemoveBatch(table, rest[0]);
-    table.SaveToFile(file);
+    ChangeDataFile(table, file, Access(args, file, false), [&] {
+        RemoveBatch(table, rest[0]);
+        table.SaveToFile(file);
+    });
     return 0;
 }
 
 int RunClear(const Invocation& invocation)
 {
-    const std::filesystem::path file = TakeDataFile(invocation.args, 0, "clear takes at most one FILE").file;
+    const Options args = TakeOptions(invocation.args, {kLockWaitOption});
+    const std::filesystem::path file = TakeDataFile(args.positional, 0, "clear takes at most one FILE").file;
     RateTable table(invocation.decimalSeparator);
-    table.LoadFromFile(file);
-    ClearAll(table);
-    table.SaveToFile(file);
+    ChangeDataFile(table, file, Access(args, file, false), [&] {
+        ClearAll(table);
+        table.SaveToFile(file);
+    });
     return 0;
 }
 
 const bool registered =
-    RegisterCommand({"import", "import [FILE] UPDATEFILE   add an update file's batch (FILE created when missing; "
-                               "exit 3: upload time already there)",
+    RegisterCommand({"import", "import [FILE] UPDATEFILE [--lock-wait S]   add an update file's batch (FILE created "
+                               "when missing; exit 3: upload time already there)",
                      RunImport}) &&
-    RegisterCommand({"update", "update [FILE] [--url URL]   download the update address (or URL) to \"Last Update.txt\" "
-                               "beside FILE and import it (exit 3: upload time already there)",
+    RegisterCommand({"update", "update [FILE] [--url URL] [--lock-wait S]   download the update address (or URL) to "
+                               "\"Last Update.txt\" beside FILE and import it (exit 3: upload time already there)",
                      RunUpdate}) &&
-    RegisterCommand({"remove", "remove [FILE] TIME   remove every rate of upload time TIME; prints nothing", RunRemove}) &&
-    RegisterCommand({"clear", "clear [FILE]   remove all rates, without asking; prints nothing", RunClear});
+    RegisterCommand({"remove", "remove [FILE] TIME [--lock-wait S]   remove every rate of upload time TIME; prints "
+                               "nothing",
+                     RunRemove}) &&
+    RegisterCommand({"clear", "clear [FILE] [--lock-wait S]   remove all rates, without asking; prints nothing",
+                     RunClear});
 
 } // namespace
 } // namespace zentaro::cli

@@ -104,7 +104,7 @@ int main(int argc, char** argv)
         }
         throw UsageError{"unknown command " + args[0]};
     } catch (const UsageError& error) {
-        std::cerr << "zentaro-cli: " << error.message << "\n";
+        std::cerr << "zentaro-cli: " << error.what() << "\n";
         PrintHelp(std::cerr);
         return 1;
     } catch (const std::exception& error) {

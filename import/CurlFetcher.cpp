@@ -1,16 +1,13 @@
 #include "import/CurlFetcher.h"
 #include "import/ImportError.h"
+#include "store/FileReplacement.h"
+#include "store/MessageText.h"
+#include "store/StoreError.h"
 
 #include <curl/curl.h>
 #include <dlfcn.h>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-#include <random>
-#include <system_error>
+#include <span>
 
 namespace zentaro {
 namespace {
@@ -18,7 +15,6 @@ namespace {
 constexpr char kAgent[] = "Zentaro/1.0";
 constexpr char kProtocols[] = "http,https";
 constexpr long kMaxRedirects = 5;
-constexpr int kTempNameAttempts = 16;
 
 // libcurl is loaded when the first request needs it rather than linked:
 // with its thirty-odd libraries it would slow down every start of the CLI.
@@ -85,8 +81,7 @@ struct Transfer {
     bool answered = false;
     bool limitReached = false;
     bool redirectInBlock = false;
-    std::string body;             // ReadBody
-    std::FILE* target = nullptr;  // Download
+    std::string body;
 };
 
 std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user)
@@ -122,46 +117,6 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user)
     transfer.body.append(data, length);
     transfer.received += length;
     return length;
-}
-
-std::size_t OnDownload(char* data, std::size_t size, std::size_t count, void* user)
-{
-    auto& transfer = *static_cast<Transfer*>(user);
-    const std::size_t length = size * count;
-    if (length > transfer.limit - transfer.received) {
-        transfer.limitReached = true;
-        return 0;
-    }
-    transfer.received += length;
-    return std::fwrite(data, 1, length, transfer.target);
-}
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// A new file beside target, created with the usual permissions (umask applies).
-std::filesystem::path CreateTempBeside(const std::filesystem::path& target, int& fd)
-{
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    const auto folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-        // Appended piece by piece: GCC 12 takes '"." + std::string' for an overlapping copy (-Wrestrict).
-        std::string name = ".";
-        name += target.filename().string();
-        name += '.';
-        name += std::to_string(random() % 1'000'000'000);
-        name += ".part";
-        const auto candidate = folder / name;
-        fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0)
-            return candidate;
-        if (errno != EEXIST)
-            break;
-    }
-    fd = -1;
-    return {};
 }
 
 } // namespace
@@ -216,7 +171,7 @@ std::string CurlFetcher::ReadBody(const std::string& url)
     // Once an answer has begun, a transfer that breaks off still counts:
     // the check only needs the server to answer.
     if (result != CURLE_OK && !transfer.answered)
-        throw ImportError("Cannot open URL " + url);
+        throw ImportError("Cannot open URL " + QuotedInput(url));
     return BodyText(transfer.body);
 }
 
@@ -227,38 +182,28 @@ bool CurlFetcher::Download(const std::string& url, const std::filesystem::path& 
     } catch (const ImportError&) {
         return false;
     }
-    int fd = -1;
-    const auto temp = CreateTempBeside(path, fd);
-    if (fd < 0)
-        return false;
-    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(fd, "wb"));
-    if (!file) {
-        ::close(fd);
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return false;
-    }
-
     Prepare(url);
     CURL* curl = Curl(handle_);
+    // The whole answer is held first: only a complete, plausible file may
+    // replace the local copy, and it does so as the data file's saves do.
     Transfer transfer;
     transfer.curl = curl;
     transfer.limit = limits_.downloadLimit;
-    transfer.target = file.get();
     Api()->easySetopt(curl, CURLOPT_FAILONERROR, 1L);
-    Api()->easySetopt(curl, CURLOPT_WRITEFUNCTION, OnDownload);
+    Api()->easySetopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
     Api()->easySetopt(curl, CURLOPT_WRITEDATA, &transfer);
     const CURLcode result = Api()->easyPerform(curl);
     long status = 0;
     Api()->easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    const char* contentType = nullptr;
+    Api()->easyGetinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
 
-    bool complete = result == CURLE_OK && status < 400 && std::fflush(file.get()) == 0;
-    complete = std::fclose(file.release()) == 0 && complete;
-    std::error_code error;
-    if (complete)
-        std::filesystem::rename(temp, path, error);
-    if (!complete || error) {
-        std::filesystem::remove(temp, error);
+    if (result != CURLE_OK || status >= 400 || transfer.limitReached || transfer.body.empty() ||
+        IsHtmlAnswer(contentType ? contentType : "", transfer.body))
+        return false;
+    try {
+        ReplaceFileContent(path, std::as_bytes(std::span(transfer.body.data(), transfer.body.size())));
+    } catch (const StoreError&) {
         return false;
     }
     return true;

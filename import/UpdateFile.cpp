@@ -1,16 +1,16 @@
 #include "import/UpdateFile.h"
 #include "import/ImportError.h"
+#include "import/InputFile.h"
+#include "store/FileReplacement.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <cstdio>
 
 namespace zentaro {
 namespace {
 
-constexpr std::size_t kReadBlock = 64 * 1024;
 constexpr int kEnd = -1;
-
-std::string SystemText(int error) { return std::strerror(error); }
 
 } // namespace
 
@@ -21,17 +21,14 @@ UpdateFileReader UpdateFileReader::FromBytes(std::string_view bytes)
     return reader;
 }
 
-UpdateFileReader::UpdateFileReader(const std::filesystem::path& path) : path_(path.string())
+UpdateFileReader::UpdateFileReader(const std::filesystem::path& path, std::size_t blockSize) : path_(path.string())
 {
-    errno = 0;
-    file_.reset(std::fopen(path_.c_str(), "rb"));
-    if (!file_) {
-        const int error = errno;
-        if (error == ENOENT || error == ENOTDIR)
-            throw ImportError("File not found");
-        throw ImportError("Cannot open file \"" + path_ + "\". " + SystemText(error));
-    }
-    buffer_.resize(kReadBlock);
+    UniqueFd fd = OpenInputFile(path);
+    file_.reset(::fdopen(fd.Get(), "rb"));
+    if (!file_)
+        throw ImportError(FileErrorText("Cannot open file", path, errno));
+    fd.Release();
+    buffer_.resize(std::max<std::size_t>(blockSize, 1));
 }
 
 bool UpdateFileReader::Refill()
@@ -41,9 +38,13 @@ bool UpdateFileReader::Refill()
     const std::size_t count = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
     if (count == 0) {
         if (std::ferror(file_.get()))
-            throw ImportError("Cannot read file \"" + path_ + "\". " + SystemText(errno));
+            throw ImportError(FileErrorText("Cannot read file", path_, errno));
         return false;
     }
+    bytesRead_ += count;
+    if (bytesRead_ > kMaxInputFileSize)
+        throw ImportError(FileErrorText("Cannot read file", path_,
+                                        "The file is larger than " + std::to_string(kMaxInputFileSize >> 20) + " MiB"));
     chunk_ = std::string_view(buffer_.data(), count);
     pos_ = 0;
     return true;

@@ -12,6 +12,7 @@ namespace zentaro {
 
 inline constexpr std::size_t kMaxRateLines = 200;
 inline constexpr char kEndOfFileByte = 26;
+inline constexpr std::size_t kUpdateReadBlock = 64 * 1024;
 
 // Reads an update file as single-byte text, line by line.
 //
@@ -21,9 +22,11 @@ inline constexpr char kEndOfFileByte = 26;
 // no length limit, and after the last line every read gives an empty line.
 class UpdateFileReader {
 public:
-    // Opens a file; fails with ImportError "File not found" when it does not
-    // exist, or with the system's reason for any other failure.
-    explicit UpdateFileReader(const std::filesystem::path& path);
+    // Opens a file through OpenInputFile: "File not found" when it does not
+    // exist; a FIFO, a device, a folder or a file over 16 MiB is refused at
+    // once. Reads it in blocks of blockSize bytes and never more than the
+    // size limit, even when the file grows meanwhile.
+    explicit UpdateFileReader(const std::filesystem::path& path, std::size_t blockSize = kUpdateReadBlock);
     // Reads bytes held by the caller, who keeps them alive.
     static UpdateFileReader FromBytes(std::string_view bytes);
 
@@ -46,6 +49,7 @@ private:
     std::vector<char> buffer_;
     std::string_view chunk_;
     std::size_t pos_ = 0;
+    std::size_t bytesRead_ = 0;
 };
 
 // The lines of one batch: rate lines up to the first empty line, at most 200.

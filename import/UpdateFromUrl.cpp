@@ -1,5 +1,6 @@
 #include "import/UpdateFromUrl.h"
 #include "import/UrlFetcher.h"
+#include "store/MessageText.h"
 
 #include <system_error>
 
@@ -9,7 +10,7 @@ std::string DefaultUpdateUrl() { return ZENTARO_UPDATE_URL; }
 
 std::string DownloadFailedMessage(std::string_view url)
 {
-    return "Error while downloading " + std::string(url);
+    return "Error while downloading " + QuotedInput(url);
 }
 
 FetchedUpdate FetchUpdateFile(UrlFetcher& fetcher, const std::string& url,

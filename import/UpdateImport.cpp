@@ -1,6 +1,7 @@
 #include "import/UpdateImport.h"
 #include "import/ImportError.h"
 #include "import/UpdateFile.h"
+#include "store/MessageText.h"
 #include "store/RateTable.h"
 #include "store/Scan.h"
 #include "store/StoreError.h"
@@ -34,7 +35,7 @@ void CheckRateText(const std::string& rateText, char decimalSeparator)
 
 std::string DuplicateUploadTimeMessage(std::string_view uploadTime)
 {
-    return "Upload Time : " + std::string(uploadTime) + " is already exist";
+    return "Upload Time : " + QuotedInput(uploadTime) + " is already exist";
 }
 
 ImportResult ImportUpdate(RateTable& table, UpdateFileReader& reader,
@@ -51,6 +52,9 @@ ImportResult ImportUpdate(RateTable& table, UpdateFileReader& reader,
     }
 
     const RateLines batch = ReadRateLines(reader);
+    // A batch without a rate line would add nothing yet report success.
+    if (batch.lines.empty())
+        throw ImportError(std::string(kNoRatesText));
     const char separator = table.DecimalSeparator();
     std::vector<PreparedRow> rows;
     rows.reserve(batch.lines.size());
@@ -73,8 +77,7 @@ ImportResult ImportUpdate(RateTable& table, UpdateFileReader& reader,
             throw;
         }
     }
-    if (!rows.empty())
-        table.SaveToFile(dataFile);
+    table.SaveToFile(dataFile);
 
     result.rowsAdded = rows.size();
     result.message = std::string(successText);

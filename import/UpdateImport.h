@@ -13,6 +13,7 @@ class UpdateFileReader;
 // The success texts of the two import commands, as the user sees them.
 inline constexpr std::string_view kUrlUpdateSuccessText = "Succesfully Uploaded new conversion data !";
 inline constexpr std::string_view kFileUpdateSuccessText = "Succesfully Upload new conversion data!";
+inline constexpr std::string_view kNoRatesText = "The update file holds no rates.";
 
 // "Upload Time : <time> is already exist"
 std::string DuplicateUploadTimeMessage(std::string_view uploadTime);
@@ -40,7 +41,7 @@ struct ImportResult {
 // it, every rate line is checked first, then one row per line is posted and
 // dataFile is saved once. A rate text that is not a number fails before
 // anything is added, so the table and dataFile stay as they were. A batch
-// without rate lines adds nothing and saves nothing.
+// without rate lines is refused with ImportError kNoRatesText.
 ImportResult ImportUpdate(RateTable& table, UpdateFileReader& reader,
                           const std::filesystem::path& dataFile, std::string_view successText);
 

@@ -14,6 +14,42 @@ std::string BodyText(std::string_view raw)
     return text;
 }
 
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (Lower(text[i]) != prefix[i])
+            return false;
+    return true;
+}
+
+bool ContainsNoCase(std::string_view text, std::string_view part)
+{
+    for (std::size_t at = 0; at + part.size() <= text.size(); ++at)
+        if (StartsWithNoCase(text.substr(at), part))
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool IsHtmlAnswer(std::string_view contentType, std::string_view body)
+{
+    const auto type = contentType.find_first_not_of(" \t");
+    if (type != std::string_view::npos && StartsWithNoCase(contentType.substr(type), "text/html"))
+        return true;
+    const auto first = body.find_first_not_of(" \t\r\n\f\v");
+    if (first == std::string_view::npos || body[first] != '<')
+        return false;
+    const std::string_view rest = body.substr(first);
+    return !StartsWithNoCase(rest, "<?xml") || ContainsNoCase(rest, "<html");
+}
+
 std::string EscapeUrl(std::string_view url)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";

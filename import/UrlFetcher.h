@@ -23,13 +23,20 @@ public:
     // it; fails with ImportError "Cannot open URL <url>" when no answer comes.
     virtual std::string ReadBody(const std::string& url) = 0;
 
-    // Copies the answer to url into path; false when the transfer fails or
-    // the server answers with an error status. A failure leaves path as it was.
+    // Copies the answer to url into path; false when the transfer fails, the
+    // server answers with an error status, an empty body or an HTML page
+    // (IsHtmlAnswer). A failure leaves path as it was.
     virtual bool Download(const std::string& url, const std::filesystem::path& path) = 0;
 };
 
 // The body as text: taken in blocks of 1,025 bytes, each cut at its first NUL.
 std::string BodyText(std::string_view raw);
+
+// Whether an answer is a web page rather than a file the import reads: a
+// Content-Type of text/html, or a body whose first non-blank character is
+// "<" and that is no XML document (an XML declaration without an html
+// element). A login page sent with status 200 is such an answer.
+bool IsHtmlAnswer(std::string_view contentType, std::string_view body);
 
 // The address with spaces as %20 and every other byte that may not stand in
 // a request line percent-encoded; "%" and the reserved characters stay.

@@ -441,14 +441,18 @@ TableData ParsePacket(std::span<const std::byte> bytes)
     }
 
     const std::size_t indicatorBytes = (columnCount + 3) / 4;
-    // Never trust the row count for the reservation: each row needs at least
-    // its status and indicator bytes.
-    const std::size_t rowsPossible = std::min<std::size_t>(rowCount, in.Remaining() / (1 + indicatorBytes));
+    // Every row needs at least its status and indicator bytes: a count that
+    // the rest of the packet cannot hold is refused before anything is
+    // reserved for it.
+    if (std::uint64_t{rowCount} * (1 + indicatorBytes) > in.Remaining())
+        throw StoreError(kMismatch);
+    // A text column's texts share the bytes left after the rows' fixed part.
+    const std::size_t textRoom = in.Remaining() - std::size_t{rowCount} * (1 + indicatorBytes);
     for (const auto& column : table.columns) {
         table.values.emplace_back(column.kind);
-        table.values.back().Reserve(rowsPossible, column.kind == ColumnKind::Text ? in.Remaining() : 0);
+        table.values.back().Reserve(rowCount, column.kind == ColumnKind::Text ? textRoom : 0);
     }
-    table.status.reserve(rowsPossible);
+    table.status.reserve(rowCount);
 
     for (std::uint32_t row = 0; row < rowCount; ++row) {
         table.status.push_back(in.U8());

@@ -1,7 +1,10 @@
 #include "store/RateTable.h"
 #include "store/DataPacket.h"
+#include "store/FileReplacement.h"
+#include "store/MessageText.h"
 #include "store/NumberText.h"
 #include "store/StoreError.h"
+#include "store/UniqueFd.h"
 
 #include <algorithm>
 #include <utility>
@@ -25,56 +28,11 @@ constexpr std::array<std::string_view, 3> kViewFields = {"tgl", "cur", "nilai"};
     throw StoreError(std::string(kTableName) + ": " + std::string(message));
 }
 
-std::string FileErrorText(const char* what, const std::filesystem::path& path, int error)
-{
-    std::error_code ignored;
-    const auto full = std::filesystem::absolute(path, ignored);
-    return std::string(what) + " \"" + (full.empty() ? path : full).string() + "\". " +
-           std::strerror(error);
-}
-
 std::string StoredText(std::string_view text, std::size_t width)
 {
     text = text.substr(0, std::min(text.find('\0'), width));
     const auto last = text.find_last_not_of(' ');
     return std::string(last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1));
-}
-
-// A file descriptor that closes itself.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int Get() const { return fd_; }
-    int Release() { return std::exchange(fd_, -1); }
-
-private:
-    int fd_;
-};
-
-bool WriteAll(int fd, const std::byte* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (written == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 } // namespace
@@ -114,7 +72,7 @@ std::optional<double> FloatFieldValue(std::string_view text, char decimalSeparat
         return std::nullopt;
     const auto value = ParseNumberText(text, decimalSeparator);
     if (!value)
-        throw StoreError("'" + std::string(text) + "' is not a valid floating point value for field '" +
+        throw StoreError("'" + QuotedInput(text) + "' is not a valid floating point value for field '" +
                          std::string(field) + "'");
     return StoreAsDouble(*value);
 }
@@ -288,6 +246,7 @@ void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& stage
     }
     const auto stored = static_cast<std::uint32_t>(data_.RowCount());
     data_.status.push_back(kRowInserted);
+    stamp_.reset();
     data_.changeLog.push_back({stored + 1, 0, kChangeInsert});
 
     auto position = order_.end();
@@ -323,6 +282,7 @@ void RateTable::Delete()
         TableError("Cannot perform this operation on an empty dataset");
     const std::uint32_t stored = order_[cursor_];
     data_.status[stored] |= kRowDeleted;
+    stamp_.reset();
     data_.changeLog.push_back({stored + 1, 0, kChangeDelete});
     order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(cursor_));
     if (cursor_ >= order_.size() && cursor_ > 0)
@@ -339,6 +299,7 @@ void RateTable::EmptyTable()
     for (const auto& column : empty.columns)
         empty.values.emplace_back(column.kind);
     data_ = std::move(empty);
+    stamp_.reset();
     order_.clear();
     cursor_ = 0;
     inserting_ = false;
@@ -372,42 +333,8 @@ void RateTable::SaveToFile(const std::filesystem::path& path)
         else
             Cancel();
     }
-    const auto packet = BuildPacket(data_);
-
-    // Write beside the data file and rename over it, so that the old file
-    // stays whole until the new one is safely on disk.
-    const auto folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    // Appended piece by piece: GCC 12 takes '"." + std::string' for an overlapping copy (-Wrestrict).
-    std::string hidden = ".";
-    hidden += path.filename().string();
-    hidden += ".XXXXXX";
-    std::string temporary = (folder / hidden).string();
-    Fd fd(::mkstemp(temporary.data()));
-    if (fd.Get() < 0)
-        throw StoreError(FileErrorText("Cannot create file", path, errno));
-
-    struct stat existing {};
-    mode_t mode = 0666;
-    if (::stat(path.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-
-    int error = 0;
-    if (::fchmod(fd.Get(), mode) != 0 || !WriteAll(fd.Get(), packet.data(), packet.size()) ||
-        ::fsync(fd.Get()) != 0 || ::close(fd.Release()) != 0 ||
-        ::rename(temporary.c_str(), path.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        throw StoreError(FileErrorText("Cannot create file", path, error));
-    }
-    Fd directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY));
-    if (directory.Get() >= 0)
-        ::fsync(directory.Get());
+    ReplaceFileContent(path, BuildPacket(data_));
+    stamp_ = FileStamp::Of(path);
 }
 
 void RateTable::LoadFromFile(const std::filesystem::path& path)
@@ -430,8 +357,10 @@ void RateTable::LoadFromFile(const std::filesystem::path& path)
         RefreshViews();
     };
 
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) {
+    stamp_.reset();
+    // Non-blocking, so that a FIFO without a writer cannot hold the open.
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.Valid()) {
         const int error = errno;
         if (error == ENOENT) {
             // A missing file is a first start: keep working with an empty table.
@@ -448,6 +377,10 @@ void RateTable::LoadFromFile(const std::filesystem::path& path)
     struct stat info {};
     if (::fstat(fd.Get(), &info) != 0)
         throw StoreError(FileErrorText("Cannot open file", path, errno));
+    if (S_ISDIR(info.st_mode))
+        throw StoreError(FileErrorText("Cannot open file", path, EISDIR));
+    if (!S_ISREG(info.st_mode))
+        throw StoreError(FileErrorText("Cannot open file", path, "Not a regular file"));
     if (info.st_size == 0) {
         reopen(wasActive ? std::move(previous) : TableData::RateTableDefinition());
         return;
@@ -468,6 +401,28 @@ void RateTable::LoadFromFile(const std::filesystem::path& path)
     }
     bytes.resize(done);
     reopen(ParsePacket(bytes));
+    stamp_ = FileStamp::Of(info);
+}
+
+FileStamp FileStamp::Of(const struct stat& info)
+{
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::int64_t>(info.st_size),  static_cast<std::int64_t>(info.st_mtim.tv_sec),
+            static_cast<std::int64_t>(info.st_mtim.tv_nsec), static_cast<std::int64_t>(info.st_ctim.tv_sec),
+            static_cast<std::int64_t>(info.st_ctim.tv_nsec)};
+}
+
+std::optional<FileStamp> FileStamp::Of(const std::filesystem::path& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return Of(info);
+}
+
+bool RateTable::HoldsFileContent(const std::filesystem::path& path) const
+{
+    return active_ && !inserting_ && stamp_ && FileStamp::Of(path) == stamp_;
 }
 
 } // namespace zentaro

@@ -12,7 +12,26 @@
 #include <string_view>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace zentaro {
+
+// Which file a table was loaded from or saved to, and at which change: a
+// save renames a new file in (another inode), a rewrite in place changes the
+// times.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modified = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changed = 0;
+    std::int64_t changedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+
+    static FileStamp Of(const struct stat& info);
+    static std::optional<FileStamp> Of(const std::filesystem::path& path); // nullopt when missing
+};
 
 // Compares two upload times: < 0, 0 or > 0, like strcmp.
 using Collation = std::function<int(std::string_view, std::string_view)>;
@@ -79,13 +98,16 @@ public:
     void OrderByUploadTime();
     bool OrderedByUploadTime() const { return ordered_; }
 
-    // Writes the table as one data packet through a temporary file renamed over
-    // path, so a failed save leaves the old file as it was. Closed: does nothing.
+    // Writes the table as one data packet with ReplaceFileContent, so a failed
+    // save leaves the old file as it was. Closed: does nothing.
     void SaveToFile(const std::filesystem::path& path);
     // Replaces the table with the file's packet. A 0-byte file keeps the content.
     // A missing file fails but leaves the table open and empty; any other
-    // failure leaves it closed.
+    // failure (a folder, a FIFO, a device: not a regular file) leaves it closed.
     void LoadFromFile(const std::filesystem::path& path);
+    // True while the table holds exactly what its last load or save of path
+    // left there and the file has not changed since.
+    bool HoldsFileContent(const std::filesystem::path& path) const;
 
     TextView& DBEdit1() { return views_[0]; } // tgl
     TextView& DBEdit2() { return views_[1]; } // cur
@@ -122,6 +144,7 @@ private:
     Collation collation_;
     std::array<TextView, 3> views_;
     std::array<std::optional<std::size_t>, 3> viewColumns_; // column of each view's field
+    std::optional<FileStamp> stamp_; // set by a load or save, cleared by any change
 };
 
 } // namespace zentaro

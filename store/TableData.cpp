@@ -1,7 +1,7 @@
 #include "store/TableData.h"
+#include "store/StoreError.h"
 
 #include <limits>
-#include <stdexcept>
 
 namespace zentaro {
 
@@ -20,7 +20,7 @@ void ColumnValues::Reserve(std::size_t rows, std::size_t textBytes)
 void ColumnValues::AppendText(std::string_view text)
 {
     if (arena_.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
-        throw std::length_error("text column larger than 4 GiB");
+        throw StoreError("Text column larger than 4 GiB.");
     flags_.push_back(0);
     offset_.push_back(static_cast<std::uint32_t>(arena_.size()));
     length_.push_back(static_cast<std::uint16_t>(text.size()));

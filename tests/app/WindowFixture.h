@@ -86,6 +86,7 @@ protected:
         settings.updateUrl = updateUrl;
         settings.fetchLimits.connectTimeout = std::chrono::milliseconds(1500);
         settings.fetchLimits.transferTimeout = std::chrono::milliseconds(1500);
+        settings.lockWait = lockWait;
         settings.cursorPos = [this] { return cursor; };
         settings.openDocument = [this](const QUrl& document) { openedDocuments.push_back(document); };
         settings.quit = [this] { ++quitRequests; };
@@ -134,6 +135,7 @@ protected:
 
     TempDir folder;
     std::string updateUrl = "http://127.0.0.1:1/update/Last Update.txt";
+    std::chrono::milliseconds lockWait{10'000};
     std::vector<Box> boxes;
     RecordingDialogs* dialogs = nullptr; // owned by the window
     std::unique_ptr<TForm1> form;

@@ -1,6 +1,15 @@
 // Reads arbitrary bytes as an update file and splits every rate line,
-// checking what the line and split rules promise about their results.
+// checking what the line and split rules promise about their results; reads
+// them again from a file in blocks of a few bytes, so that every rule meets
+// the seams between blocks; and imports them into a table.
+#include "import/ImportError.h"
 #include "import/UpdateFile.h"
+#include "import/UpdateImport.h"
+#include "store/RateTable.h"
+
+#include <optional>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -31,11 +40,86 @@ void CheckLine(std::string_view line, std::size_t inputSize)
         Check(c != '\n' && c != '\r' && c != '\0' && c != zentaro::kEndOfFileByte);
 }
 
+// The bytes as a file: an anonymous one in memory, reached through its path.
+std::string AsFile(std::string_view bytes)
+{
+    static const int fd = ::memfd_create("update", 0);
+    Check(fd >= 0);
+    Check(::ftruncate(fd, 0) == 0);
+    Check(::pwrite(fd, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()));
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
+// A folder for one run's data file, removed after the run. Saves flush to
+// disk; in memory (/dev/shm) that costs little and the fuzzer's runs stay many.
+class RunFolder {
+public:
+    RunFolder()
+    {
+        std::error_code error;
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        std::string pattern = (base / "zentaro-fuzz-XXXXXX").string();
+        Check(::mkdtemp(pattern.data()) != nullptr);
+        path_ = pattern;
+    }
+    ~RunFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::filesystem::path DataFile() const { return path_ / "conversion data.kvx"; }
+
+private:
+    std::filesystem::path path_;
+};
+
+void CheckBlockReads(std::string_view bytes)
+{
+    const std::size_t blockSize = bytes.empty() ? 1 : static_cast<unsigned char>(bytes[0]) % 7 + 1;
+    auto memory = zentaro::UpdateFileReader::FromBytes(bytes);
+    zentaro::UpdateFileReader file(AsFile(bytes), blockSize);
+    for (std::size_t i = 0; i <= bytes.size(); ++i)
+        Check(file.ReadLine() == memory.ReadLine());
+}
+
+// An import adds every rate line of a new batch or nothing at all.
+void CheckImport(std::string_view bytes)
+{
+    zentaro::RateTable table('.', zentaro::ByteCollation());
+    table.Insert();
+    table.DBEdit1().SetText("2026-12-08 ECB");
+    table.DBEdit2().SetText("EUR");
+    table.DBEdit3().SetText("1");
+    table.Post();
+    auto reader = zentaro::UpdateFileReader::FromBytes(bytes);
+    auto again = zentaro::UpdateFileReader::FromBytes(bytes);
+    again.ReadLine();
+    const std::size_t rateLines = zentaro::ReadRateLines(again).lines.size();
+    try {
+        // Only a batch with rate lines comes to a save.
+        const std::optional<RunFolder> folder = rateLines > 0 ? std::make_optional<RunFolder>() : std::nullopt;
+        const std::filesystem::path dataFile = folder ? folder->DataFile() : std::filesystem::path("/nonexistent/d");
+        const auto result = zentaro::ImportUpdate(table, reader, dataFile, zentaro::kFileUpdateSuccessText);
+        if (result.outcome == zentaro::ImportOutcome::Added) {
+            Check(rateLines > 0 && result.rowsAdded == rateLines);
+            Check(table.RecordCount() == 1 + rateLines);
+        } else {
+            Check(table.RecordCount() == 1);
+        }
+    } catch (const zentaro::ImportError&) {
+        Check(table.RecordCount() == 1);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    CheckBlockReads(bytes);
+    CheckImport(bytes);
     auto reader = zentaro::UpdateFileReader::FromBytes(bytes);
     CheckLine(reader.ReadLine(), size);
 

@@ -1,3 +1,4 @@
+#include "store/DataFileLock.h"
 #include "store/RateTable.h"
 #include "tests/import/ImportTestSupport.h"
 #include "tests/common/TempDir.h"
@@ -5,7 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <optional>
+#include <thread>
 
 #include <cstdio>
 #include <cstdlib>
@@ -107,11 +114,101 @@ TEST_F(ImportCommands, ImportExitStatuses)
     EXPECT_EQ(ReadFile(data_), saved);
 }
 
-TEST_F(ImportCommands, ImportIntoAMissingFileOfAnEmptyBatch)
+TEST_F(ImportCommands, AMissingDataFileComesOnlyFromASuccessfulImport)
 {
-    const CliRun run = Cli({"import", data_, Update("u.txt", "2026-12-08 ECB\n")});
+    const struct {
+        const char* name;
+        std::string update;
+        std::string error;
+    } cases[] = {
+        {"NoRates", Update("u.txt", "2026-12-08 ECB\n"), "The update file holds no rates.\n"},
+        {"BadRate", Update("bad.txt", "2026-12-08 ECB\nEUR=x\n"),
+         "'x' is not a valid floating point value for field 'nilai'\n"},
+        {"NoUpdateFile", (folder_ / "absent.txt").string(), "File not found\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = Cli({"import", data_, c.update});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, c.error);
+        EXPECT_FALSE(std::filesystem::exists(data_));
+    }
+    // What killed saves and downloads left goes with the next change.
+    const auto strays = {folder_ / ".conversion data.kvx.Zq81xA", folder_ / ".Last Update.txt.k2P0aB"};
+    for (const auto& stray : strays)
+        WriteFile(stray, "half a file");
+    EXPECT_EQ(Cli({"import", data_, Update("good.txt", "2026-12-08 ECB\nEUR=1\n")}).status, 0);
+    EXPECT_EQ(UploadTimes().size(), 1u);
+    for (const auto& stray : strays)
+        EXPECT_FALSE(std::filesystem::exists(stray)) << stray;
+}
+
+// A dozen imports of different batches at once, as separate programs: the
+// lock makes each start from what the others saved, so none is lost.
+TEST_F(ImportCommands, ConcurrentImportsKeepEveryBatch)
+{
+    constexpr int kWriters = 12;
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        std::filesystem::remove(data_);
+        std::vector<pid_t> children;
+        for (int i = 0; i < kWriters; ++i) {
+            const std::string update =
+                Update(("u" + std::to_string(i) + ".txt").c_str(), "T" + std::to_string(i) + "\nEUR=1\nUSD=2\n");
+            const pid_t child = ::fork();
+            if (child == 0) {
+                const int null = ::open("/dev/null", O_WRONLY);
+                ::dup2(null, 1);
+                ::execl(ZENTARO_CLI, ZENTARO_CLI, "--decimal-separator", ".", "import", data_.c_str(), update.c_str(),
+                        static_cast<char*>(nullptr));
+                ::_exit(127);
+            }
+            children.push_back(child);
+        }
+        for (const pid_t child : children) {
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        std::multiset<std::string> expected;
+        for (int i = 0; i < kWriters; ++i)
+            expected.insert({"T" + std::to_string(i), "T" + std::to_string(i)});
+        EXPECT_EQ(UploadTimes(), expected);
+        EXPECT_TRUE(std::filesystem::exists(data_ + ".lock"));
+    }
+}
+
+TEST_F(ImportCommands, ABusyDataFileIsWaitedForThenGivenUp)
+{
+    ASSERT_EQ(Cli({"import", data_, Update("a.txt", "A\nEUR=1\n")}).status, 0);
+    const std::string saved = ReadFile(data_);
+    const auto update = Update("b.txt", "B\nEUR=1\n");
+    {
+        const DataFileLock held(data_);
+        for (const char* command : {"import", "remove", "clear"}) {
+            SCOPED_TRACE(command);
+            std::vector<std::string> args{command, data_, "--lock-wait", "0.2"};
+            if (std::string(command) == "import")
+                args.push_back(update);
+            if (std::string(command) == "remove")
+                args.push_back("A");
+            const CliRun run = Cli(args);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err, "The data file is in use by another program.\n");
+            EXPECT_EQ(ReadFile(data_), saved);
+        }
+        EXPECT_EQ(Cli({"clear", data_, "--lock-wait", "soon"}).status, 1);
+    }
+    // Released while the CLI waits: it goes on.
+    std::optional<DataFileLock> held(std::in_place, data_);
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        held.reset();
+    });
+    const CliRun run = Cli({"import", data_, update});
+    release.join();
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(UploadTimes().empty());
+    EXPECT_EQ(UploadTimes(), (std::multiset<std::string>{"A", "B"}));
 }
 
 TEST_F(ImportCommands, RemoveAndClear)

@@ -81,6 +81,28 @@ TEST(EscapeUrl, UnsafeBytesArePercentEncoded)
         EXPECT_EQ(EscapeUrl(c.url), c.escaped);
 }
 
+TEST(IsHtmlAnswer, PagesAreToldFromFiles)
+{
+    const struct {
+        const char* name;
+        std::string_view contentType;
+        std::string_view body;
+        bool html;
+    } cases[] = {
+        {"UpdateFile", "text/plain", "2026-12-08 ECB\nEUR=1\n", false},
+        {"HtmlType", "text/html", "2026-12-08 ECB\nEUR=1\n", true},
+        {"HtmlTypeAnyCase", " Text/HTML; charset=utf-8", "x", true},
+        {"Doctype", "", "<!DOCTYPE html><html></html>", true},
+        {"TagAfterBlanks", "application/octet-stream", " \r\n\t<p>hello", true},
+        {"XmlDocument", "text/xml", "<?xml version=\"1.0\"?>\n<gesmes:Envelope/>", false},
+        {"XhtmlPage", "application/xml", "<?xml version=\"1.0\"?>\n<HTML><body/></HTML>", true},
+        {"LessThanLater", "text/plain", "A<B\nEUR=1\n", false},
+        {"Empty", "", "", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsHtmlAnswer(c.contentType, c.body), c.html) << c.name;
+}
+
 class UpdateFromUrl : public testing::Test {
 protected:
     void SetUp() override
@@ -216,7 +238,13 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerCase{"ServerErrorPage", HttpAnswer(500, "Internal Server Error", kErrorPage, "text/html"), kErrorPage},
         AnswerCase{"CutOffMidTransfer",
                    "HTTP/1.1 200 OK\r\nContent-Length: 4000\r\nConnection: close\r\n\r\n2026-12-08 ECB\nEUR=1\nUSD=1.05",
-                   "2026-12-08 ECB\nEUR=1\nUSD=1.05"}),
+                   "2026-12-08 ECB\nEUR=1\nUSD=1.05"},
+        // A sign-in page or a portal answers with status 200; it is no update file.
+        AnswerCase{"LoginPageAsHtml", HttpAnswer(200, "OK", "2026-12-08 ECB\nEUR=1\n", "text/html; charset=utf-8"),
+                   "2026-12-08 ECB\nEUR=1\n"},
+        AnswerCase{"LoginPageAsText", HttpAnswer(200, "OK", "\n  <!DOCTYPE html>\n<p>Sign in</p>\n"),
+                   "\n  <!DOCTYPE html>\n<p>Sign in</p>\n"},
+        AnswerCase{"EmptyBody", HttpAnswer(200, "OK", ""), ""}),
     [](const testing::TestParamInfo<AnswerCase>& info) { return info.param.name; });
 
 TEST_F(UpdateFromUrl, TooLargeDownloadFails)

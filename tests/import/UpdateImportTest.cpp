@@ -123,10 +123,7 @@ TEST_F(UpdateImport, EmptyUploadTime)
     EXPECT_EQ(onEmptyTable.message, "Upload Time :  is already exist");
 
     AddRow(table_, "A", "EUR", "1");
-    const auto onFilledTable = Import("");
-    EXPECT_EQ(onFilledTable.outcome, ImportOutcome::Added);
-    EXPECT_EQ(onFilledTable.rowsAdded, 0u);
-    EXPECT_EQ(onFilledTable.message, kFileUpdateSuccessText);
+    EXPECT_THROW(Import(""), ImportError) << "no rate line follows";
     EXPECT_FALSE(std::filesystem::exists(dataFile_)) << "a batch without rows saves nothing";
 }
 
@@ -138,19 +135,21 @@ TEST_F(UpdateImport, BatchesWithoutRows)
     const struct {
         const char* name;
         std::string bytes;
-        std::string uploadTime;
     } cases[] = {
-        {"OnlyUploadTime", "B", "B"},
-        {"UploadTimeThenEmptyLine", "C\n\nEUR=1\n", "C"},
-        {"CrOnlyLineEnds", "2026 ECB\rEUR=1\rUSD=1.1\r", "2026 ECBEUR=1USD=1.1"},
+        {"Empty", ""},
+        {"OnlyUploadTime", "B"},
+        {"UploadTimeThenEmptyLine", "C\n\nEUR=1\n"},
+        {"CrOnlyLineEnds", "2026 ECB\rEUR=1\rUSD=1.1\r"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto result = Import(c.bytes);
-        EXPECT_EQ(result.outcome, ImportOutcome::Added);
-        EXPECT_EQ(result.uploadTime, c.uploadTime);
-        EXPECT_EQ(result.rowsAdded, 0u);
-        EXPECT_EQ(result.message, kFileUpdateSuccessText);
+        // Nothing to add is no success: the import is refused.
+        try {
+            Import(c.bytes);
+            ADD_FAILURE() << "imported";
+        } catch (const ImportError& error) {
+            EXPECT_EQ(error.what(), kNoRatesText);
+        }
         EXPECT_EQ(table_.RecordCount(), 1u);
         EXPECT_EQ(ReadFile(dataFile_), saved);
     }

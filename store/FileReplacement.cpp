@@ -1,0 +1,195 @@
+#include "store/FileReplacement.h"
+#include "store/MessageText.h"
+#include "store/StoreError.h"
+#include "store/UniqueFd.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zentaro {
+namespace {
+
+constexpr int kMaxLinks = 40;
+// mkstemp's six random characters follow the target's name.
+constexpr std::string_view kRandomMark = "XXXXXX";
+// Downloads of earlier versions ended their temporary names so.
+constexpr std::string_view kOldDownloadEnd = ".part";
+
+std::filesystem::path FolderOf(const std::filesystem::path& path)
+{
+    return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+}
+
+std::string TemporaryPrefix(const std::filesystem::path& target) { return "." + target.filename().string() + "."; }
+
+bool WriteAll(int fd, std::span<const std::byte> bytes)
+{
+    const std::byte* data = bytes.data();
+    std::size_t size = bytes.size();
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (written == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+mode_t NewFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// The last resort keeps the file's identity but not atomicity: a crash in
+// the middle leaves a short file.
+void RewriteInPlace(int fd, const std::filesystem::path& path, std::span<const std::byte> bytes)
+{
+    if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0 || !WriteAll(fd, bytes) || ::fsync(fd) != 0)
+        throw StoreError(FileErrorText("Cannot create file", path, errno));
+}
+
+bool IsOurTemporary(std::string_view name, std::string_view prefix)
+{
+    if (!name.starts_with(prefix))
+        return false;
+    const std::string_view rest = name.substr(prefix.size());
+    const auto alnum = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    };
+    if (rest.size() == kRandomMark.size())
+        return std::all_of(rest.begin(), rest.end(), alnum);
+    if (rest.size() > kOldDownloadEnd.size() && rest.ends_with(kOldDownloadEnd)) {
+        const auto digits = rest.substr(0, rest.size() - kOldDownloadEnd.size());
+        return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    }
+    return false;
+}
+
+} // namespace
+
+std::string FileErrorText(const char* what, const std::filesystem::path& path, const std::string& reason)
+{
+    std::error_code ignored;
+    const auto full = std::filesystem::absolute(path, ignored);
+    return std::string(what) + " \"" + QuotedInput((full.empty() ? path : full).string()) + "\". " + reason;
+}
+
+std::string FileErrorText(const char* what, const std::filesystem::path& path, int error)
+{
+    return FileErrorText(what, path, std::string(std::strerror(error)));
+}
+
+std::filesystem::path ResolvedFile(const std::filesystem::path& path)
+{
+    std::filesystem::path current = path;
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::error_code error;
+        const auto target = std::filesystem::read_symlink(current, error);
+        if (error)
+            return current;
+        current = target.is_absolute() ? target : FolderOf(current) / target;
+    }
+    return current; // a loop: opening it fails with the system's reason
+}
+
+void ReplaceFileContent(const std::filesystem::path& path, std::span<const std::byte> bytes)
+{
+    const auto fail = [&](int error) { throw StoreError(FileErrorText("Cannot create file", path, error)); };
+    const std::filesystem::path target = ResolvedFile(path);
+
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    UniqueFd current;
+    if (exists) {
+        if (!S_ISREG(existing.st_mode))
+            throw StoreError(FileErrorText("Cannot create file", path, "Not a regular file"));
+        // What the user may not write is never replaced, although the folder
+        // would allow a rename over it.
+        current = UniqueFd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        if (!current.Valid())
+            fail(errno);
+    }
+
+    std::string temporary = (FolderOf(target) / (TemporaryPrefix(target) + std::string(kRandomMark))).string();
+    UniqueFd fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!fd.Valid()) {
+        const int error = errno;
+        if (current.Valid() && (error == EACCES || error == EPERM)) {
+            RewriteInPlace(current.Get(), path, bytes);
+            return;
+        }
+        fail(error);
+    }
+    // The lock tells RemoveStaleTemporaries that this file is still wanted.
+    ::flock(fd.Get(), LOCK_EX);
+    struct Remover {
+        const std::string& name;
+        bool armed = true;
+        ~Remover()
+        {
+            if (armed)
+                ::unlink(name.c_str());
+        }
+    } remover{temporary};
+
+    mode_t mode = NewFileMode();
+    if (exists) {
+        mode = existing.st_mode & 07777;
+        if ((existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) &&
+            ::fchown(fd.Get(), existing.st_uid, existing.st_gid) != 0) {
+            // Renaming would hand the file to another owner: keep it instead.
+            fd.Reset();
+            RewriteInPlace(current.Get(), path, bytes);
+            return;
+        }
+    }
+    if (::fchmod(fd.Get(), mode) != 0 || !WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0 ||
+        ::rename(temporary.c_str(), target.c_str()) != 0)
+        fail(errno);
+    // The content is on disk and in place; closing cannot lose it any more.
+    remover.armed = false;
+    fd.Reset();
+    UniqueFd folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Valid())
+        ::fsync(folder.Get());
+}
+
+void RemoveStaleTemporaries(const std::filesystem::path& path)
+{
+    const std::filesystem::path target = ResolvedFile(path);
+    const std::string prefix = TemporaryPrefix(target);
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(FolderOf(target), error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::filesystem::path candidate = entry->path();
+        if (!IsOurTemporary(candidate.filename().string(), prefix))
+            continue;
+        UniqueFd fd(::open(candidate.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info {};
+        if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        if (::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0)
+            ::unlink(candidate.c_str());
+    }
+}
+
+} // namespace zentaro

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <span>
+#include <string>
+
+namespace zentaro {
+
+// "<what> "<absolute path>". <reason>", the path cut to a readable length.
+std::string FileErrorText(const char* what, const std::filesystem::path& path, const std::string& reason);
+std::string FileErrorText(const char* what, const std::filesystem::path& path, int error);
+
+// The file that path names once every symbolic link on it is followed; path
+// itself when it is no link. A dangling link gives the missing target.
+std::filesystem::path ResolvedFile(const std::filesystem::path& path);
+
+// Replaces the content of the file at path (links followed) with bytes, so
+// that a reader sees either the old file or the new one, whole:
+//   - the bytes go to a temporary file beside the target, are flushed to disk
+//     and renamed over it; the temporary file is removed on every failure;
+//   - an existing file keeps its owner, group and mode;
+//   - a file the caller may not write is not replaced;
+//   - where no temporary file can be made (a folder the caller cannot write)
+//     or the owner cannot be kept, a writable file is rewritten in place.
+// Fails with StoreError "Cannot create file "<path>". <reason>".
+void ReplaceFileContent(const std::filesystem::path& path, std::span<const std::byte> bytes);
+
+// Removes the temporary files that an interrupted ReplaceFileContent of path
+// (a kill, a power loss) left beside it. One that a live program is still
+// writing is kept: a writer holds a lock on its temporary file until the end.
+void RemoveStaleTemporaries(const std::filesystem::path& path);
+
+} // namespace zentaro

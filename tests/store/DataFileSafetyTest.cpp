@@ -1,0 +1,286 @@
+#include "store/DataFileChange.h"
+#include "store/DataPacket.h"
+#include "store/FileReplacement.h"
+#include "store/RateTable.h"
+#include "store/StoreError.h"
+#include "tests/common/ChildProcess.h"
+#include "tests/common/TableRows.h"
+#include "tests/common/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+
+namespace zentaro {
+namespace {
+
+using namespace std::chrono_literals;
+using test::ReadFile;
+using test::RunInChild;
+using test::kUnprivilegedId;
+
+std::string ErrorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const StoreError& error) {
+        return error.what();
+    }
+    return "(no error)";
+}
+
+// Names in folder that are neither data files nor lock files: the strays.
+std::vector<std::string> Strays(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("."))
+            names.push_back(name);
+    }
+    return names;
+}
+
+class DataFileSafety : public ::testing::Test {
+protected:
+    void Add(std::string_view tgl, std::string_view cur, std::string_view nilai)
+    {
+        test::AddRow(table, tgl, cur, nilai);
+    }
+    std::string Packet() const
+    {
+        const auto bytes = BuildPacket(table.Data());
+        return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+    }
+    void RequireRoot()
+    {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "needs root to act as another user";
+    }
+    // A folder the unprivileged user owns (or not), with a data file it owns
+    // (or not) of the given mode, holding one batch.
+    std::filesystem::path Prepare(bool userOwnsFolder, bool userOwnsFile, mode_t fileMode)
+    {
+        const auto folder = dir / "data";
+        std::filesystem::create_directory(folder);
+        ::chmod(dir.Path().c_str(), 0755);
+        ::chmod(folder.c_str(), 0755);
+        Add("A", "USD", "1");
+        const auto file = folder / "conversion data.kvx";
+        table.SaveToFile(file);
+        const uid_t folderOwner = userOwnsFolder ? kUnprivilegedId : 0;
+        const uid_t fileOwner = userOwnsFile ? kUnprivilegedId : 0;
+        EXPECT_EQ(::chown(folder.c_str(), folderOwner, folderOwner), 0);
+        EXPECT_EQ(::chown(file.c_str(), fileOwner, fileOwner), 0);
+        EXPECT_EQ(::chmod(file.c_str(), fileMode), 0);
+        return file;
+    }
+
+    test::TempDir dir;
+    RateTable table{'.', ByteCollation()};
+};
+
+TEST_F(DataFileSafety, ALinkStaysALinkAndItsTargetGetsTheContent)
+{
+    std::filesystem::create_directory(dir / "real");
+    Add("A", "USD", "1");
+    table.SaveToFile(dir / "real" / "rates.kvx");
+    const auto link = dir / "conversion data.kvx";
+    std::filesystem::create_symlink("real/rates.kvx", link);
+
+    Add("B", "EUR", "2");
+    table.SaveToFile(link);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFile(dir / "real" / "rates.kvx"), Packet());
+    EXPECT_TRUE(Strays(dir.Path()).empty());
+    EXPECT_TRUE(Strays(dir / "real").empty());
+
+    // A dangling link gets its target created.
+    std::filesystem::create_symlink("real/new.kvx", dir / "new.kvx");
+    table.SaveToFile(dir / "new.kvx");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "new.kvx"));
+    EXPECT_EQ(ReadFile(dir / "real" / "new.kvx"), Packet());
+}
+
+// Saves by the unprivileged user, and one by root of that user's file.
+TEST_F(DataFileSafety, SavesKeepOwnerAndModeAndNeverWriteWhatTheUserMayNot)
+{
+    RequireRoot();
+    const struct {
+        const char* name;
+        bool byUser, ownsFolder, ownsFile;
+        mode_t mode;
+        bool saved;
+        bool sameInode; // saved in place rather than replaced
+    } cases[] = {
+        {"RootSavesTheUsersFile", false, true, true, 0640, true, false},
+        {"ReadOnlyFileInOwnFolder", true, true, true, 0400, false, true},
+        {"WritableFileInOwnFolder", true, true, true, 0600, true, false},
+        {"WritableFileInForeignFolder", true, false, true, 0644, true, true},
+        {"ForeignFileInForeignFolder", true, false, false, 0644, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(dir / "data");
+        table.EmptyTable();
+        const auto file = Prepare(c.ownsFolder, c.ownsFile, c.mode);
+        struct stat before {};
+        ::stat(file.c_str(), &before);
+        const std::string old = ReadFile(file);
+        Add("B", "EUR", "2");
+        const std::string wanted = Packet();
+
+        const auto outcome = RunInChild([&]() -> std::string {
+            const std::string error = ErrorOf([&] { table.SaveToFile(file); });
+            if (c.saved)
+                return error == "(no error)" ? "" : error;
+            const std::string prefix = "Cannot create file \"" + file.string() + "\". Permission denied";
+            return error == prefix ? "" : "unexpected: " + error;
+        }, 10s, c.byUser);
+        ASSERT_TRUE(outcome.finished);
+        EXPECT_EQ(outcome.text, "");
+        struct stat after {};
+        ASSERT_EQ(::stat(file.c_str(), &after), 0);
+        EXPECT_EQ(ReadFile(file), c.saved ? wanted : old);
+        EXPECT_EQ(after.st_ino == before.st_ino, c.sameInode);
+        EXPECT_EQ(after.st_mode & 07777, c.mode);
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(after.st_gid, before.st_gid);
+        EXPECT_TRUE(Strays(dir / "data").empty());
+    }
+}
+
+TEST_F(DataFileSafety, FilesThatAreNotRegularAreRefusedAtOnce)
+{
+    ASSERT_EQ(::mkfifo((dir / "fifo.kvx").c_str(), 0644), 0);
+    std::filesystem::create_directory(dir / "folder.kvx");
+    for (const std::filesystem::path& path : {dir / "fifo.kvx", std::filesystem::path("/dev/zero"), dir / "folder.kvx"}) {
+        SCOPED_TRACE(path.string());
+        const auto outcome = RunInChild([&]() -> std::string {
+            const std::string error = ErrorOf([&] { table.LoadFromFile(path); });
+            if (!error.starts_with("Cannot open file \"" + path.string() + "\". "))
+                return "load: " + error;
+            if (table.Active())
+                return "the table stayed open";
+            return "";
+        }, 5s);
+        ASSERT_TRUE(outcome.finished) << "the load hung";
+        EXPECT_EQ(outcome.text, "");
+    }
+    const auto saved = RunInChild([&]() -> std::string {
+        return ErrorOf([&] { table.SaveToFile(dir / "fifo.kvx"); });
+    }, 5s);
+    ASSERT_TRUE(saved.finished) << "the save hung";
+    EXPECT_EQ(saved.text, "Cannot create file \"" + (dir / "fifo.kvx").string() + "\". Not a regular file");
+}
+
+TEST_F(DataFileSafety, AKilledSaveLeavesAStrayThatTheNextChangeRemoves)
+{
+    const auto file = dir / "conversion data.kvx";
+    for (int i = 0; i < 200'000; ++i)
+        Add("2026-12-08 ECB with a long upload time", "CUR" + std::to_string(i % 100), "1.2345");
+    table.SaveToFile(file);
+    const std::string whole = ReadFile(file);
+
+    // Kill saves until one dies with its temporary file on disk.
+    bool strayLeft = false;
+    for (int attempt = 0; attempt < 20 && !strayLeft; ++attempt) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            try {
+                for (;;)
+                    table.SaveToFile(file);
+            } catch (...) {
+            }
+            ::_exit(1);
+        }
+        int status = 0;
+        while (Strays(dir.Path()).empty() && ::waitpid(child, &status, WNOHANG) == 0)
+            std::this_thread::yield();
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        strayLeft = !Strays(dir.Path()).empty();
+    }
+    ASSERT_TRUE(strayLeft);
+    EXPECT_EQ(ReadFile(file), whole);
+
+    RateTable other('.', ByteCollation());
+    ChangeDataFile(other, file, {}, [&] {
+        test::AddRow(other, "B", "EUR", "2");
+        other.SaveToFile(file);
+    });
+    EXPECT_TRUE(Strays(dir.Path()).empty());
+    EXPECT_EQ(other.RecordCount(), 200'001u);
+}
+
+TEST_F(DataFileSafety, ATemporaryFileStillBeingWrittenIsKept)
+{
+    const auto file = dir / "conversion data.kvx";
+    const auto live = dir / ".conversion data.kvx.Ab3dE9";
+    const auto stale = dir / ".conversion data.kvx.zz9ZZ9";
+    const auto oldDownload = dir / ".conversion data.kvx.123456.part";
+    const auto foreign = dir / ".conversion data.kvx.notes";
+    for (const auto& path : {live, stale, oldDownload, foreign})
+        test::WriteFile(path, "x");
+    UniqueFd writer(::open(live.c_str(), O_RDONLY));
+    ASSERT_EQ(::flock(writer.Get(), LOCK_EX), 0);
+
+    RemoveStaleTemporaries(file);
+    EXPECT_TRUE(std::filesystem::exists(live));
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_FALSE(std::filesystem::exists(oldDownload));
+    EXPECT_TRUE(std::filesystem::exists(foreign));
+
+    writer.Reset();
+    RemoveStaleTemporaries(file);
+    EXPECT_FALSE(std::filesystem::exists(live));
+}
+
+long PeakKilobytes()
+{
+    struct rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST(DataPacketCounts, ARowCountTheBytesCannotHoldIsRefusedBeforeAnyRowIsRead)
+{
+    // Two million rows of three nulls: a status byte and an indicator byte each.
+    constexpr std::size_t kRows = 2'000'000;
+    const RateTable table('.', ByteCollation());
+    auto bytes = BuildPacket(table.Data());
+    const std::size_t header = bytes.size();
+    bytes.resize(header + 2 * kRows);
+    for (std::size_t row = 0; row < kRows; ++row)
+        bytes[header + 2 * row + 1] = std::byte{0x15};
+    const auto setCount = [&](std::uint32_t count) {
+        for (int i = 0; i < 4; ++i)
+            bytes[14 + i] = std::byte(count >> (8 * i));
+    };
+    setCount(kRows);
+    EXPECT_EQ(ParsePacket(bytes).RowCount(), kRows);
+
+    for (const std::uint32_t count : {std::uint32_t{kRows + 1}, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+        setCount(count);
+        const auto outcome = RunInChild([&]() -> std::string {
+            const long before = PeakKilobytes();
+            const std::string error = ErrorOf([&] { ParsePacket(bytes); });
+            if (error != "Mismatch in datapacket.")
+                return error;
+            const long grown = PeakKilobytes() - before;
+            // Far below what two million rows take in memory.
+            return grown * 1024 < static_cast<long>(bytes.size()) ? "" : "grew " + std::to_string(grown) + " kB";
+        }, 30s);
+        ASSERT_TRUE(outcome.finished);
+        EXPECT_EQ(outcome.text, "") << count << " rows";
+    }
+}
+
+} // namespace
+} // namespace zentaro
