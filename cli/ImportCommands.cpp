@@ -5,6 +5,7 @@
 #include "import/CurlFetcher.h"
 #include "import/ImportError.h"
 #include "import/UpdateFromUrl.h"
+#include "import/RatesFile.h"
 #include "import/UpdateImport.h"
 #include "store/Maintenance.h"
 #include "store/RateTable.h"
@@ -41,7 +42,7 @@ int RunImport(const Invocation& invocation)
         table.LoadFromFile(file);
     else
         table.SaveToFile(file);
-    return Report(ImportUpdateFile(table, invocation.args[1], file, kFileUpdateSuccessText));
+    return Report(ImportRatesFile(table, invocation.args[1], file, kFileUpdateSuccessText));
 }
 
 int RunUpdate(const Invocation& invocation)
@@ -63,7 +64,7 @@ int RunUpdate(const Invocation& invocation)
         throw ImportError(*fetched.message);
     if (!existed)
         table.SaveToFile(file);
-    return Report(ImportUpdateFile(table, fetched.updateFile, file, kUrlUpdateSuccessText));
+    return Report(ImportRatesFile(table, fetched.updateFile, file, kUrlUpdateSuccessText));
 }
 
 int RunRemove(const Invocation& invocation)

@@ -41,7 +41,7 @@ TEST_F(DataCommands, CancelledFilePickChangesNothing)
     const std::string before = DataFile();
     FromFile();
     EXPECT_TRUE(boxes.empty());
-    EXPECT_THAT(dialogs->filters, ElementsAre(QStringLiteral("currency data (*.txt)|*.txt")));
+    EXPECT_THAT(dialogs->filters, ElementsAre(QStringLiteral("currency data (*.txt)|*.txt|ECB reference rates (*.xml *.csv *.zip)|*.xml;*.csv;*.zip")));
     EXPECT_EQ(DataFile(), before);
     EXPECT_EQ(form->ComboBox3->Text(), "A");
 }
