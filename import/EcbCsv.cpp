@@ -116,7 +116,7 @@ std::vector<RatesDay> ReadEcbCsv(std::string_view bytes)
             continue;
         const std::vector<std::string_view> fields = SplitFields(line);
         if (fields.size() != header.size())
-            throw Malformed(lineNumber, "has " + std::to_string(fields.size()) + " fields, the header " +
+            throw Malformed(lineNumber, "has " + std::to_string(fields.size()) + " fields, the header has " +
                                             std::to_string(header.size()));
         RatesDay day{IsoDate(fields[0]), {}};
         if (day.date.empty())
