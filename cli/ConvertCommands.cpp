@@ -25,6 +25,16 @@ void PrintLines(const std::vector<std::string>& lines)
         std::cout << Escape(line) << '\n';
 }
 
+std::string RateOf(RateTable& table, const std::string& time, const std::string& currency)
+{
+    auto rate = LookUpRate(table, time, currency);
+    if (!rate)
+        throw std::runtime_error("Unknown currency " + currency + " at upload time " + time);
+    return std::move(*rate);
+}
+
+} // namespace
+
 int RunTimes(const Invocation& invocation)
 {
     if (invocation.args.size() != 1)
@@ -47,14 +57,6 @@ int RunCurrencies(const Invocation& invocation)
     return 0;
 }
 
-std::string RateOf(RateTable& table, const std::string& time, const std::string& currency)
-{
-    auto rate = LookUpRate(table, time, currency);
-    if (!rate)
-        throw std::runtime_error("Unknown currency " + currency + " at upload time " + time);
-    return std::move(*rate);
-}
-
 int RunConvert(const Invocation& invocation)
 {
     const Options args = TakeOptions(invocation.args, {"--time"});
@@ -71,10 +73,4 @@ int RunConvert(const Invocation& invocation)
     return 0;
 }
 
-const bool registered =
-    RegisterCommand({"times", "times FILE", RunTimes}) &&
-    RegisterCommand({"currencies", "currencies FILE [--time T]", RunCurrencies}) &&
-    RegisterCommand({"convert", "convert FILE AMOUNT FROM TO [--time T]", RunConvert});
-
-} // namespace
 } // namespace zentaro::cli

@@ -32,6 +32,8 @@ int Report(const ImportResult& result)
     return result.outcome == ImportOutcome::Duplicate ? kDuplicateStatus : 0;
 }
 
+} // namespace
+
 int RunImport(const Invocation& invocation)
 {
     if (invocation.args.size() != 2)
@@ -91,15 +93,4 @@ int RunClear(const Invocation& invocation)
     return 0;
 }
 
-const bool registered =
-    RegisterCommand({"import", "import FILE UPDATEFILE   add an update file's batch (FILE created when missing; "
-                               "exit 3: upload time already there)",
-                     RunImport}) &&
-    RegisterCommand({"update", "update FILE [--url URL]   download the update address (or URL) to \"Last Update.txt\" "
-                               "beside FILE and import it (exit 3: upload time already there)",
-                     RunUpdate}) &&
-    RegisterCommand({"remove", "remove FILE TIME   remove every rate of upload time TIME; prints nothing", RunRemove}) &&
-    RegisterCommand({"clear", "clear FILE   remove all rates, without asking; prints nothing", RunClear});
-
-} // namespace
 } // namespace zentaro::cli
