@@ -133,9 +133,6 @@ void XMLCALL OnRoot(void* data, const XML_Char* name, const XML_Char**)
 
 bool IsEcbXml(std::string_view bytes)
 {
-    const auto start = bytes.find_first_not_of(" \t\r\n");
-    if (start == std::string_view::npos || bytes[start] != '<')
-        return false;
     Parser parser = NewParser();
     RootPeek peek{parser.get()};
     XML_SetUserData(parser.get(), &peek);

@@ -8,7 +8,8 @@
 namespace zentaro {
 
 // True when the bytes are XML whose root element is the ECB's gesmes
-// Envelope. Only the start of the document is parsed.
+// Envelope. Parsing stops at the root element, so anything else is turned
+// down within its first bytes.
 bool IsEcbXml(std::string_view bytes);
 
 // Reads the daily, 90-day or full-history XML: one day per Cube with a time,

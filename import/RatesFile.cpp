@@ -51,19 +51,27 @@ std::string TableRateText(const std::string& fileText, char separator)
     return text;
 }
 
-// The upload times the table's visible rows show.
-std::unordered_set<std::string_view> UploadTimes(const RateTable& table)
+// The dates among days that some visible row of the table shows as its
+// upload time. Rows come in runs of one upload time, so each run is looked up once.
+std::unordered_set<std::string> PresentDates(const RateTable& table, const std::vector<RatesDay>& days)
 {
-    std::unordered_set<std::string_view> times;
-    const TableData& data = table.Data();
-    const auto tgl = data.ColumnIndex("tgl");
-    for (std::size_t row = 0; row < data.RowCount(); ++row) {
-        if (!TableData::Visible(data.status[row]))
+    std::unordered_set<std::string_view> wanted;
+    for (const auto& day : days)
+        wanted.insert(day.date);
+    std::unordered_set<std::string> present;
+    std::string scratch;
+    std::string previous;
+    bool first = true;
+    for (const std::uint32_t row : table.VisibleRows()) {
+        const std::string_view tgl = table.ShownText(0, row, scratch);
+        if (!first && tgl == previous)
             continue;
-        const bool shown = tgl && data.values[*tgl].Kind() == ColumnKind::Text && data.values[*tgl].Flags(row) == 0;
-        times.insert(shown ? data.values[*tgl].Text(row) : std::string_view());
+        first = false;
+        previous.assign(tgl);
+        if (wanted.contains(previous))
+            present.insert(previous);
     }
-    return times;
+    return present;
 }
 
 void AddRow(RateTable& table, std::string_view uploadTime, std::string_view code, std::string_view rateText)
@@ -134,10 +142,8 @@ ImportResult ImportRateDays(RateTable& table, std::vector<RatesDay> days,
     if (days.empty())
         throw ImportError(std::string(kMalformedRatesText) + "no day of rates");
     result.uploadTime = days.back().date;
-    {
-        const auto present = UploadTimes(table);
-        std::erase_if(days, [&](const RatesDay& day) { return present.contains(day.date); });
-    }
+    const auto present = PresentDates(table, days);
+    std::erase_if(days, [&](const RatesDay& day) { return present.contains(day.date); });
     if (days.empty()) {
         result.outcome = ImportOutcome::Duplicate;
         result.message = DuplicateUploadTimeMessage(result.uploadTime);

@@ -150,6 +150,28 @@ std::string_view TextView::Text() const
 
 void TextView::SetText(std::string_view text) { staged_ = std::string(text); }
 
+std::string_view RateTable::ShownText(std::size_t view, std::uint32_t storedRow, std::string& scratch) const
+{
+    const auto column = viewColumns_[view];
+    if (!column)
+        return {};
+    const auto& values = data_.values[*column];
+    if (values.Flags(storedRow) != 0)
+        return {};
+    if (values.Kind() == ColumnKind::Text)
+        return values.Text(storedRow);
+    scratch = CellDisplayText(values, storedRow, separator_);
+    return scratch;
+}
+
+void RateTable::MoveToLastRow()
+{
+    CheckActive();
+    inserting_ = false;
+    cursor_ = order_.empty() ? 0 : order_.size() - 1;
+    RefreshViews();
+}
+
 RateTable::RateTable(char decimalSeparator, Collation collation)
     : data_(TableData::RateTableDefinition()),
       separator_(decimalSeparator),

@@ -99,6 +99,14 @@ public:
     // Stored row index (from 0) of the current row, if any.
     std::optional<std::size_t> CurrentStoredRow() const;
 
+    // For scans that read rows without moving the cursor: the visible stored
+    // rows in table order, and the text a view (0 tgl, 1 cur, 2 nilai) shows
+    // for one of them. The text may live in scratch; valid until the next change.
+    const std::vector<std::uint32_t>& VisibleRows() const { return order_; }
+    std::string_view ShownText(std::size_t view, std::uint32_t storedRow, std::string& scratch) const;
+    // Leaves the table as a scan over every row does: not inserting, on the last row.
+    void MoveToLastRow();
+
     char DecimalSeparator() const { return separator_; }
     void SetDecimalSeparator(char separator) { separator_ = separator; }
 
