@@ -51,26 +51,16 @@ std::string TableRateText(const std::string& fileText, char separator)
     return text;
 }
 
-// The dates among days that some visible row of the table shows as its
-// upload time. Rows come in runs of one upload time, so each run is looked up once.
+// The dates among days that some visible row of the table shows as its upload time.
 std::unordered_set<std::string> PresentDates(const RateTable& table, const std::vector<RatesDay>& days)
 {
     std::unordered_set<std::string_view> wanted;
     for (const auto& day : days)
         wanted.insert(day.date);
     std::unordered_set<std::string> present;
-    std::string scratch;
-    std::string previous;
-    bool first = true;
-    for (const std::uint32_t row : table.VisibleRows()) {
-        const std::string_view tgl = table.ShownText(0, row, scratch);
-        if (!first && tgl == previous)
-            continue;
-        first = false;
-        previous.assign(tgl);
-        if (wanted.contains(previous))
-            present.insert(previous);
-    }
+    for (const auto& run : table.UploadTimeRuns())
+        if (wanted.contains(run.tgl))
+            present.insert(run.tgl);
     return present;
 }
 

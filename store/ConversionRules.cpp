@@ -15,30 +15,25 @@ unsigned char Folded(char c)
 
 } // namespace
 
-// The rules below read the rows straight from the table's columns instead of
-// stepping the cursor through them, then leave the cursor where stepping
-// would have: the results are those of a scan over every row, including the
-// single visit of the empty texts that an empty table gets.
+// The rules below read the rows straight from the table's columns, one run
+// of an upload time at a time, instead of stepping the cursor through them;
+// then they leave the cursor where stepping would have. The results are
+// those of a scan over every row, including the single visit of the empty
+// texts that an empty table gets.
 
 UploadTimeList BuildUploadTimeList(RateTable& table)
 {
     table.MoveToLastRow();
     UploadTimeList list;
-    const auto& rows = table.VisibleRows();
-    if (rows.empty()) {
+    const auto& runs = table.UploadTimeRuns();
+    if (runs.empty()) {
         list.entries.emplace_back();
         return list;
     }
-    std::string scratch;
-    bool first = true;
-    for (const std::uint32_t row : rows) {
-        const std::string_view tgl = table.ShownText(0, row, scratch);
-        if (first || tgl != list.text) {
-            list.text.assign(tgl);
-            list.entries.push_back(list.text);
-            first = false;
-        }
-    }
+    list.entries.reserve(runs.size());
+    for (const auto& run : runs)
+        list.entries.push_back(run.tgl);
+    list.text = runs.back().tgl;
     return list;
 }
 
@@ -53,15 +48,17 @@ CurrencyPass BuildCurrencyList(RateTable& table, std::string_view uploadTime)
         return pass;
     }
     std::string scratch;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (table.ShownText(0, rows[i], scratch) != uploadTime)
+    for (const auto& run : table.UploadTimeRuns()) {
+        if (run.tgl != uploadTime)
             continue;
-        const std::string_view cur = table.ShownText(1, rows[i], scratch);
-        // The table's first row is added without comparing: the list starts
-        // empty, and an empty code is still an entry.
-        if (i == 0 || cur != pass.text) {
-            pass.text.assign(cur);
-            pass.entries.push_back(pass.text);
+        for (std::size_t i = run.first; i < run.end; ++i) {
+            const std::string_view cur = table.ShownText(1, rows[i], scratch);
+            // The table's first row is added without comparing: the list
+            // starts empty, and an empty code is still an entry.
+            if (i == 0 || cur != pass.text) {
+                pass.text.assign(cur);
+                pass.entries.push_back(pass.text);
+            }
         }
     }
     pass.lastRateText.assign(table.ShownText(2, rows.back(), scratch));
@@ -111,9 +108,13 @@ std::optional<std::string> LookUpRate(RateTable& table, std::string_view uploadT
     }
     // The last match wins, so the search runs from the end and stops there.
     std::string scratch;
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        if (table.ShownText(0, *row, scratch) == uploadTime && table.ShownText(1, *row, scratch) == currency)
-            return std::string(table.ShownText(2, *row, scratch));
+    const auto& runs = table.UploadTimeRuns();
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        if (run->tgl != uploadTime)
+            continue;
+        for (std::size_t i = run->end; i-- > run->first;)
+            if (table.ShownText(1, rows[i], scratch) == currency)
+                return std::string(table.ShownText(2, rows[i], scratch));
     }
     return std::nullopt;
 }

@@ -164,6 +164,22 @@ std::string_view RateTable::ShownText(std::size_t view, std::uint32_t storedRow,
     return scratch;
 }
 
+const std::vector<UploadTimeRun>& RateTable::UploadTimeRuns() const
+{
+    if (runsValid_)
+        return runs_;
+    runs_.clear();
+    std::string scratch;
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        const std::string_view tgl = ShownText(0, order_[i], scratch);
+        if (runs_.empty() || tgl != runs_.back().tgl)
+            runs_.push_back({std::string(tgl), i, i});
+        runs_.back().end = i + 1;
+    }
+    runsValid_ = true;
+    return runs_;
+}
+
 void RateTable::MoveToLastRow()
 {
     CheckActive();
@@ -217,6 +233,7 @@ void RateTable::RefreshViews()
 
 void RateTable::BuildOrder()
 {
+    RowsChanged();
     order_.clear();
     order_.reserve(data_.RowCount());
     for (std::size_t row = 0; row < data_.RowCount(); ++row)
@@ -322,6 +339,7 @@ void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& stage
                                     });
     }
     const auto inserted = order_.insert(position, stored);
+    RowsChanged();
     cursor_ = static_cast<std::size_t>(inserted - order_.begin());
     inserting_ = false;
     RefreshViews();
@@ -347,6 +365,7 @@ void RateTable::Delete()
     data_.status[stored] |= kRowDeleted;
     data_.changeLog.push_back({stored + 1, 0, kChangeDelete});
     order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(cursor_));
+    RowsChanged();
     if (cursor_ >= order_.size() && cursor_ > 0)
         --cursor_;
     RefreshViews();
@@ -362,6 +381,7 @@ void RateTable::EmptyTable()
         empty.values.emplace_back(column.kind);
     data_ = std::move(empty);
     order_.clear();
+    RowsChanged();
     cursor_ = 0;
     inserting_ = false;
     RefreshViews();
@@ -435,6 +455,7 @@ void RateTable::LoadFromFile(const std::filesystem::path& path)
     inserting_ = false;
     active_ = false;
     order_.clear();
+    RowsChanged();
     cursor_ = 0;
     RefreshViews();
     data_ = TableData{};

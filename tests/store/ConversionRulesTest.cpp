@@ -355,53 +355,73 @@ struct CursorScan {
     }
 };
 
-TEST(RulesOnAShuffledTable, GiveWhatStepwiseReadingGivesAndEndOnTheLastRow)
+// Compares every rule with the stepwise reading of the table as it is now.
+void ExpectRulesMatchStepwiseReading(RateTable& table, const std::vector<std::string>& times,
+                                     const std::vector<std::string>& codes)
+{
+    const CursorScan scan(table);
+    ASSERT_FALSE(scan.tgl.empty());
+
+    const UploadTimeList list = BuildUploadTimeList(table);
+    std::vector<std::string> runs;
+    for (std::size_t i = 0; i < scan.tgl.size(); ++i)
+        if (i == 0 || scan.tgl[i] != scan.tgl[i - 1])
+            runs.push_back(scan.tgl[i]);
+    EXPECT_EQ(list.entries, runs);
+    EXPECT_EQ(list.text, scan.tgl.back());
+    EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows().back());
+
+    for (const auto& time : times) {
+        const CurrencyPass pass = BuildCurrencyList(table, time);
+        std::vector<std::string> entries;
+        std::string text;
+        for (std::size_t i = 0; i < scan.tgl.size(); ++i)
+            if (scan.tgl[i] == time && (i == 0 || scan.cur[i] != text))
+                entries.push_back(text = scan.cur[i]);
+        EXPECT_EQ(pass.entries, entries) << time;
+        EXPECT_EQ(pass.text, text) << time;
+        EXPECT_EQ(pass.lastRateText, scan.nilai.back());
+        for (const auto& code : codes)
+            EXPECT_EQ(LookUpRate(table, time, code), scan.LastMatch(time, code)) << time << " " << code;
+        EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows().back());
+    }
+}
+
+TEST(RulesOnAShuffledTable, GiveWhatStepwiseReadingGivesAfterEveryChange)
 {
     std::mt19937 random(20261208);
     const std::vector<std::string> times = {"2024-10-11", "2024-10-10", "", "A"};
     const std::vector<std::string> codes = {"USD", "usd", "JPY", "", "EUR"};
+    const test::TempDir folder;
     for (const bool ordered : {false, true}) {
         RateTable table('.', ByteCollation());
-        for (int i = 0; i < 400; ++i) {
-            const auto& time = times[random() % times.size()];
-            const auto& code = codes[random() % codes.size()];
-            test::AddRow(table, time, code, random() % 7 == 0 ? "" : std::to_string(random() % 1000) + ".5");
+        for (int round = 0; round < 4; ++round) {
+            SCOPED_TRACE("ordered " + std::to_string(ordered) + ", round " + std::to_string(round));
+            for (int i = 0; i < 100; ++i) {
+                const auto& time = times[random() % times.size()];
+                const auto& code = codes[random() % codes.size()];
+                test::AddRow(table, time, code, random() % 7 == 0 ? "" : std::to_string(random() % 1000) + ".5");
+            }
+            ExpectRulesMatchStepwiseReading(table, times, codes);
+            // Deleted rows must leave every result at once.
+            table.First();
+            for (int i = 0; i < 15; ++i) {
+                for (unsigned skip = random() % 5; skip > 0; --skip)
+                    table.Next();
+                table.Delete();
+            }
+            ExpectRulesMatchStepwiseReading(table, times, codes);
+            if (ordered) {
+                table.OrderByUploadTime();
+                ExpectRulesMatchStepwiseReading(table, times, codes);
+            }
         }
-        // Deleted rows must stay out of every result.
-        table.First();
-        for (int i = 0; i < 60; ++i) {
-            for (unsigned skip = random() % 5; skip > 0; --skip)
-                table.Next();
-            table.Delete();
-        }
-        if (ordered)
-            table.OrderByUploadTime();
-        const CursorScan scan(table);
-        ASSERT_FALSE(scan.tgl.empty());
-
-        const UploadTimeList list = BuildUploadTimeList(table);
-        std::vector<std::string> runs;
-        for (std::size_t i = 0; i < scan.tgl.size(); ++i)
-            if (i == 0 || scan.tgl[i] != scan.tgl[i - 1])
-                runs.push_back(scan.tgl[i]);
-        EXPECT_EQ(list.entries, runs) << ordered;
-        EXPECT_EQ(list.text, scan.tgl.back());
-        EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows().back());
-
-        for (const auto& time : times) {
-            const CurrencyPass pass = BuildCurrencyList(table, time);
-            std::vector<std::string> entries;
-            std::string text;
-            for (std::size_t i = 0; i < scan.tgl.size(); ++i)
-                if (scan.tgl[i] == time && (i == 0 || scan.cur[i] != text))
-                    entries.push_back(text = scan.cur[i]);
-            EXPECT_EQ(pass.entries, entries) << time;
-            EXPECT_EQ(pass.text, text) << time;
-            EXPECT_EQ(pass.lastRateText, scan.nilai.back());
-            for (const auto& code : codes)
-                EXPECT_EQ(LookUpRate(table, time, code), scan.LastMatch(time, code)) << time << " " << code;
-            EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows().back());
-        }
+        table.SaveToFile(folder / "rates.kvx");
+        RateTable loaded('.', ByteCollation());
+        test::AddRow(loaded, "only before loading", "USD", "1");
+        BuildUploadTimeList(loaded);
+        loaded.LoadFromFile(folder / "rates.kvx");
+        ExpectRulesMatchStepwiseReading(loaded, times, codes);
     }
 }
 
