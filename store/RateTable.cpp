@@ -493,20 +493,16 @@ void RateTable::LoadFromFile(const std::filesystem::path& path)
     }
     previous = TableData{}; // free the old rows before the new ones arrive
 
-    std::vector<std::byte> bytes(static_cast<std::size_t>(info.st_size));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd.Get(), bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throw StoreError(FileErrorText("Cannot open file", path, errno));
-        if (got == 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    bytes.resize(done);
-    reopen(ParsePacket(bytes));
+    const auto read = [&](std::span<std::byte> into) -> std::size_t {
+        for (;;) {
+            const ssize_t got = ::read(fd.Get(), into.data(), into.size());
+            if (got >= 0)
+                return static_cast<std::size_t>(got);
+            if (errno != EINTR)
+                throw StoreError(FileErrorText("Cannot open file", path, errno));
+        }
+    };
+    reopen(ReadPacket(read, static_cast<std::size_t>(info.st_size)));
 }
 
 } // namespace zentaro

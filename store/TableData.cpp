@@ -22,6 +22,14 @@ void ColumnValues::AppendText(std::string_view text)
     if (arena_.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("text column larger than 4 GiB");
     flags_.push_back(0);
+    // Rows come in runs of one upload time: a text equal to the one before
+    // shares its bytes, which keeps a long table's texts a fraction of its size.
+    if (!length_.empty() && length_.back() == text.size() &&
+        std::string_view(arena_).substr(offset_.back(), text.size()) == text) {
+        offset_.push_back(offset_.back());
+        length_.push_back(length_.back());
+        return;
+    }
     offset_.push_back(static_cast<std::uint32_t>(arena_.size()));
     length_.push_back(static_cast<std::uint16_t>(text.size()));
     arena_.append(text);
