@@ -260,25 +260,25 @@ ColumnKind ColumnKindOf(std::uint32_t typeWord, std::size_t& prefix)
 
 } // namespace
 
-std::vector<std::byte> BuildPacket(const TableData& table)
-{
-    const bool allRows = !table.changeLog.empty();
-    std::size_t expected = 256 + table.changeLog.size() * 12;
-    for (const auto& values : table.values)
-        expected += values.TextBytes() + values.Size() * 8;
-    expected += table.RowCount() * 2;
+namespace {
 
-    Writer out(expected);
+constexpr std::size_t kMetadataEstimate = 256;
+
+void WriteHeader(Writer& out, std::size_t columnCount)
+{
     out.U32(kPacketMagic);
     out.U16(kVersionMajor);
     out.U16(0);
     out.U32(kHeaderSize);
-    out.U16(static_cast<std::uint16_t>(table.columns.size()));
-    out.U32(0);
-    out.U32(kFlagMetadata);
-    out.U16(0);
+    out.U16(static_cast<std::uint16_t>(columnCount));
+    out.U32(0);             // row count, patched once the rows are written
+    out.U32(kFlagMetadata); // flags, patched likewise
+    out.U16(0);             // first-row offset, patched likewise
+}
 
-    for (const auto& column : table.columns) {
+void WriteColumns(Writer& out, const std::vector<ColumnDef>& columns)
+{
+    for (const auto& column : columns) {
         out.Name(column.name);
         out.U32(column.kind == ColumnKind::Text ? TextColumnType(column.width) : kFloatColumnType);
         out.U16(column.attributes);
@@ -297,9 +297,12 @@ std::vector<std::byte> BuildPacket(const TableData& table)
         }
         out.PatchU16(countAt, count);
     }
+}
 
-    const std::size_t datasetCountAt = out.Size();
-    std::uint16_t datasetCount = 0;
+void WriteParameters(Writer& out, const TableData& table)
+{
+    const std::size_t countAt = out.Size();
+    std::uint16_t count = 0;
     out.U16(0);
     if (!table.changeLog.empty()) {
         out.Name(kChangeLog);
@@ -309,57 +312,65 @@ std::vector<std::byte> BuildPacket(const TableData& table)
         for (const auto& entry : table.changeLog)
             for (std::uint32_t v : {entry.row, entry.previous, entry.kind})
                 p = StoreLittle(p, v);
-        ++datasetCount;
+        ++count;
     }
     for (const auto& parameter : table.datasetParameters) {
         WriteKept(out, parameter);
-        ++datasetCount;
+        ++count;
     }
-    out.PatchU16(datasetCountAt, datasetCount);
+    out.PatchU16(countAt, count);
+}
 
-    std::uint32_t flags = kFlagMetadata;
-    const auto markFirstRow = [&] {
-        if (out.Size() <= kMaxFirstRowOffset) {
-            out.PatchU16(kFirstRowOffset, static_cast<std::uint16_t>(out.Size()));
-            flags |= kFlagFirstRowValid;
-        }
-    };
+// Which rows a packet holds and how many bytes they take, measured before
+// writing so that they go into one piece of memory.
+struct RowsToWrite {
+    std::size_t indicatorBytes = 0;
+    std::vector<std::size_t> prefixes; // length prefix of a text column, 0 for a float one
+    bool allRows = false;              // with a change log, unused slots are kept too
+    std::size_t bytes = 0;
+    std::uint32_t count = 0;
 
-    const std::size_t indicatorBytes = (table.columns.size() + 3) / 4;
-    std::vector<std::size_t> prefixes;
+    bool Chosen(const TableData& table, std::size_t row) const
+    {
+        return allRows || (table.status[row] & kRowUnused) == 0;
+    }
+};
+
+RowsToWrite MeasureRows(const TableData& table)
+{
+    RowsToWrite rows;
+    rows.indicatorBytes = (table.columns.size() + 3) / 4;
+    rows.allRows = !table.changeLog.empty();
     for (const auto& column : table.columns)
-        prefixes.push_back(column.kind == ColumnKind::Text ? SizeHalf(TextColumnType(column.width)) : 0);
-    const auto chosen = [&](std::size_t row) { return allRows || (table.status[row] & kRowUnused) == 0; };
-
-    // Size the rows first so that they are written into one piece of memory.
-    std::size_t rowBytes = 0;
-    std::uint32_t rowsWritten = 0;
+        rows.prefixes.push_back(column.kind == ColumnKind::Text ? SizeHalf(TextColumnType(column.width)) : 0);
     for (std::size_t row = 0; row < table.RowCount(); ++row) {
-        if (!chosen(row))
+        if (!rows.Chosen(table, row))
             continue;
-        ++rowsWritten;
-        rowBytes += 1 + indicatorBytes;
+        ++rows.count;
+        rows.bytes += 1 + rows.indicatorBytes;
         for (std::size_t column = 0; column < table.columns.size(); ++column) {
             const auto& values = table.values[column];
             if (values.Flags(row) != 0)
                 continue;
             if (values.Kind() == ColumnKind::Float)
-                rowBytes += 8;
+                rows.bytes += 8;
             else
-                rowBytes += prefixes[column] + std::max<std::size_t>(values.Text(row).size(), 1);
+                rows.bytes += rows.prefixes[column] + std::max<std::size_t>(values.Text(row).size(), 1);
         }
     }
-    if (rowsWritten > 0)
-        markFirstRow();
+    return rows;
+}
 
-    std::byte* p = out.Grow(rowBytes);
+void WriteRows(Writer& out, const TableData& table, const RowsToWrite& rows)
+{
+    std::byte* p = out.Grow(rows.bytes);
     for (std::size_t row = 0; row < table.RowCount(); ++row) {
-        if (!chosen(row))
+        if (!rows.Chosen(table, row))
             continue;
         *p++ = std::byte{table.status[row]};
         std::byte* indicators = p;
-        std::fill(indicators, indicators + indicatorBytes, std::byte{0});
-        p += indicatorBytes;
+        std::fill(indicators, indicators + rows.indicatorBytes, std::byte{0});
+        p += rows.indicatorBytes;
         for (std::size_t column = 0; column < table.columns.size(); ++column) {
             const auto& values = table.values[column];
             const std::uint8_t cell = values.Flags(row) & (kCellNull | kCellUnchanged);
@@ -376,15 +387,36 @@ std::vector<std::byte> BuildPacket(const TableData& table)
             static constexpr char kZero = '\0';
             if (text.empty())
                 text = std::string_view(&kZero, 1);
-            p = prefixes[column] == 1 ? StoreLittle(p, static_cast<std::uint8_t>(text.size()))
-                                      : StoreLittle(p, static_cast<std::uint16_t>(text.size()));
+            p = rows.prefixes[column] == 1 ? StoreLittle(p, static_cast<std::uint8_t>(text.size()))
+                                           : StoreLittle(p, static_cast<std::uint16_t>(text.size()));
             std::memcpy(p, text.data(), text.size());
             p += text.size();
         }
     }
-    if (rowsWritten == 0)
-        markFirstRow();
-    out.PatchU32(kRowCountOffset, rowsWritten);
+}
+
+} // namespace
+
+std::vector<std::byte> BuildPacket(const TableData& table)
+{
+    const RowsToWrite rows = MeasureRows(table);
+    std::size_t expected = kMetadataEstimate + table.changeLog.size() * 12 + rows.bytes;
+    for (const auto& parameter : table.datasetParameters)
+        expected += parameter.name.size() + parameter.value.size() + 5;
+
+    Writer out(expected);
+    WriteHeader(out, table.columns.size());
+    WriteColumns(out, table.columns);
+    WriteParameters(out, table);
+
+    // The first-row offset is only given where it fits its 16 bits.
+    std::uint32_t flags = kFlagMetadata;
+    if (out.Size() <= kMaxFirstRowOffset) {
+        out.PatchU16(kFirstRowOffset, static_cast<std::uint16_t>(out.Size()));
+        flags |= kFlagFirstRowValid;
+    }
+    WriteRows(out, table, rows);
+    out.PatchU32(kRowCountOffset, rows.count);
     out.PatchU32(kFlagsOffset, flags);
     return out.Take();
 }
