@@ -566,7 +566,8 @@ void AppendRow(const std::byte* p, const RowLayout& layout, TableData& table)
         std::string_view text(reinterpret_cast<const char*>(p + prefix), length);
         p += prefix + length;
         // Texts are zero-terminated in the table: "01 00" is the empty text.
-        values.AppendText(text.substr(0, std::min(text.find('\0'), layout.widths[c])));
+        const std::size_t end = static_cast<std::size_t>(std::find(text.begin(), text.end(), '\0') - text.begin());
+        values.AppendText(text.substr(0, std::min(end, layout.widths[c])));
     }
 }
 

@@ -170,10 +170,19 @@ const std::vector<UploadTimeRun>& RateTable::UploadTimeRuns() const
         return runs_;
     runs_.clear();
     std::string scratch;
+    const auto tgl = viewColumns_[0];
+    const ColumnValues* texts =
+        tgl && data_.values[*tgl].Kind() == ColumnKind::Text ? &data_.values[*tgl] : nullptr;
     for (std::size_t i = 0; i < order_.size(); ++i) {
-        const std::string_view tgl = ShownText(0, order_[i], scratch);
-        if (runs_.empty() || tgl != runs_.back().tgl)
-            runs_.push_back({std::string(tgl), i, i});
+        // Most rows share their upload time's bytes with the row before.
+        if (texts && i > 0 && texts->Flags(order_[i]) == 0 && texts->Flags(order_[i - 1]) == 0 &&
+            texts->SharesText(order_[i], order_[i - 1])) {
+            runs_.back().end = i + 1;
+            continue;
+        }
+        const std::string_view text = ShownText(0, order_[i], scratch);
+        if (runs_.empty() || text != runs_.back().tgl)
+            runs_.push_back({std::string(text), i, i});
         runs_.back().end = i + 1;
     }
     runsValid_ = true;

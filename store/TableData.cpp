@@ -1,5 +1,6 @@
 #include "store/TableData.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -25,7 +26,7 @@ void ColumnValues::AppendText(std::string_view text)
     // Rows come in runs of one upload time: a text equal to the one before
     // shares its bytes, which keeps a long table's texts a fraction of its size.
     if (!length_.empty() && length_.back() == text.size() &&
-        std::string_view(arena_).substr(offset_.back(), text.size()) == text) {
+        std::equal(text.begin(), text.end(), arena_.begin() + offset_.back())) {
         offset_.push_back(offset_.back());
         length_.push_back(length_.back());
         return;
