@@ -16,6 +16,7 @@ packages=(
   weston desktop-file-utils appstream dpkg-dev
   fonts-liberation fonts-dejavu-core
   fp-utils
+  units
 )
 
 missing=()
