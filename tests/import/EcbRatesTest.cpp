@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <regex>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,18 +33,39 @@ const std::filesystem::path kEcbFolder = ZENTARO_ECB_DATA;
 // import is checked against the file rather than against itself.
 using FileRates = std::map<std::string, std::vector<std::pair<std::string, std::string>>>; // date -> (code, rate)
 
+// The value of attribute name where it starts at pos (after spaces), moving pos past it.
+std::optional<std::string> Attribute(const std::string& text, std::size_t& pos, const std::string& name)
+{
+    pos = text.find_first_not_of(" \t\r\n", pos);
+    if (pos == std::string::npos || text.compare(pos, name.size() + 1, name + "=") != 0)
+        return std::nullopt;
+    const char quote = text[pos + name.size() + 1];
+    const std::size_t start = pos + name.size() + 2;
+    const std::size_t end = text.find(quote, start);
+    pos = end + 1;
+    return text.substr(start, end - start);
+}
+
 FileRates XmlRates(const std::string& text)
 {
     FileRates rates;
-    const std::regex element(R"(<Cube\s+(?:time=['"]([^'"]+)['"]|currency=['"]([^'"]+)['"]\s+rate=['"]([^'"]*)['"]))");
     std::string day;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), element); it != std::sregex_iterator(); ++it) {
-        if ((*it)[1].matched)
-            day = (*it)[1];
-        else
-            rates[day].emplace_back((*it)[2], (*it)[3]);
+    for (std::size_t at = text.find("<Cube"); at != std::string::npos; at = text.find("<Cube", at + 1)) {
+        std::size_t pos = at + 5;
+        if (const auto time = Attribute(text, pos, "time")) {
+            day = *time;
+        } else if (const auto code = Attribute(text, pos, "currency")) {
+            rates[day].emplace_back(*code, Attribute(text, pos, "rate").value());
+        }
     }
     return rates;
+}
+
+std::string ReplacedAll(std::string text, const std::string& from, const std::string& to)
+{
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
 }
 
 std::vector<std::string> CsvFields(const std::string& line)
@@ -273,7 +294,7 @@ TEST_F(EcbImport, MalformedFilesFailAndAddNothing)
          "xmlns='http://www.ecb.int/vocabulary/2002-08-01/eurofxref'><Cube><Cube currency='USD' rate='1'/>"
          "</Cube></gesmes:Envelope>",
          "Malformed ECB rates file: a rate outside a day (line 1)"},
-        {"XML date", std::regex_replace(daily, std::regex("2013-01-28"), "28.01.2013"),
+        {"XML date", ReplacedAll(daily, "2013-01-28", "28.01.2013"),
          "Malformed ECB rates file: '28.01.2013' is not a date (line 8)"},
         {"CSV line with fewer fields", shortLine, "Malformed ECB rates file: line 4 has 3 fields, the header has 42"},
         {"CSV rate", "Date, USD, \n11 October 2024, 1.0938x, \n", "'1.0938x' is not a valid floating point value for field 'nilai'"},
