@@ -45,11 +45,27 @@ int Run(std::vector<std::string> args, long* peakKiB = nullptr)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The benchmark's own folder, removed when the program ends.
+const std::filesystem::path& Folder()
+{
+    struct Owned {
+        std::filesystem::path path =
+            std::filesystem::temp_directory_path() / ("zentaro-cli-bench-" + std::to_string(getpid()));
+        Owned() { std::filesystem::create_directories(path); }
+        ~Owned()
+        {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static const Owned folder;
+    return folder.path;
+}
+
 const std::string& SampleDataFile()
 {
     static const std::string path = [] {
-        const auto folder = std::filesystem::temp_directory_path() / ("zentaro-cli-bench-" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder);
+        const auto& folder = Folder();
         const std::string file = (folder / "conversion data.kvx").string();
         for (const char* day : {"2013-01-28", "2017-03-08", "2022-07-08"})
             Run({ZENTARO_CLI, "--decimal-separator", ".", "import", file,
@@ -71,8 +87,7 @@ BENCHMARK(BM_ZentaroCliConvert)->Unit(benchmark::kMillisecond);
 const std::string& HistoryDataFile()
 {
     static const std::string path = [] {
-        const auto folder = std::filesystem::temp_directory_path() / ("zentaro-cli-bench-" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder);
+        const auto& folder = Folder();
         const std::string csv = (folder / "eurofxref-hist.csv").string();
         std::ofstream(csv, std::ios::binary) << zentaro::bench::HistoryCsv();
         const std::string file = (folder / "history.kvx").string();

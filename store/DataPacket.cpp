@@ -600,7 +600,7 @@ void ReserveRows(TableData& table, const RowLayout& layout, std::uint32_t rowCou
 }
 
 constexpr std::size_t kFirstRead = 64 * 1024;
-constexpr std::size_t kRowBlock = 256 * 1024;
+constexpr std::size_t kRowBlock = 64 * 1024;
 
 } // namespace
 

@@ -5,9 +5,9 @@
 #include "store/RateTable.h"
 #include "tests/common/TempDir.h"
 #include "tests/import/ImportTestSupport.h"
+#include "tests/import/ZipOf.h"
 
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -26,6 +26,7 @@ using test::ShownRow;
 using test::ShownRows;
 using test::TempDir;
 using test::WriteFile;
+using test::ZipOf;
 
 const std::filesystem::path kEcbFolder = ZENTARO_ECB_DATA;
 
@@ -119,21 +120,6 @@ void ExpectSameRows(const std::vector<ShownRow>& actual, const std::vector<Shown
         EXPECT_EQ(actual[i].cur, expected[i].cur) << "row " << i;
         EXPECT_EQ(std::stod(actual[i].nilai), std::stod(expected[i].nilai)) << "row " << i << " " << expected[i];
     }
-}
-
-// A zip holding one file, written with libzip.
-std::string ZipOf(const std::string& name, const std::string& content)
-{
-    const TempDir folder;
-    const auto path = folder / "rates.zip";
-    int error = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    if (!archive)
-        throw std::runtime_error("cannot create a zip");
-    zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
-    if (!source || zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE) < 0 || zip_close(archive) != 0)
-        throw std::runtime_error("cannot write a zip");
-    return ReadFile(path);
 }
 
 class EcbImport : public testing::Test {

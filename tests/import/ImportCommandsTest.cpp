@@ -2,6 +2,7 @@
 #include "tests/import/ImportTestSupport.h"
 #include "tests/common/TempDir.h"
 #include "tests/import/TestHttpServer.h"
+#include "tests/import/ZipOf.h"
 
 #include <gtest/gtest.h>
 
@@ -188,6 +189,15 @@ TEST_F(ImportCommands, EcbFilesAddOneBatchPerDayOnce)
     EXPECT_EQ(again.status, 3);
     EXPECT_EQ(again.out, "Upload Time : 2024-10-11 is already exist\n");
     EXPECT_EQ(ReadFile(data_), saved);
+
+    // The program loads the zip library itself, at the first zip.
+    const std::string zipped = Update("eurofxref-hist.zip", test::ZipOf("eurofxref-hist.csv", ReadFile(history)));
+    const CliRun zipAgain = Cli({"import", data_, zipped});
+    EXPECT_EQ(zipAgain.status, 3) << zipAgain.err;
+    EXPECT_EQ(zipAgain.out, "Upload Time : 2024-10-11 is already exist\n");
+    const CliRun brokenZip = Cli({"import", data_, Update("broken.zip", ReadFile(zipped).substr(0, 100))});
+    EXPECT_EQ(brokenZip.status, 1);
+    EXPECT_EQ(brokenZip.err, "Malformed ECB rates file: broken zip file: Not a zip archive\n");
 
     const CliRun broken = Cli({"import", data_, Update("broken.xml", ReadFile(std::filesystem::path(ZENTARO_ECB_DATA) / "ecb-eurofxref-2017-03-08.xml").substr(0, 700))});
     EXPECT_EQ(broken.status, 1);
