@@ -234,10 +234,12 @@ std::vector<ChangeLogEntry> ReadChangeLog(std::span<const std::byte> value, std:
     if (count < 3)
         throw StoreError(kInvalidParameter);
     std::vector<ChangeLogEntry> log(count / 3);
+    const std::byte* p = in.Take(log.size() * 12).data();
     for (auto& entry : log) {
-        entry.row = in.U32();
-        entry.previous = in.U32();
-        entry.kind = in.U32() & 0xFF;
+        entry.row = LoadLittle<std::uint32_t>(p);
+        entry.previous = LoadLittle<std::uint32_t>(p + 4);
+        entry.kind = LoadLittle<std::uint32_t>(p + 8) & 0xFF;
+        p += 12;
     }
     return log;
 }

@@ -5,6 +5,18 @@
 #include <stdexcept>
 
 namespace zentaro {
+namespace {
+
+// Texts here are a few bytes long: a plain loop beats a call to memcmp.
+bool SameBytes(std::string_view text, const char* other)
+{
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != other[i])
+            return false;
+    return true;
+}
+
+} // namespace
 
 void ColumnValues::Reserve(std::size_t rows, std::size_t textBytes)
 {
@@ -25,8 +37,7 @@ void ColumnValues::AppendText(std::string_view text)
     flags_.push_back(0);
     // Rows come in runs of one upload time: a text equal to the one before
     // shares its bytes, which keeps a long table's texts a fraction of its size.
-    if (!length_.empty() && length_.back() == text.size() &&
-        std::equal(text.begin(), text.end(), arena_.begin() + offset_.back())) {
+    if (!length_.empty() && length_.back() == text.size() && SameBytes(text, arena_.data() + offset_.back())) {
         offset_.push_back(offset_.back());
         length_.push_back(length_.back());
         return;
