@@ -13,17 +13,23 @@ void ShowBox(QMessageBox::Icon icon, const QString& text)
     box.exec();
 }
 
-// "description|pattern" as Qt writes it: "description (pattern)".
-QString QtNameFilter(const QString& filter)
+// "description|pattern|description|pattern..." as Qt writes it: one
+// "description (pattern)" per pair, patterns parted by spaces instead of ";".
+QStringList QtNameFilters(const QString& filter)
 {
-    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
-    if (bar < 0)
-        return filter;
-    const QString description = filter.left(bar);
-    const QString pattern = filter.mid(bar + 1);
-    if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
-        return description;
-    return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        const QString pattern = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
+            filters << description;
+        else
+            filters << description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    }
+    if (filters.isEmpty())
+        filters << filter;
+    return filters;
 }
 
 // On X11 and Wayland Qt appends " — " and the application's display name to
@@ -71,7 +77,7 @@ std::optional<QString> MessageBoxDialogs::OpenFile(const QString& nameFilter)
     // A typed name that does not exist is accepted; the import reports it.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setNameFilter(QtNameFilter(nameFilter));
+    dialog.setNameFilters(QtNameFilters(nameFilter));
     if (!lastFile_.isEmpty())
         dialog.selectFile(lastFile_);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -8,6 +8,7 @@
 #include "app/WindowShape.h"
 #include "controls/XiButton.h"
 #include "controls/XiPanel.h"
+#include "import/RatesFile.h"
 #include "import/UpdateFromUrl.h"
 #include "import/UpdateImport.h"
 #include "store/DataFileChange.h"
@@ -49,7 +50,8 @@ constexpr char32_t kReturn = 13;
 constexpr char32_t kEscape = 27;
 constexpr char32_t kDeleteCharacter = 127;
 
-const QString kOpenFileFilter = QStringLiteral("currency data (*.txt)|*.txt");
+const QString kOpenFileFilter =
+    QStringLiteral("currency data (*.txt)|*.txt|ECB reference rates (*.xml *.csv *.zip)|*.xml;*.csv;*.zip");
 // The two lines of each question are parted by a single carriage return.
 const QString kRemoveQuestion =
     QStringLiteral("Are You Sure Want To Remove Current Time ?\rWarning this cannot be Undone.");
@@ -554,7 +556,7 @@ void TForm1::UpdateImport(const std::filesystem::path& updateFile, std::string_v
 {
     zentaro::ImportResult result;
     ChangeDataFile(sender, [&] {
-        result = zentaro::ImportUpdateFile(table_, updateFile, DataFilePath(), successText);
+        result = zentaro::ImportRatesFile(table_, updateFile, DataFilePath(), successText);
     });
     Edito1 = result.scratch.edito1;
     Edito2 = result.scratch.edito2;

@@ -1,7 +1,8 @@
 // The window's costs on large tables: one keystroke in the amount field (the
 // conversion of the old text and that of the new one), choosing an upload
 // time, the start-up routine that loads the data file and builds the three
-// lists, and a data command against one save.
+// lists, and a data command against one save. 221,100 rows is the ECB's full
+// history: 6,700 days of 33 rates.
 #include "app/TextComboBox.h"
 #include "app/Unit1.h"
 #include "store/RateTable.h"
@@ -104,7 +105,7 @@ void BM_Keystroke(benchmark::State& state)
     if (form->Edit9->text().isEmpty())
         state.SkipWithError("no result");
 }
-BENCHMARK(BM_Keystroke)->Arg(5000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Keystroke)->Arg(5000)->Arg(221100)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 void BM_FormCreate(benchmark::State& state)
 {
@@ -113,7 +114,7 @@ void BM_FormCreate(benchmark::State& state)
         form->FormCreate(nullptr);
     state.counters["uploadTimes"] = form->ComboBox3->count();
 }
-BENCHMARK(BM_FormCreate)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormCreate)->Arg(221100)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // Choosing an upload time: both currency lists rebuilt for it, both rates
 // looked up, the amount converted. Alternates between the first upload time
@@ -133,7 +134,7 @@ void BM_ChooseUploadTime(benchmark::State& state)
     if (form->Edit9->text().isEmpty() || form->ComboBox1->count() != kCurrenciesPerBatch)
         state.SkipWithError("no result");
 }
-BENCHMARK(BM_ChooseUploadTime)->Arg(5000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChooseUploadTime)->Arg(5000)->Arg(221100)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // The data command that changes least, "Delete Current Time" answered No,
 // still takes the data file's lock, brings the table up to the file (a

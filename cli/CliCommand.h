@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -15,20 +14,18 @@ struct Invocation {
     char decimalSeparator = '.';
 };
 
-// A command returns the process's exit status; errors are thrown (CliError or
-// a lower layer's error) and printed by main with exit status 1.
-using CommandFn = std::function<int(const Invocation&)>;
-
-struct CommandInfo {
-    std::string name;
-    std::string usage; // one line for the help text
-    CommandFn run;
-};
-
-// Commands register themselves from their own source file:
-//   static const bool registered = RegisterCommand({"new", "new FILE", RunNew});
-bool RegisterCommand(CommandInfo info);
-const std::vector<CommandInfo>& Commands();
+// Each command returns the process's exit status; errors are thrown (CliError or
+// a lower layer's error) and printed by main with exit status 1. main.cpp lists them
+// all in one table.
+int RunNew(const Invocation& invocation);
+int RunDump(const Invocation& invocation);
+int RunImport(const Invocation& invocation);
+int RunUpdate(const Invocation& invocation);
+int RunRemove(const Invocation& invocation);
+int RunClear(const Invocation& invocation);
+int RunTimes(const Invocation& invocation);
+int RunCurrencies(const Invocation& invocation);
+int RunConvert(const Invocation& invocation);
 
 // Writes a text the way every CLI output does: backslash, TAB, LF and CR as
 // \\ \t \n \r, other bytes below 32 as \xHH, everything else unchanged.

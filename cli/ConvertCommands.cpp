@@ -27,6 +27,16 @@ void PrintLines(const std::vector<std::string>& lines)
         std::cout << Escape(line) << '\n';
 }
 
+std::string RateOf(RateTable& table, const std::string& time, const std::string& currency)
+{
+    auto rate = LookUpStoredRate(table, time, currency);
+    if (!rate)
+        throw CliError("Unknown currency " + QuotedInput(currency) + " at upload time " + QuotedInput(time));
+    return std::move(*rate);
+}
+
+} // namespace
+
 int RunTimes(const Invocation& invocation)
 {
     RateTable table(invocation.decimalSeparator);
@@ -45,14 +55,6 @@ int RunCurrencies(const Invocation& invocation)
     return 0;
 }
 
-std::string RateOf(RateTable& table, const std::string& time, const std::string& currency)
-{
-    auto rate = LookUpStoredRate(table, time, currency);
-    if (!rate)
-        throw CliError("Unknown currency " + QuotedInput(currency) + " at upload time " + QuotedInput(time));
-    return std::move(*rate);
-}
-
 int RunConvert(const Invocation& invocation)
 {
     const Options args = TakeOptions(invocation.args, {"--time"});
@@ -68,10 +70,4 @@ int RunConvert(const Invocation& invocation)
     return 0;
 }
 
-const bool registered =
-    RegisterCommand({"times", "times [FILE]", RunTimes}) &&
-    RegisterCommand({"currencies", "currencies [FILE] [--time T]", RunCurrencies}) &&
-    RegisterCommand({"convert", "convert [FILE] AMOUNT FROM TO [--time T]", RunConvert});
-
-} // namespace
 } // namespace zentaro::cli

@@ -7,6 +7,7 @@
 #include "import/CurlFetcher.h"
 #include "import/ImportError.h"
 #include "import/UpdateFromUrl.h"
+#include "import/RatesFile.h"
 #include "import/UpdateImport.h"
 #include "store/DataFileChange.h"
 #include "store/Maintenance.h"
@@ -49,6 +50,8 @@ DataFileAccess Access(const Options& args, const std::filesystem::path& file, bo
     return access;
 }
 
+} // namespace
+
 int RunImport(const Invocation& invocation)
 {
     const Options args = TakeOptions(invocation.args, {kLockWaitOption});
@@ -57,7 +60,7 @@ int RunImport(const Invocation& invocation)
     ImportResult result;
     // A missing FILE comes to exist only through a successful import's save.
     ChangeDataFile(table, file, Access(args, file, true), [&] {
-        result = ImportUpdateFile(table, rest[0], file, kFileUpdateSuccessText);
+        result = ImportRatesFile(table, rest[0], file, kFileUpdateSuccessText);
     });
     return Report(result);
 }
@@ -79,7 +82,7 @@ int RunUpdate(const Invocation& invocation)
     RateTable table(invocation.decimalSeparator);
     ImportResult result;
     ChangeDataFile(table, file, access, [&] {
-        result = ImportUpdateFile(table, fetched.updateFile, file, kUrlUpdateSuccessText);
+        result = ImportRatesFile(table, fetched.updateFile, file, kUrlUpdateSuccessText);
     });
     return Report(result);
 }
@@ -108,18 +111,4 @@ int RunClear(const Invocation& invocation)
     return 0;
 }
 
-const bool registered =
-    RegisterCommand({"import", "import [FILE] UPDATEFILE [--lock-wait S]   add an update file's batch (FILE created "
-                               "when missing; exit 3: upload time already there)",
-                     RunImport}) &&
-    RegisterCommand({"update", "update [FILE] [--url URL] [--lock-wait S]   download the update address (or URL) to "
-                               "\"Last Update.txt\" beside FILE and import it (exit 3: upload time already there)",
-                     RunUpdate}) &&
-    RegisterCommand({"remove", "remove [FILE] TIME [--lock-wait S]   remove every rate of upload time TIME; prints "
-                               "nothing",
-                     RunRemove}) &&
-    RegisterCommand({"clear", "clear [FILE] [--lock-wait S]   remove all rates, without asking; prints nothing",
-                     RunClear});
-
-} // namespace
 } // namespace zentaro::cli

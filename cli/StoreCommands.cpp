@@ -12,15 +12,6 @@
 namespace zentaro::cli {
 namespace {
 
-int RunNew(const Invocation& invocation)
-{
-    if (invocation.args.size() != 1)
-        throw UsageError{"new takes one FILE"};
-    RateTable table(invocation.decimalSeparator);
-    table.SaveToFile(invocation.args[0]);
-    return 0;
-}
-
 std::string CellText(const TableData& data, std::optional<std::size_t> column, std::size_t row,
                      char separator)
 {
@@ -55,6 +46,17 @@ void DumpVisible(RateTable& table, std::ostream& out)
     });
 }
 
+} // namespace
+
+int RunNew(const Invocation& invocation)
+{
+    if (invocation.args.size() != 1)
+        throw UsageError{"new takes one FILE"};
+    RateTable table(invocation.decimalSeparator);
+    table.SaveToFile(invocation.args[0]);
+    return 0;
+}
+
 int RunDump(const Invocation& invocation)
 {
     const Options args = TakeOptions(invocation.args, {}, {"--all"});
@@ -68,8 +70,4 @@ int RunDump(const Invocation& invocation)
     return 0;
 }
 
-const bool registered = RegisterCommand({"new", "new FILE", RunNew}) &&
-                        RegisterCommand({"dump", "dump [--all] [FILE]", RunDump});
-
-} // namespace
 } // namespace zentaro::cli

@@ -11,20 +11,6 @@
 
 namespace zentaro::cli {
 
-std::vector<CommandInfo>& Registry()
-{
-    static std::vector<CommandInfo> commands;
-    return commands;
-}
-
-bool RegisterCommand(CommandInfo info)
-{
-    Registry().push_back(std::move(info));
-    return true;
-}
-
-const std::vector<CommandInfo>& Commands() { return Registry(); }
-
 std::string Escape(std::string_view text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -67,11 +53,39 @@ std::string DataFileHelpText()
     }
 }
 
+struct Command {
+    std::string_view name;
+    std::string_view arguments;
+    std::string_view description; // one line in the help
+    int (*run)(const zentaro::cli::Invocation&);
+};
+
+// Every command, in the order the help lists them.
+constexpr Command kCommands[] = {
+    {"new", "FILE", "write the empty table", zentaro::cli::RunNew},
+    {"dump", "[--all] [FILE]", "the visible rows, or with --all the stored rows and the change log",
+     zentaro::cli::RunDump},
+    {"import", "[FILE] UPDATEFILE [--lock-wait S]",
+     "add an update file's batch or an ECB rates file's days (FILE created when missing; exit 3: all there already)",
+     zentaro::cli::RunImport},
+    {"update", "[FILE] [--url URL] [--lock-wait S]",
+     "download the update address (or URL) to \"Last Update.txt\" beside FILE and import it (exit 3 as import)",
+     zentaro::cli::RunUpdate},
+    {"remove", "[FILE] TIME [--lock-wait S]", "remove every rate of upload time TIME; prints nothing", zentaro::cli::RunRemove},
+    {"clear", "[FILE] [--lock-wait S]", "remove all rates, without asking; prints nothing", zentaro::cli::RunClear},
+    {"times", "[FILE]", "the upload times in the table's order", zentaro::cli::RunTimes},
+    {"currencies", "[FILE] [--time T]", "the sorted currencies of the last upload time (or T)",
+     zentaro::cli::RunCurrencies},
+    {"convert", "[FILE] AMOUNT FROM TO [--time T]", "convert AMOUNT from FROM to TO at the last upload time (or T)",
+     zentaro::cli::RunConvert},
+};
+
 void PrintHelp(std::ostream& out)
 {
     out << "usage: zentaro-cli [--decimal-separator C] COMMAND ARGS...\n\ncommands:\n";
-    for (const auto& command : zentaro::cli::Commands())
-        out << "  zentaro-cli " << command.usage << "\n";
+    for (const auto& command : kCommands)
+        out << "  zentaro-cli " << command.name << " " << command.arguments << "\n      " << command.description
+            << "\n";
     out << "\nThe decimal separator defaults to the user's locale.\n";
     out << "FILE defaults to the window's data file, " << DataFileHelpText() << "\n";
 }
@@ -96,7 +110,7 @@ int main(int argc, char** argv)
             PrintHelp(args.empty() ? std::cerr : std::cout);
             return args.empty() ? 1 : 0;
         }
-        for (const auto& command : Commands()) {
+        for (const auto& command : kCommands) {
             if (command.name == args[0]) {
                 invocation.args.assign(args.begin() + 1, args.end());
                 return command.run(invocation);

@@ -1,4 +1,5 @@
 #include "import/CurlFetcher.h"
+#include "import/SharedLibrary.h"
 #include "import/ImportError.h"
 #include "store/FileReplacement.h"
 #include "store/MessageText.h"
@@ -27,13 +28,6 @@ struct CurlApi {
     void (*easyReset)(CURL* curl);
     void (*easyCleanup)(CURL* curl);
 };
-
-template <typename Function>
-bool Resolve(void* library, const char* name, Function& function)
-{
-    function = reinterpret_cast<Function>(::dlsym(library, name));
-    return function != nullptr;
-}
 
 // nullptr when the library is missing or does not start.
 const CurlApi* Api()

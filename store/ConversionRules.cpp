@@ -1,7 +1,6 @@
 #include "store/ConversionRules.h"
 #include "store/NumberText.h"
 #include "store/RateTable.h"
-#include "store/Scan.h"
 
 #include <algorithm>
 
@@ -16,38 +15,53 @@ unsigned char Folded(char c)
 
 } // namespace
 
+// The rules below read the rows straight from the table's columns, one run
+// of an upload time at a time, instead of stepping the cursor through them;
+// then they leave the cursor where stepping would have. The results are
+// those of a scan over every row, including the single visit of the empty
+// texts that an empty table gets.
+
 UploadTimeList BuildUploadTimeList(RateTable& table)
 {
+    table.MoveToLastRow();
     UploadTimeList list;
-    bool first = true;
-    ScanRows(table, [&] {
-        const std::string_view tgl = table.DBEdit1().Text();
-        if (first || tgl != list.text) {
-            list.text.assign(tgl);
-            list.entries.push_back(list.text);
-            first = false;
-        }
-    });
+    const auto& runs = table.UploadTimeRuns();
+    if (runs.empty()) {
+        list.entries.emplace_back();
+        return list;
+    }
+    list.entries.reserve(runs.size());
+    for (const auto& run : runs)
+        list.entries.push_back(run.tgl);
+    list.text = runs.back().tgl;
     return list;
 }
 
 CurrencyPass BuildCurrencyList(RateTable& table, std::string_view uploadTime)
 {
+    table.MoveToLastRow();
     CurrencyPass pass;
-    bool first = true;
-    ScanRows(table, [&] {
-        if (table.DBEdit1().Text() == uploadTime) {
-            const std::string_view cur = table.DBEdit2().Text();
-            // The first row is added without comparing: the list starts empty,
-            // and an empty code is still an entry.
-            if (first || cur != pass.text) {
+    const auto& rows = table.VisibleRows();
+    if (rows.empty()) {
+        if (uploadTime.empty())
+            pass.entries.emplace_back();
+        return pass;
+    }
+    std::string scratch;
+    for (const auto& run : table.UploadTimeRuns()) {
+        if (run.tgl != uploadTime)
+            continue;
+        for (std::size_t i = run.first; i < run.end; ++i) {
+            const std::string_view cur = table.ShownText(1, rows[i], scratch);
+            // The table's first row is added without comparing: the list
+            // starts empty, and an empty code is still an entry.
+            if (i == 0 || cur != pass.text) {
                 pass.text.assign(cur);
                 pass.entries.push_back(pass.text);
             }
         }
-        first = false;
-    });
-    pass.lastRateText.assign(table.DBEdit3().Text());
+    }
+    pass.lastRateText.assign(table.ShownText(2, rows.back(), scratch));
     return pass;
 }
 
@@ -85,12 +99,24 @@ std::vector<std::string> SortCurrencyEntries(std::vector<std::string> entries)
 std::optional<std::string> LookUpRate(RateTable& table, std::string_view uploadTime,
                                       std::string_view currency)
 {
-    std::optional<std::string> rate;
-    ScanRows(table, [&] {
-        if (table.DBEdit1().Text() == uploadTime && table.DBEdit2().Text() == currency)
-            rate.emplace(table.DBEdit3().Text());
-    });
-    return rate;
+    table.MoveToLastRow();
+    const auto& rows = table.VisibleRows();
+    if (rows.empty()) {
+        if (uploadTime.empty() && currency.empty())
+            return std::string();
+        return std::nullopt;
+    }
+    // The last match wins, so the search runs from the end and stops there.
+    std::string scratch;
+    const auto& runs = table.UploadTimeRuns();
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        if (run->tgl != uploadTime)
+            continue;
+        for (std::size_t i = run->end; i-- > run->first;)
+            if (table.ShownText(1, rows[i], scratch) == currency)
+                return std::string(table.ShownText(2, rows[i], scratch));
+    }
+    return std::nullopt;
 }
 
 std::string ConvertAmount(std::string_view amountText, std::string_view sourceRateText,

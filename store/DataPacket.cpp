@@ -9,6 +9,8 @@
 #include "store/StoreError.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 #include <string_view>
 
@@ -56,11 +58,33 @@ std::uint32_t TextColumnType(std::uint16_t width)
     return (kCodeText << 16) | kVarying | prefix;
 }
 
-std::byte* PutLittle(std::byte* p, std::uint64_t v, int size)
+template <typename T>
+T ByteOrderSwapped(T v)
 {
-    for (int i = 0; i < size; ++i)
-        *p++ = std::byte(v >> (8 * i));
-    return p;
+    auto bytes = std::bit_cast<std::array<std::byte, sizeof(T)>>(v);
+    std::reverse(bytes.begin(), bytes.end());
+    return std::bit_cast<T>(bytes);
+}
+
+// The one pair of little-endian helpers every fixed-width read and write
+// goes through; p is not required to be aligned.
+template <typename T>
+T LoadLittle(const std::byte* p)
+{
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    if constexpr (std::endian::native == std::endian::big)
+        v = ByteOrderSwapped(v);
+    return v;
+}
+
+template <typename T>
+std::byte* StoreLittle(std::byte* p, T v)
+{
+    if constexpr (std::endian::native == std::endian::big)
+        v = ByteOrderSwapped(v);
+    std::memcpy(p, &v, sizeof v);
+    return p + sizeof v;
 }
 
 class Writer {
@@ -69,8 +93,8 @@ public:
 
     std::size_t Size() const { return bytes_.size(); }
     void U8(std::uint8_t v) { bytes_.push_back(std::byte{v}); }
-    void U16(std::uint16_t v) { Little(v, 2); }
-    void U32(std::uint32_t v) { Little(v, 4); }
+    void U16(std::uint16_t v) { StoreLittle(Grow(sizeof v), v); }
+    void U32(std::uint32_t v) { StoreLittle(Grow(sizeof v), v); }
     void Raw(const void* data, std::size_t size)
     {
         const auto* p = static_cast<const std::byte*>(data);
@@ -89,21 +113,11 @@ public:
         bytes_.resize(at + n);
         return bytes_.data() + at;
     }
-    void PatchU16(std::size_t at, std::uint16_t v) { Patch(at, v, 2); }
-    void PatchU32(std::size_t at, std::uint32_t v) { Patch(at, v, 4); }
+    void PatchU16(std::size_t at, std::uint16_t v) { StoreLittle(bytes_.data() + at, v); }
+    void PatchU32(std::size_t at, std::uint32_t v) { StoreLittle(bytes_.data() + at, v); }
     std::vector<std::byte> Take() { return std::move(bytes_); }
 
 private:
-    void Little(std::uint32_t v, int size)
-    {
-        for (int i = 0; i < size; ++i)
-            bytes_.push_back(std::byte(v >> (8 * i)));
-    }
-    void Patch(std::size_t at, std::uint32_t v, int size)
-    {
-        for (int i = 0; i < size; ++i)
-            bytes_[at + static_cast<std::size_t>(i)] = std::byte(v >> (8 * i));
-    }
     std::vector<std::byte> bytes_;
 };
 
@@ -134,13 +148,15 @@ public:
         position_ += count;
         return piece;
     }
+    // An unsigned integer of 1, 2 or 4 bytes.
     std::uint32_t Unsigned(std::size_t size)
     {
-        const auto piece = Take(size);
-        std::uint32_t v = 0;
-        for (std::size_t i = 0; i < size && i < 4; ++i)
-            v |= std::to_integer<std::uint32_t>(piece[i]) << (8 * i);
-        return v;
+        const std::byte* p = Take(size).data();
+        switch (size) {
+        case 1: return LoadLittle<std::uint8_t>(p);
+        case 2: return LoadLittle<std::uint16_t>(p);
+        default: return LoadLittle<std::uint32_t>(p);
+        }
     }
     std::uint8_t U8() { return static_cast<std::uint8_t>(Unsigned(1)); }
     std::uint16_t U16() { return static_cast<std::uint16_t>(Unsigned(2)); }
@@ -218,10 +234,12 @@ std::vector<ChangeLogEntry> ReadChangeLog(std::span<const std::byte> value, std:
     if (count < 3)
         throw StoreError(kInvalidParameter);
     std::vector<ChangeLogEntry> log(count / 3);
+    const std::byte* p = in.Take(log.size() * 12).data();
     for (auto& entry : log) {
-        entry.row = in.U32();
-        entry.previous = in.U32();
-        entry.kind = in.U32() & 0xFF;
+        entry.row = LoadLittle<std::uint32_t>(p);
+        entry.previous = LoadLittle<std::uint32_t>(p + 4);
+        entry.kind = LoadLittle<std::uint32_t>(p + 8) & 0xFF;
+        p += 12;
     }
     return log;
 }
@@ -244,25 +262,25 @@ ColumnKind ColumnKindOf(std::uint32_t typeWord, std::size_t& prefix)
 
 } // namespace
 
-std::vector<std::byte> BuildPacket(const TableData& table)
-{
-    const bool allRows = !table.changeLog.empty();
-    std::size_t expected = 256 + table.changeLog.size() * 12;
-    for (const auto& values : table.values)
-        expected += values.TextBytes() + values.Size() * 8;
-    expected += table.RowCount() * 2;
+namespace {
 
-    Writer out(expected);
+constexpr std::size_t kMetadataEstimate = 256;
+
+void WriteHeader(Writer& out, std::size_t columnCount)
+{
     out.U32(kPacketMagic);
     out.U16(kVersionMajor);
     out.U16(0);
     out.U32(kHeaderSize);
-    out.U16(static_cast<std::uint16_t>(table.columns.size()));
-    out.U32(0);
-    out.U32(kFlagMetadata);
-    out.U16(0);
+    out.U16(static_cast<std::uint16_t>(columnCount));
+    out.U32(0);             // row count, patched once the rows are written
+    out.U32(kFlagMetadata); // flags, patched likewise
+    out.U16(0);             // first-row offset, patched likewise
+}
 
-    for (const auto& column : table.columns) {
+void WriteColumns(Writer& out, const std::vector<ColumnDef>& columns)
+{
+    for (const auto& column : columns) {
         out.Name(column.name);
         out.U32(column.kind == ColumnKind::Text ? TextColumnType(column.width) : kFloatColumnType);
         out.U16(column.attributes);
@@ -281,9 +299,12 @@ std::vector<std::byte> BuildPacket(const TableData& table)
         }
         out.PatchU16(countAt, count);
     }
+}
 
-    const std::size_t datasetCountAt = out.Size();
-    std::uint16_t datasetCount = 0;
+void WriteParameters(Writer& out, const TableData& table)
+{
+    const std::size_t countAt = out.Size();
+    std::uint16_t count = 0;
     out.U16(0);
     if (!table.changeLog.empty()) {
         out.Name(kChangeLog);
@@ -292,58 +313,66 @@ std::vector<std::byte> BuildPacket(const TableData& table)
         std::byte* p = out.Grow(table.changeLog.size() * 12);
         for (const auto& entry : table.changeLog)
             for (std::uint32_t v : {entry.row, entry.previous, entry.kind})
-                p = PutLittle(p, v, 4);
-        ++datasetCount;
+                p = StoreLittle(p, v);
+        ++count;
     }
     for (const auto& parameter : table.datasetParameters) {
         WriteKept(out, parameter);
-        ++datasetCount;
+        ++count;
     }
-    out.PatchU16(datasetCountAt, datasetCount);
+    out.PatchU16(countAt, count);
+}
 
-    std::uint32_t flags = kFlagMetadata;
-    const auto markFirstRow = [&] {
-        if (out.Size() <= kMaxFirstRowOffset) {
-            out.PatchU16(kFirstRowOffset, static_cast<std::uint16_t>(out.Size()));
-            flags |= kFlagFirstRowValid;
-        }
-    };
+// Which rows a packet holds and how many bytes they take, measured before
+// writing so that they go into one piece of memory.
+struct RowsToWrite {
+    std::size_t indicatorBytes = 0;
+    std::vector<std::size_t> prefixes; // length prefix of a text column, 0 for a float one
+    bool allRows = false;              // with a change log, unused slots are kept too
+    std::size_t bytes = 0;
+    std::uint32_t count = 0;
 
-    const std::size_t indicatorBytes = (table.columns.size() + 3) / 4;
-    std::vector<std::size_t> prefixes;
+    bool Chosen(const TableData& table, std::size_t row) const
+    {
+        return allRows || (table.status[row] & kRowUnused) == 0;
+    }
+};
+
+RowsToWrite MeasureRows(const TableData& table)
+{
+    RowsToWrite rows;
+    rows.indicatorBytes = (table.columns.size() + 3) / 4;
+    rows.allRows = !table.changeLog.empty();
     for (const auto& column : table.columns)
-        prefixes.push_back(column.kind == ColumnKind::Text ? SizeHalf(TextColumnType(column.width)) : 0);
-    const auto chosen = [&](std::size_t row) { return allRows || (table.status[row] & kRowUnused) == 0; };
-
-    // Size the rows first so that they are written into one piece of memory.
-    std::size_t rowBytes = 0;
-    std::uint32_t rowsWritten = 0;
+        rows.prefixes.push_back(column.kind == ColumnKind::Text ? SizeHalf(TextColumnType(column.width)) : 0);
     for (std::size_t row = 0; row < table.RowCount(); ++row) {
-        if (!chosen(row))
+        if (!rows.Chosen(table, row))
             continue;
-        ++rowsWritten;
-        rowBytes += 1 + indicatorBytes;
+        ++rows.count;
+        rows.bytes += 1 + rows.indicatorBytes;
         for (std::size_t column = 0; column < table.columns.size(); ++column) {
             const auto& values = table.values[column];
             if (values.Flags(row) != 0)
                 continue;
             if (values.Kind() == ColumnKind::Float)
-                rowBytes += 8;
+                rows.bytes += 8;
             else
-                rowBytes += prefixes[column] + std::max<std::size_t>(values.Text(row).size(), 1);
+                rows.bytes += rows.prefixes[column] + std::max<std::size_t>(values.Text(row).size(), 1);
         }
     }
-    if (rowsWritten > 0)
-        markFirstRow();
+    return rows;
+}
 
-    std::byte* p = out.Grow(rowBytes);
+void WriteRows(Writer& out, const TableData& table, const RowsToWrite& rows)
+{
+    std::byte* p = out.Grow(rows.bytes);
     for (std::size_t row = 0; row < table.RowCount(); ++row) {
-        if (!chosen(row))
+        if (!rows.Chosen(table, row))
             continue;
         *p++ = std::byte{table.status[row]};
         std::byte* indicators = p;
-        std::fill(indicators, indicators + indicatorBytes, std::byte{0});
-        p += indicatorBytes;
+        std::fill(indicators, indicators + rows.indicatorBytes, std::byte{0});
+        p += rows.indicatorBytes;
         for (std::size_t column = 0; column < table.columns.size(); ++column) {
             const auto& values = table.values[column];
             const std::uint8_t cell = values.Flags(row) & (kCellNull | kCellUnchanged);
@@ -352,10 +381,7 @@ std::vector<std::byte> BuildPacket(const TableData& table)
                 continue;
             }
             if (values.Kind() == ColumnKind::Float) {
-                const double value = values.Float(row);
-                std::uint64_t bits;
-                std::memcpy(&bits, &value, sizeof bits);
-                p = PutLittle(p, bits, 8);
+                p = StoreLittle(p, std::bit_cast<std::uint64_t>(values.Float(row)));
                 continue;
             }
             std::string_view text = values.Text(row);
@@ -363,22 +389,50 @@ std::vector<std::byte> BuildPacket(const TableData& table)
             static constexpr char kZero = '\0';
             if (text.empty())
                 text = std::string_view(&kZero, 1);
-            p = PutLittle(p, text.size(), static_cast<int>(prefixes[column]));
+            p = rows.prefixes[column] == 1 ? StoreLittle(p, static_cast<std::uint8_t>(text.size()))
+                                           : StoreLittle(p, static_cast<std::uint16_t>(text.size()));
             std::memcpy(p, text.data(), text.size());
             p += text.size();
         }
     }
-    if (rowsWritten == 0)
-        markFirstRow();
-    out.PatchU32(kRowCountOffset, rowsWritten);
+}
+
+} // namespace
+
+std::vector<std::byte> BuildPacket(const TableData& table)
+{
+    const RowsToWrite rows = MeasureRows(table);
+    std::size_t expected = kMetadataEstimate + table.changeLog.size() * 12 + rows.bytes;
+    for (const auto& parameter : table.datasetParameters)
+        expected += parameter.name.size() + parameter.value.size() + 5;
+
+    Writer out(expected);
+    WriteHeader(out, table.columns.size());
+    WriteColumns(out, table.columns);
+    WriteParameters(out, table);
+
+    // The first-row offset is only given where it fits its 16 bits.
+    std::uint32_t flags = kFlagMetadata;
+    if (out.Size() <= kMaxFirstRowOffset) {
+        out.PatchU16(kFirstRowOffset, static_cast<std::uint16_t>(out.Size()));
+        flags |= kFlagFirstRowValid;
+    }
+    WriteRows(out, table, rows);
+    out.PatchU32(kRowCountOffset, rows.count);
     out.PatchU32(kFlagsOffset, flags);
     return out.Take();
 }
 
-TableData ParsePacket(std::span<const std::byte> bytes)
+namespace {
+
+struct PacketHeader {
+    std::uint16_t columnCount = 0;
+    std::uint32_t rowCount = 0;
+};
+
+PacketHeader ReadHeader(Reader& in)
 {
-    Reader in(bytes);
-    if (bytes.size() < 4)
+    if (in.Remaining() < 4)
         throw StoreError(kMismatch);
     const std::uint32_t magic = in.U32();
     // Anything without the binary magic would be the XML form, which is not read.
@@ -389,8 +443,9 @@ TableData ParsePacket(std::span<const std::byte> bytes)
     if (magic == kPacketMagic && (major > kMaxVersion || minor > kMaxVersion))
         throw StoreError(kMismatch);
     const std::uint32_t headerSize = in.U32();
-    const std::uint16_t columnCount = in.U16();
-    const std::uint32_t rowCount = in.U32();
+    PacketHeader header;
+    header.columnCount = in.U16();
+    header.rowCount = in.U32();
     const std::uint32_t flags = in.U32();
     in.U16(); // first-row offset: the metadata is walked instead
     if ((flags & kFlagMetadata) == 0)
@@ -398,11 +453,13 @@ TableData ParsePacket(std::span<const std::byte> bytes)
     if (headerSize < kHeaderSize)
         throw StoreError(kMismatch);
     in.Seek(headerSize);
-    if (columnCount == 0)
+    if (header.columnCount == 0)
         throw StoreError(kMismatch);
+    return header;
+}
 
-    TableData table;
-    std::vector<std::size_t> prefixes(columnCount, 0);
+void ReadColumns(Reader& in, std::uint16_t columnCount, TableData& table)
+{
     for (std::size_t c = 0; c < columnCount; ++c) {
         ColumnDef column;
         const std::string_view name = in.Name();
@@ -410,7 +467,8 @@ TableData ParsePacket(std::span<const std::byte> bytes)
             throw StoreError("Field name can't be null, datapacket may be corrupted");
         column.name = std::string(name.substr(0, kMaxColumnName));
         const std::uint32_t typeWord = in.U32();
-        column.kind = ColumnKindOf(typeWord, prefixes[c]);
+        std::size_t prefix = 0;
+        column.kind = ColumnKindOf(typeWord, prefix);
         column.attributes = in.U16();
         const std::uint16_t parameterCount = in.U16();
         std::uint32_t width = 0;
@@ -428,7 +486,10 @@ TableData ParsePacket(std::span<const std::byte> bytes)
         column.width = static_cast<std::uint16_t>(std::min<std::uint32_t>(width, 0xFFFF));
         table.columns.push_back(std::move(column));
     }
+}
 
+void ReadParameters(Reader& in, TableData& table)
+{
     const std::uint16_t datasetCount = in.U16();
     for (std::uint16_t p = 0; p < datasetCount; ++p) {
         const std::string_view parameterName = in.Name();
@@ -439,48 +500,193 @@ TableData ParsePacket(std::span<const std::byte> bytes)
         else
             table.datasetParameters.push_back({std::string(parameterName), parameterType, {value.begin(), value.end()}});
     }
+}
 
-    const std::size_t indicatorBytes = (columnCount + 3) / 4;
-    // Every row needs at least its status and indicator bytes: a count that
-    // the rest of the packet cannot hold is refused before anything is
-    // reserved for it.
-    if (std::uint64_t{rowCount} * (1 + indicatorBytes) > in.Remaining())
-        throw StoreError(kMismatch);
-    // A text column's texts share the bytes left after the rows' fixed part.
-    const std::size_t textRoom = in.Remaining() - std::size_t{rowCount} * (1 + indicatorBytes);
-    for (const auto& column : table.columns) {
-        table.values.emplace_back(column.kind);
-        table.values.back().Reserve(rowCount, column.kind == ColumnKind::Text ? textRoom : 0);
-    }
-    table.status.reserve(rowCount);
+// What reading the rows needs to know of the columns.
+struct RowLayout {
+    std::size_t indicatorBytes = 0;
+    std::vector<std::size_t> prefixes; // length prefix of a text column, 0 for a float one
+    std::vector<std::size_t> widths;
 
-    for (std::uint32_t row = 0; row < rowCount; ++row) {
-        table.status.push_back(in.U8());
-        const auto indicators = in.Take(indicatorBytes);
-        for (std::size_t c = 0; c < columnCount; ++c) {
-            auto& values = table.values[c];
-            const auto cell = static_cast<std::uint8_t>(
-                (std::to_integer<unsigned>(indicators[c / 4]) >> (2 * (c % 4))) & 0x3);
-            if (cell != 0) {
-                values.AppendEmpty(cell);
-                continue;
-            }
-            if (table.columns[c].kind == ColumnKind::Float) {
-                const std::uint64_t low = in.U32();
-                const std::uint64_t high = in.U32();
-                const std::uint64_t bits = low | (high << 32);
-                double value;
-                std::memcpy(&value, &bits, sizeof value);
-                values.AppendFloat(value);
-                continue;
-            }
-            std::string_view text = in.Text(in.Unsigned(prefixes[c]));
-            // Texts are zero-terminated in the table: "01 00" is the empty text.
-            text = text.substr(0, std::min(text.find('\0'), std::size_t{table.columns[c].width}));
-            values.AppendText(text);
+    explicit RowLayout(const std::vector<ColumnDef>& columns) : indicatorBytes((columns.size() + 3) / 4)
+    {
+        for (const auto& column : columns) {
+            prefixes.push_back(column.kind == ColumnKind::Text ? SizeHalf(TextColumnType(column.width)) : 0);
+            widths.push_back(column.width);
         }
     }
-    return table;
+    std::uint8_t Cell(const std::byte* indicators, std::size_t column) const
+    {
+        return static_cast<std::uint8_t>((std::to_integer<unsigned>(indicators[column / 4]) >> (2 * (column % 4))) &
+                                         0x3);
+    }
+};
+
+// The size of the row at the start of bytes, or 0 when it does not lie
+// there whole.
+std::size_t RowSize(std::span<const std::byte> bytes, const RowLayout& layout)
+{
+    std::size_t size = 1 + layout.indicatorBytes;
+    if (size > bytes.size())
+        return 0;
+    const std::byte* indicators = bytes.data() + 1;
+    for (std::size_t c = 0; c < layout.prefixes.size(); ++c) {
+        if (layout.Cell(indicators, c) != 0)
+            continue;
+        const std::size_t prefix = layout.prefixes[c];
+        if (prefix == 0) {
+            size += 8;
+            continue;
+        }
+        if (size + prefix > bytes.size())
+            return 0;
+        size += prefix + (prefix == 1 ? LoadLittle<std::uint8_t>(bytes.data() + size)
+                                      : LoadLittle<std::uint16_t>(bytes.data() + size));
+    }
+    return size <= bytes.size() ? size : 0;
+}
+
+// Appends one row that RowSize found whole.
+void AppendRow(const std::byte* p, const RowLayout& layout, TableData& table)
+{
+    table.status.push_back(LoadLittle<std::uint8_t>(p));
+    const std::byte* indicators = p + 1;
+    p += 1 + layout.indicatorBytes;
+    for (std::size_t c = 0; c < layout.prefixes.size(); ++c) {
+        auto& values = table.values[c];
+        if (const std::uint8_t cell = layout.Cell(indicators, c); cell != 0) {
+            values.AppendEmpty(cell);
+            continue;
+        }
+        const std::size_t prefix = layout.prefixes[c];
+        if (prefix == 0) {
+            values.AppendFloat(std::bit_cast<double>(LoadLittle<std::uint64_t>(p)));
+            p += 8;
+            continue;
+        }
+        const std::size_t length = prefix == 1 ? LoadLittle<std::uint8_t>(p) : LoadLittle<std::uint16_t>(p);
+        std::string_view text(reinterpret_cast<const char*>(p + prefix), length);
+        p += prefix + length;
+        // Texts are zero-terminated in the table: "01 00" is the empty text.
+        const std::size_t end = static_cast<std::size_t>(std::find(text.begin(), text.end(), '\0') - text.begin());
+        values.AppendText(text.substr(0, std::min(end, layout.widths[c])));
+    }
+}
+
+// Appends the rows that lie whole at the start of bytes, up to rowCount in
+// all; returns the bytes they took.
+std::size_t ReadRows(std::span<const std::byte> bytes, const RowLayout& layout, std::uint32_t rowCount,
+                     TableData& table)
+{
+    std::size_t used = 0;
+    while (table.RowCount() < rowCount) {
+        const std::size_t size = RowSize(bytes.subspan(used), layout);
+        if (size == 0)
+            break;
+        AppendRow(bytes.data() + used, layout, table);
+        used += size;
+    }
+    return used;
+}
+
+void ReserveRows(TableData& table, const RowLayout& layout, std::uint32_t rowCount, std::size_t rowBytes)
+{
+    // Never trust the row count for the reservation: each row needs at least
+    // its status and indicator bytes.
+    const std::size_t rowsPossible = std::min<std::size_t>(rowCount, rowBytes / (1 + layout.indicatorBytes));
+    for (const auto& column : table.columns) {
+        table.values.emplace_back(column.kind);
+        table.values.back().Reserve(rowsPossible, column.kind == ColumnKind::Text ? rowBytes : 0);
+    }
+    table.status.reserve(rowsPossible);
+}
+
+constexpr std::size_t kFirstRead = 64 * 1024;
+constexpr std::size_t kRowBlock = 64 * 1024;
+
+} // namespace
+
+TableData ParsePacket(std::span<const std::byte> bytes)
+{
+    std::size_t offset = 0;
+    return ReadPacket(
+        [&](std::span<std::byte> into) {
+            const std::size_t count = std::min(into.size(), bytes.size() - offset);
+            std::memcpy(into.data(), bytes.data() + offset, count);
+            offset += count;
+            return count;
+        },
+        bytes.size());
+}
+
+TableData ReadPacket(const std::function<std::size_t(std::span<std::byte>)>& read, std::size_t size)
+{
+    // The metadata comes first and can be large (the change log), so it is
+    // read from a prefix of the packet that grows until it parses, or until
+    // it is the whole packet and the error stands.
+    std::vector<std::byte> buffer;
+    std::size_t filled = 0;
+    const auto fill = [&](std::size_t want) {
+        buffer.resize(std::max(want, filled));
+        while (filled < buffer.size()) {
+            const std::size_t got = read(std::span(buffer).subspan(filled));
+            if (got == 0)
+                break;
+            filled += got;
+        }
+        buffer.resize(filled);
+    };
+
+    TableData table;
+    PacketHeader header;
+    std::size_t rowsAt = 0;
+    for (std::size_t want = std::min(size, kFirstRead);; want = std::min(size, want * 2)) {
+        fill(want);
+        try {
+            Reader in(buffer);
+            table = TableData{};
+            header = ReadHeader(in);
+            ReadColumns(in, header.columnCount, table);
+            ReadParameters(in, table);
+            rowsAt = in.Position();
+            break;
+        } catch (const StoreError&) {
+            if (filled < want || want >= size)
+                throw;
+        }
+    }
+
+    // The rows are read block by block, so the whole packet is never held.
+    const RowLayout layout(table.columns);
+    const std::size_t rowBytes = size > rowsAt ? size - rowsAt : filled - rowsAt;
+    // Every row needs at least its status and indicator bytes: a count that
+    // the rest of the packet cannot hold is refused before anything is
+    // reserved or read for it.
+    if (std::uint64_t{header.rowCount} * (1 + layout.indicatorBytes) > rowBytes)
+        throw StoreError(kMismatch);
+    ReserveRows(table, layout, header.rowCount, rowBytes);
+    std::vector<std::byte> block(buffer.begin() + static_cast<std::ptrdiff_t>(rowsAt), buffer.end());
+    std::vector<std::byte>().swap(buffer);
+    filled = 0;
+    for (;;) {
+        const std::size_t used = ReadRows(block, layout, header.rowCount, table);
+        block.erase(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(used));
+        if (table.RowCount() == header.rowCount)
+            return table;
+        // A row larger than a block makes the block grow to hold it.
+        const std::size_t kept = block.size();
+        block.resize(kept + kRowBlock);
+        std::size_t got = 0;
+        while (kept + got < block.size()) {
+            const std::size_t more = read(std::span(block).subspan(kept + got));
+            if (more == 0)
+                break;
+            got += more;
+        }
+        block.resize(kept + got);
+        if (got == 0)
+            throw StoreError(kMismatch);
+    }
 }
 
 } // namespace zentaro

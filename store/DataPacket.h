@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -17,5 +18,10 @@ std::vector<std::byte> BuildPacket(const TableData& table);
 
 // Parses a whole packet; fails with StoreError and the packet's error texts.
 TableData ParsePacket(std::span<const std::byte> bytes);
+
+// The same from a source of size bytes that read fills piece by piece (it
+// returns how many bytes it gave, 0 at the end), so that the packet's rows
+// are never all in memory at once.
+TableData ReadPacket(const std::function<std::size_t(std::span<std::byte>)>& read, std::size_t size);
 
 } // namespace zentaro

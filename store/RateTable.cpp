@@ -108,6 +108,53 @@ std::string_view TextView::Text() const
 
 void TextView::SetText(std::string_view text) { staged_ = std::string(text); }
 
+std::string_view RateTable::ShownText(std::size_t view, std::uint32_t storedRow, std::string& scratch) const
+{
+    const auto column = viewColumns_[view];
+    if (!column)
+        return {};
+    const auto& values = data_.values[*column];
+    if (values.Flags(storedRow) != 0)
+        return {};
+    if (values.Kind() == ColumnKind::Text)
+        return values.Text(storedRow);
+    scratch = CellDisplayText(values, storedRow, separator_);
+    return scratch;
+}
+
+const std::vector<UploadTimeRun>& RateTable::UploadTimeRuns() const
+{
+    if (runsValid_)
+        return runs_;
+    runs_.clear();
+    std::string scratch;
+    const auto tgl = viewColumns_[0];
+    const ColumnValues* texts =
+        tgl && data_.values[*tgl].Kind() == ColumnKind::Text ? &data_.values[*tgl] : nullptr;
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        // Most rows share their upload time's bytes with the row before.
+        if (texts && i > 0 && texts->Flags(order_[i]) == 0 && texts->Flags(order_[i - 1]) == 0 &&
+            texts->SharesText(order_[i], order_[i - 1])) {
+            runs_.back().end = i + 1;
+            continue;
+        }
+        const std::string_view text = ShownText(0, order_[i], scratch);
+        if (runs_.empty() || text != runs_.back().tgl)
+            runs_.push_back({std::string(text), i, i});
+        runs_.back().end = i + 1;
+    }
+    runsValid_ = true;
+    return runs_;
+}
+
+void RateTable::MoveToLastRow()
+{
+    CheckActive();
+    inserting_ = false;
+    cursor_ = order_.empty() ? 0 : order_.size() - 1;
+    RefreshViews();
+}
+
 RateTable::RateTable(char decimalSeparator, Collation collation)
     : data_(TableData::RateTableDefinition()),
       separator_(decimalSeparator),
@@ -153,6 +200,7 @@ void RateTable::RefreshViews()
 
 void RateTable::BuildOrder()
 {
+    RowsChanged();
     order_.clear();
     order_.reserve(data_.RowCount());
     for (std::size_t row = 0; row < data_.RowCount(); ++row)
@@ -259,6 +307,7 @@ void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& stage
                                     });
     }
     const auto inserted = order_.insert(position, stored);
+    RowsChanged();
     cursor_ = static_cast<std::size_t>(inserted - order_.begin());
     inserting_ = false;
     RefreshViews();
@@ -285,6 +334,7 @@ void RateTable::Delete()
     stamp_.reset();
     data_.changeLog.push_back({stored + 1, 0, kChangeDelete});
     order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(cursor_));
+    RowsChanged();
     if (cursor_ >= order_.size() && cursor_ > 0)
         --cursor_;
     RefreshViews();
@@ -301,6 +351,7 @@ void RateTable::EmptyTable()
     data_ = std::move(empty);
     stamp_.reset();
     order_.clear();
+    RowsChanged();
     cursor_ = 0;
     inserting_ = false;
     RefreshViews();
@@ -344,6 +395,7 @@ void RateTable::LoadFromFile(const std::filesystem::path& path)
     inserting_ = false;
     active_ = false;
     order_.clear();
+    RowsChanged();
     cursor_ = 0;
     RefreshViews();
     data_ = TableData{};
@@ -387,20 +439,16 @@ void RateTable::LoadFromFile(const std::filesystem::path& path)
     }
     previous = TableData{}; // free the old rows before the new ones arrive
 
-    std::vector<std::byte> bytes(static_cast<std::size_t>(info.st_size));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd.Get(), bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throw StoreError(FileErrorText("Cannot open file", path, errno));
-        if (got == 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    bytes.resize(done);
-    reopen(ParsePacket(bytes));
+    const auto read = [&](std::span<std::byte> into) -> std::size_t {
+        for (;;) {
+            const ssize_t got = ::read(fd.Get(), into.data(), into.size());
+            if (got >= 0)
+                return static_cast<std::size_t>(got);
+            if (errno != EINTR)
+                throw StoreError(FileErrorText("Cannot open file", path, errno));
+        }
+    };
+    reopen(ReadPacket(read, static_cast<std::size_t>(info.st_size)));
     stamp_ = FileStamp::Of(info);
 }
 

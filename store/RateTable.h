@@ -43,6 +43,14 @@ Collation ByteCollation();
 
 class RateTable;
 
+// Consecutive visible rows that show one upload time: positions [first, end)
+// in RateTable::VisibleRows().
+struct UploadTimeRun {
+    std::string tgl;
+    std::size_t first = 0;
+    std::size_t end = 0;
+};
+
 // A stored cell as the text views show it: the text, the rate as general
 // number text, or the empty text for null.
 std::string CellDisplayText(const ColumnValues& values, std::size_t row, char decimalSeparator);
@@ -121,13 +129,29 @@ public:
     // Stored row index (from 0) of the current row, if any.
     std::optional<std::size_t> CurrentStoredRow() const;
 
+    // For scans that read rows without moving the cursor: the visible stored
+    // rows in table order, and the text a view (0 tgl, 1 cur, 2 nilai) shows
+    // for one of them. The text may live in scratch; valid until the next change.
+    const std::vector<std::uint32_t>& VisibleRows() const { return order_; }
+    std::string_view ShownText(std::size_t view, std::uint32_t storedRow, std::string& scratch) const;
+    // Leaves the table as a scan over every row does: not inserting, on the last row.
+    void MoveToLastRow();
+    // The visible rows as runs of one upload time, in table order. Built at
+    // the first call after any change of the rows, so it is never stale.
+    const std::vector<UploadTimeRun>& UploadTimeRuns() const;
+
     char DecimalSeparator() const { return separator_; }
-    void SetDecimalSeparator(char separator) { separator_ = separator; }
+    void SetDecimalSeparator(char separator)
+    {
+        separator_ = separator;
+        RowsChanged();
+    }
 
 private:
     friend class TextView;
 
     void CheckActive() const;
+    void RowsChanged() { runsValid_ = false; }
     void RefreshViews();
     void BuildOrder();
     std::optional<std::size_t> ColumnIndex(std::string_view name) const;
@@ -145,6 +169,8 @@ private:
     std::array<TextView, 3> views_;
     std::array<std::optional<std::size_t>, 3> viewColumns_; // column of each view's field
     std::optional<FileStamp> stamp_; // set by a load or save, cleared by any change
+    mutable std::vector<UploadTimeRun> runs_;
+    mutable bool runsValid_ = false;
 };
 
 } // namespace zentaro

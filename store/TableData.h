@@ -71,6 +71,12 @@ public:
         return std::string_view(arena_.data() + offset_[row], length_[row]);
     }
     double Float(std::size_t row) const { return number_[row]; }
+    // True when two rows' texts are known equal without comparing them:
+    // a text equal to the row before shares that row's bytes.
+    bool SharesText(std::size_t a, std::size_t b) const
+    {
+        return offset_[a] == offset_[b] && length_[a] == length_[b];
+    }
     std::size_t TextBytes() const { return arena_.size(); }
 
 private:

@@ -44,7 +44,7 @@ TEST_F(DataCommands, CancelledFilePickChangesNothing)
     const std::string before = DataFile();
     FromFile();
     EXPECT_TRUE(boxes.empty());
-    EXPECT_THAT(dialogs->filters, ElementsAre(QStringLiteral("currency data (*.txt)|*.txt")));
+    EXPECT_THAT(dialogs->filters, ElementsAre(QStringLiteral("currency data (*.txt)|*.txt|ECB reference rates (*.xml *.csv *.zip)|*.xml;*.csv;*.zip")));
     EXPECT_EQ(DataFile(), before);
     EXPECT_EQ(form->ComboBox3->Text(), "A");
 }
@@ -170,6 +170,35 @@ TEST_F(DataCommands, UpdateFromUrlKeepsTheWindowAliveAndTakesNoOtherCommand)
     click(form->Clear1);
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, kClearQuestion);
+}
+
+TEST_F(DataCommands, EcbRatesComeFromTheAddressAndFromAPickedFile)
+{
+    const std::string xml = ReadFile(std::filesystem::path(ZENTARO_ECB_DATA) / "ecb-eurofxref-2017-03-08.xml");
+    TestHttpServer server;
+    server.Serve("/stats/eurofxref/eurofxref-daily.xml", HttpAnswer(200, "OK", xml, "text/xml"));
+    updateUrl = server.Address("/stats/eurofxref/eurofxref-daily.xml");
+    WriteTable({{"A", "USD", "1"}});
+    Open();
+
+    FromUrl();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kFromUrlSuccess);
+    EXPECT_THAT(Entries(form->ComboBox3), testing::UnorderedElementsAre("2017-03-08", "A"));
+    EXPECT_EQ(form->ComboBox3->Text(), "2017-03-08");
+    EXPECT_THAT(Entries(form->ComboBox1), testing::AllOf(testing::Contains("EUR"), testing::Contains("ZAR")));
+
+    FromUrl();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, QStringLiteral("Upload Time : 2017-03-08 is already exist"));
+
+    dialogs->openFile = WriteUpdate("eurofxref.csv", "Date, USD, JPY, \n11 October 2024, 1.0938, 162.94, \n");
+    FromFile();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[2].text, kFromFileSuccess);
+    EXPECT_THAT(Entries(form->ComboBox3), testing::UnorderedElementsAre("2017-03-08", "2024-10-11", "A"));
+    EXPECT_EQ(form->ComboBox3->Text(), "2024-10-11");
+    EXPECT_THAT(Entries(form->ComboBox1), ElementsAre("EUR", "JPY", "USD"));
 }
 
 TEST_F(DataCommands, NetworkFailuresImportNothing)

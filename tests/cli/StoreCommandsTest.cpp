@@ -6,10 +6,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace zentaro {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 test::ProcessResult Cli(std::vector<std::string> args)
 {
@@ -108,6 +111,31 @@ TEST_F(StoreCommands, UsageMistakesAreReported)
     const auto help = Cli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("dump [--all] [FILE]"));
+}
+
+TEST_F(StoreCommands, HelpListsEveryCommandOnceInItsOrderWithADescription)
+{
+    const auto help = Cli({"help"});
+    ASSERT_EQ(help.status, 0);
+    std::istringstream lines(help.out);
+    std::vector<std::string> names;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("  zentaro-cli "))
+            continue;
+        names.push_back(line.substr(14, line.find(' ', 14) - 14));
+        std::string description;
+        std::getline(lines, description);
+        EXPECT_TRUE(description.starts_with("      ") && description.size() > 10) << names.back();
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"new", "dump", "import", "update", "remove", "clear", "times",
+                                               "currencies", "convert"}));
+    // Every command listed is one the program runs: given too many arguments
+    // each complains about its own arguments, not about an unknown command.
+    for (const auto& name : names) {
+        const auto run = Cli({name, "1", "2", "3", "4", "5", "6"});
+        EXPECT_EQ(run.status, 1) << name;
+        EXPECT_THAT(run.err, Not(HasSubstr("unknown command"))) << name;
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "tests/import/ImportTestSupport.h"
 #include "tests/common/TempDir.h"
 #include "tests/import/TestHttpServer.h"
+#include "tests/import/ZipOf.h"
 
 #include <gtest/gtest.h>
 
@@ -262,6 +263,67 @@ TEST_F(ImportCommands, UpdateFromAServer)
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, "Cannot open URL " + closed + "\n");
     EXPECT_EQ(ReadFile(data_), saved);
+}
+
+TEST_F(ImportCommands, EcbFilesAddOneBatchPerDayOnce)
+{
+    const std::string history = (std::filesystem::path(ZENTARO_ECB_DATA) / "ecb-eurofxref-hist-excerpt.csv").string();
+    const std::string daily = Update("daily.csv", "Date, USD, JPY, \n11 October 2024, 1.0938, 162.94, \n");
+
+    const CliRun first = Cli({"import", data_, daily});
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "Succesfully Upload new conversion data!\n");
+    EXPECT_EQ(UploadTimes(), (std::multiset<std::string>{"2024-10-11", "2024-10-11", "2024-10-11"}));
+
+    // The history holds that day too: only the other days are added.
+    const CliRun rest = Cli({"import", data_, history});
+    EXPECT_EQ(rest.status, 0) << rest.err;
+    const auto times = UploadTimes();
+    EXPECT_EQ(times.count("2024-10-11"), 3u);
+    EXPECT_GT(times.count("1999-01-04"), 1u);
+    const std::string saved = ReadFile(data_);
+
+    const CliRun again = Cli({"import", data_, history});
+    EXPECT_EQ(again.status, 3);
+    EXPECT_EQ(again.out, "Upload Time : 2024-10-11 is already exist\n");
+    EXPECT_EQ(ReadFile(data_), saved);
+
+    // The program loads the zip library itself, at the first zip.
+    const std::string zipped = Update("eurofxref-hist.zip", test::ZipOf("eurofxref-hist.csv", ReadFile(history)));
+    const CliRun zipAgain = Cli({"import", data_, zipped});
+    EXPECT_EQ(zipAgain.status, 3) << zipAgain.err;
+    EXPECT_EQ(zipAgain.out, "Upload Time : 2024-10-11 is already exist\n");
+    const CliRun brokenZip = Cli({"import", data_, Update("broken.zip", ReadFile(zipped).substr(0, 100))});
+    EXPECT_EQ(brokenZip.status, 1);
+    EXPECT_EQ(brokenZip.err, "Malformed ECB rates file: broken zip file: Not a zip archive\n");
+
+    const CliRun broken = Cli({"import", data_, Update("broken.xml", ReadFile(std::filesystem::path(ZENTARO_ECB_DATA) / "ecb-eurofxref-2017-03-08.xml").substr(0, 700))});
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_TRUE(broken.err.starts_with("Malformed ECB rates file: ")) << broken.err;
+    EXPECT_EQ(ReadFile(data_), saved);
+}
+
+TEST_F(ImportCommands, UpdateFromAServerOfTheDailyXml)
+{
+    const std::string xml = ReadFile(std::filesystem::path(ZENTARO_ECB_DATA) / "ecb-eurofxref-2022-07-08.xml");
+    test::TestHttpServer server;
+    server.Serve("/stats/eurofxref/eurofxref-daily.xml", test::HttpAnswer(200, "OK", xml, "text/xml"));
+    const auto url = server.Address("/stats/eurofxref/eurofxref-daily.xml");
+
+    const CliRun first = Cli({"update", data_, "--url", url});
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "Succesfully Uploaded new conversion data !\n");
+    const auto times = UploadTimes();
+    EXPECT_EQ(std::set<std::string>(times.begin(), times.end()), std::set<std::string>{"2022-07-08"});
+    // EUR and one row per currency the file lists.
+    std::size_t listed = 0;
+    for (auto at = xml.find("currency="); at != std::string::npos; at = xml.find("currency=", at + 1))
+        ++listed;
+    EXPECT_EQ(times.size(), listed + 1);
+
+    const CliRun again = Cli({"update", data_, "--url", url});
+    EXPECT_EQ(again.status, 3);
+    EXPECT_EQ(again.out, "Upload Time : 2022-07-08 is already exist\n");
 }
 
 } // namespace

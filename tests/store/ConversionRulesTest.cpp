@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 namespace zentaro {
 namespace {
@@ -371,6 +372,106 @@ TEST(KeptCurrencyTest, ChosenCodeOnlyWhereTheNewEntriesHoldItExactly)
     EXPECT_EQ(KeptCurrency(pass, "EUR"), "EUR");
     EXPECT_EQ(KeptCurrency(pass, "eur"), "ZAR");
     EXPECT_EQ(KeptCurrency(pass, "JPY"), "ZAR");
+}
+
+} // namespace
+} // namespace zentaro
+
+namespace zentaro {
+namespace {
+
+// The rules as the cursor reads the rows, one step at a time, for comparison.
+struct CursorScan {
+    std::vector<std::string> tgl, cur, nilai;
+    explicit CursorScan(RateTable& table)
+    {
+        table.First();
+        for (bool more = table.RecordCount() > 0; more;) {
+            tgl.emplace_back(table.DBEdit1().Text());
+            cur.emplace_back(table.DBEdit2().Text());
+            nilai.emplace_back(table.DBEdit3().Text());
+            more = !table.AtLastRow();
+            table.Next();
+        }
+    }
+    std::optional<std::string> LastMatch(const std::string& time, const std::string& currency) const
+    {
+        std::optional<std::string> rate;
+        for (std::size_t i = 0; i < tgl.size(); ++i)
+            if (tgl[i] == time && cur[i] == currency)
+                rate = nilai[i];
+        return rate;
+    }
+};
+
+// Compares every rule with the stepwise reading of the table as it is now.
+void ExpectRulesMatchStepwiseReading(RateTable& table, const std::vector<std::string>& times,
+                                     const std::vector<std::string>& codes)
+{
+    const CursorScan scan(table);
+    ASSERT_FALSE(scan.tgl.empty());
+
+    const UploadTimeList list = BuildUploadTimeList(table);
+    std::vector<std::string> runs;
+    for (std::size_t i = 0; i < scan.tgl.size(); ++i)
+        if (i == 0 || scan.tgl[i] != scan.tgl[i - 1])
+            runs.push_back(scan.tgl[i]);
+    EXPECT_EQ(list.entries, runs);
+    EXPECT_EQ(list.text, scan.tgl.back());
+    EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows().back());
+
+    for (const auto& time : times) {
+        const CurrencyPass pass = BuildCurrencyList(table, time);
+        std::vector<std::string> entries;
+        std::string text;
+        for (std::size_t i = 0; i < scan.tgl.size(); ++i)
+            if (scan.tgl[i] == time && (i == 0 || scan.cur[i] != text))
+                entries.push_back(text = scan.cur[i]);
+        EXPECT_EQ(pass.entries, entries) << time;
+        EXPECT_EQ(pass.text, text) << time;
+        EXPECT_EQ(pass.lastRateText, scan.nilai.back());
+        for (const auto& code : codes)
+            EXPECT_EQ(LookUpRate(table, time, code), scan.LastMatch(time, code)) << time << " " << code;
+        EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows().back());
+    }
+}
+
+TEST(RulesOnAShuffledTable, GiveWhatStepwiseReadingGivesAfterEveryChange)
+{
+    std::mt19937 random(20261208);
+    const std::vector<std::string> times = {"2024-10-11", "2024-10-10", "", "A"};
+    const std::vector<std::string> codes = {"USD", "usd", "JPY", "", "EUR"};
+    const test::TempDir folder;
+    for (const bool ordered : {false, true}) {
+        RateTable table('.', ByteCollation());
+        for (int round = 0; round < 4; ++round) {
+            SCOPED_TRACE("ordered " + std::to_string(ordered) + ", round " + std::to_string(round));
+            for (int i = 0; i < 100; ++i) {
+                const auto& time = times[random() % times.size()];
+                const auto& code = codes[random() % codes.size()];
+                test::AddRow(table, time, code, random() % 7 == 0 ? "" : std::to_string(random() % 1000) + ".5");
+            }
+            ExpectRulesMatchStepwiseReading(table, times, codes);
+            // Deleted rows must leave every result at once.
+            table.First();
+            for (int i = 0; i < 15; ++i) {
+                for (unsigned skip = random() % 5; skip > 0; --skip)
+                    table.Next();
+                table.Delete();
+            }
+            ExpectRulesMatchStepwiseReading(table, times, codes);
+            if (ordered) {
+                table.OrderByUploadTime();
+                ExpectRulesMatchStepwiseReading(table, times, codes);
+            }
+        }
+        table.SaveToFile(folder / "rates.kvx");
+        RateTable loaded('.', ByteCollation());
+        test::AddRow(loaded, "only before loading", "USD", "1");
+        BuildUploadTimeList(loaded);
+        loaded.LoadFromFile(folder / "rates.kvx");
+        ExpectRulesMatchStepwiseReading(loaded, times, codes);
+    }
 }
 
 } // namespace

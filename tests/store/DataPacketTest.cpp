@@ -361,6 +361,60 @@ TEST(DataPacket, AlternativeMagicSkipsTheVersionCheck)
     EXPECT_EQ(ParsePacket(packet).RowCount(), 1u);
 }
 
+// A table whose change log alone is larger than the first read and whose rows
+// span many blocks, with runs of equal upload times as imports leave them.
+TableData LongTable()
+{
+    RateTable table('.', ByteCollation());
+    for (int row = 0; row < 30000; ++row)
+        test::AddRow(table, "2024-10-" + std::to_string(10 + row / 3000), row % 7 == 0 ? "" : "C" + std::to_string(row % 33),
+                     row % 11 == 0 ? "" : std::to_string(row) + ".25");
+    table.First();
+    for (int i = 0; i < 50; ++i)
+        table.Delete();
+    return table.Data();
+}
+
+TEST(DataPacket, ReadingInPiecesOfAnySizeGivesTheWholeTable)
+{
+    const Bytes packet = BuildPacket(LongTable());
+    ASSERT_GT(packet.size(), 600'000u);
+    std::mt19937 random(11);
+    for (const std::size_t largest : {std::size_t{1}, std::size_t{7}, std::size_t{4096}, packet.size()}) {
+        std::size_t offset = 0;
+        const auto read = [&](std::span<std::byte> into) {
+            const std::size_t count = std::min({into.size(), packet.size() - offset, 1 + random() % largest});
+            std::memcpy(into.data(), packet.data() + offset, count);
+            offset += count;
+            return count;
+        };
+        const TableData parsed = ReadPacket(read, packet.size());
+        EXPECT_EQ(parsed.RowCount(), 30000u) << largest;
+        EXPECT_EQ(BuildPacket(parsed), packet) << largest;
+    }
+}
+
+TEST(DataPacket, SourceEndingEarlyFailsAtEveryStage)
+{
+    const Bytes packet = BuildPacket(LongTable());
+    // In the header, in the change log, in the first rows and in the last row.
+    for (const std::size_t end : {std::size_t{10}, std::size_t{100'000}, std::size_t{400'000}, packet.size() - 1}) {
+        std::size_t offset = 0;
+        const auto read = [&](std::span<std::byte> into) {
+            const std::size_t count = std::min(into.size(), end - offset);
+            std::memcpy(into.data(), packet.data() + offset, count);
+            offset += count;
+            return count;
+        };
+        try {
+            ReadPacket(read, packet.size());
+            ADD_FAILURE() << "no error at " << end;
+        } catch (const StoreError& error) {
+            EXPECT_STREQ(error.what(), "Mismatch in datapacket.") << end;
+        }
+    }
+}
+
 TEST(DataPacket, EveryTruncationFailsCleanly)
 {
     const Bytes full = BuildPacket(RichTable());

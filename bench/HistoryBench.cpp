@@ -1,0 +1,123 @@
+// The ECB's full history at its real size: importing it into an empty data
+// file, importing one more day into it against one save of it, loading it,
+// and the work of choosing an upload time (two currency lists, two lookups
+// and a conversion).
+#include "bench/GeneratedHistory.h"
+#include "import/RatesFile.h"
+#include "store/ConversionRules.h"
+#include "store/RateTable.h"
+#include "tests/common/TempDir.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+namespace {
+
+using zentaro::bench::HistoryCsv;
+using zentaro::test::TempDir;
+using zentaro::test::WriteFile;
+
+struct History {
+    TempDir folder;
+    std::filesystem::path csv = folder / "eurofxref-hist.csv";
+    std::filesystem::path dataFile = folder / "conversion data.kvx";
+    zentaro::RateTable table{'.', zentaro::ByteCollation()};
+    int nextDay = zentaro::bench::kHistoryDays;
+
+    History()
+    {
+        WriteFile(csv, HistoryCsv());
+        zentaro::ImportRatesFile(table, csv, dataFile, zentaro::kFileUpdateSuccessText);
+    }
+};
+
+History& Shared()
+{
+    static History history;
+    return history;
+}
+
+void BM_ImportFullHistoryIntoAnEmptyFile(benchmark::State& state)
+{
+    auto& history = Shared();
+    const auto dataFile = history.folder / "fresh.kvx";
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::remove(dataFile);
+        auto table = std::make_unique<zentaro::RateTable>('.', zentaro::ByteCollation());
+        state.ResumeTiming();
+        const auto result = zentaro::ImportRatesFile(*table, history.csv, dataFile, zentaro::kFileUpdateSuccessText);
+        if (result.rowsAdded != zentaro::bench::kHistoryDays * (zentaro::bench::kHistoryCurrencies + 1))
+            state.SkipWithError("the history was not added whole");
+        state.PauseTiming();
+        table.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ImportFullHistoryIntoAnEmptyFile)->Unit(benchmark::kMillisecond);
+
+void BM_SaveFullHistory(benchmark::State& state)
+{
+    auto& history = Shared();
+    for (auto _ : state)
+        history.table.SaveToFile(history.dataFile);
+    state.counters["rows"] = static_cast<double>(history.table.RecordCount());
+}
+BENCHMARK(BM_SaveFullHistory)->Unit(benchmark::kMillisecond);
+
+void BM_ImportOneMoreDay(benchmark::State& state)
+{
+    auto& history = Shared();
+    const auto daily = history.folder / "eurofxref-daily.xml";
+    for (auto _ : state) {
+        state.PauseTiming();
+        WriteFile(daily, zentaro::bench::DailyXml(zentaro::bench::HistoryDate(history.nextDay++)));
+        state.ResumeTiming();
+        const auto result = zentaro::ImportRatesFile(history.table, daily, history.dataFile,
+                                                     zentaro::kFileUpdateSuccessText);
+        if (result.outcome != zentaro::ImportOutcome::Added)
+            state.SkipWithError("the day was not added");
+    }
+}
+BENCHMARK(BM_ImportOneMoreDay)->Unit(benchmark::kMillisecond);
+
+void BM_LoadFullHistory(benchmark::State& state)
+{
+    auto& history = Shared();
+    history.table.SaveToFile(history.dataFile);
+    zentaro::RateTable table('.', zentaro::ByteCollation());
+    for (auto _ : state)
+        table.LoadFromFile(history.dataFile);
+    state.counters["rows"] = static_cast<double>(table.RecordCount());
+}
+BENCHMARK(BM_LoadFullHistory)->Unit(benchmark::kMillisecond);
+
+void BM_ChooseAnUploadTime(benchmark::State& state)
+{
+    auto& table = Shared().table;
+    const std::string time = zentaro::bench::HistoryDate(zentaro::bench::kHistoryDays / 2);
+    for (auto _ : state) {
+        const auto from = zentaro::SortCurrencyEntries(zentaro::BuildCurrencyList(table, time).entries);
+        const auto to = zentaro::SortCurrencyEntries(zentaro::BuildCurrencyList(table, time).entries);
+        const auto source = zentaro::LookUpRate(table, time, from.front());
+        const auto target = zentaro::LookUpRate(table, time, to.back());
+        if (!source || !target)
+            state.SkipWithError("no rate at that time");
+        else
+            benchmark::DoNotOptimize(zentaro::ConvertAmount("100", *source, *target, '.', zentaro::EmptyAmount::IsZero));
+    }
+}
+BENCHMARK(BM_ChooseAnUploadTime)->Unit(benchmark::kMicrosecond);
+
+void BM_UploadTimeList(benchmark::State& state)
+{
+    auto& table = Shared().table;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(zentaro::BuildUploadTimeList(table));
+}
+BENCHMARK(BM_UploadTimeList)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,149 @@
+#include "import/EcbZip.h"
+#include "import/EcbCsv.h"
+#include "import/ImportError.h"
+
+#include "import/SharedLibrary.h"
+
+#include <zip.h>
+
+#include <memory>
+#include <string>
+
+namespace zentaro {
+namespace {
+
+// libzip is loaded when the first zip needs it rather than linked: with the
+// crypto library it brings, it would cost every start of the CLI time and memory.
+struct ZipApi {
+    void (*errorInit)(zip_error_t*);
+    void (*errorFini)(zip_error_t*);
+    const char* (*errorText)(zip_error_t*);
+    zip_source_t* (*sourceBuffer)(const void*, zip_uint64_t, int, zip_error_t*);
+    void (*sourceFree)(zip_source_t*);
+    zip_t* (*openFromSource)(zip_source_t*, int, zip_error_t*);
+    void (*discard)(zip_t*);
+    const char* (*archiveError)(zip_t*);
+    zip_int64_t (*entries)(zip_t*, zip_flags_t);
+    void (*statInit)(zip_stat_t*);
+    int (*statIndex)(zip_t*, zip_uint64_t, zip_flags_t, zip_stat_t*);
+    zip_file_t* (*open)(zip_t*, zip_uint64_t, zip_flags_t);
+    zip_int64_t (*read)(zip_file_t*, void*, zip_uint64_t);
+    const char* (*fileError)(zip_file_t*);
+    int (*close)(zip_file_t*);
+};
+
+const ZipApi& Api()
+{
+    static const ZipApi* const api = []() -> const ZipApi* {
+        void* library = ::dlopen("libzip.so.4", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr)
+            return nullptr;
+        static ZipApi loaded{};
+        const bool resolved = Resolve(library, "zip_error_init", loaded.errorInit) &&
+                              Resolve(library, "zip_error_fini", loaded.errorFini) &&
+                              Resolve(library, "zip_error_strerror", loaded.errorText) &&
+                              Resolve(library, "zip_source_buffer_create", loaded.sourceBuffer) &&
+                              Resolve(library, "zip_source_free", loaded.sourceFree) &&
+                              Resolve(library, "zip_open_from_source", loaded.openFromSource) &&
+                              Resolve(library, "zip_discard", loaded.discard) &&
+                              Resolve(library, "zip_strerror", loaded.archiveError) &&
+                              Resolve(library, "zip_get_num_entries", loaded.entries) &&
+                              Resolve(library, "zip_stat_init", loaded.statInit) &&
+                              Resolve(library, "zip_stat_index", loaded.statIndex) &&
+                              Resolve(library, "zip_fopen_index", loaded.open) &&
+                              Resolve(library, "zip_fread", loaded.read) &&
+                              Resolve(library, "zip_file_strerror", loaded.fileError) &&
+                              Resolve(library, "zip_fclose", loaded.close);
+        return resolved ? &loaded : nullptr;
+    }();
+    if (api == nullptr)
+        throw ImportError("Cannot read zip files: libzip is not installed");
+    return *api;
+}
+
+constexpr std::string_view kLocalHeaderSignature{"PK\x03\x04", 4};
+constexpr std::string_view kEmptyArchiveSignature{"PK\x05\x06", 4};
+// The full history's CSV is a few megabytes; anything far larger is not ours.
+constexpr zip_uint64_t kMaxEntrySize = zip_uint64_t{64} << 20;
+
+struct ArchiveClose {
+    void operator()(zip_t* archive) const { Api().discard(archive); }
+};
+struct EntryClose {
+    void operator()(zip_file_t* file) const { Api().close(file); }
+};
+
+ImportError ZipFailure(const std::string& reason)
+{
+    return ImportError(std::string(kMalformedRatesText) + "broken zip file: " + reason);
+}
+
+std::string ErrorText(zip_error_t* error)
+{
+    std::string text = Api().errorText(error);
+    Api().errorFini(error);
+    return text;
+}
+
+} // namespace
+
+bool IsZip(std::string_view bytes)
+{
+    return bytes.starts_with(kLocalHeaderSignature) || bytes.starts_with(kEmptyArchiveSignature);
+}
+
+std::vector<RatesDay> ReadEcbZip(std::string_view bytes)
+{
+    const ZipApi& zip = Api();
+    zip_error_t error;
+    zip.errorInit(&error);
+    zip_source_t* source = zip.sourceBuffer(bytes.data(), bytes.size(), 0, &error);
+    if (!source)
+        throw ZipFailure(ErrorText(&error));
+    std::unique_ptr<zip_t, ArchiveClose> archive(zip.openFromSource(source, ZIP_RDONLY | ZIP_CHECKCONS, &error));
+    if (!archive) {
+        zip.sourceFree(source);
+        throw ZipFailure(ErrorText(&error));
+    }
+    zip.errorFini(&error);
+
+    const zip_int64_t entries = zip.entries(archive.get(), 0);
+    for (zip_int64_t index = 0; index < entries; ++index) {
+        zip_stat_t stat;
+        zip.statInit(&stat);
+        if (zip.statIndex(archive.get(), static_cast<zip_uint64_t>(index), 0, &stat) != 0)
+            throw ZipFailure(zip.archiveError(archive.get()));
+        const std::string_view name = (stat.valid & ZIP_STAT_NAME) ? stat.name : "";
+        if (name.empty() || name.back() == '/')
+            continue;
+        if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > kMaxEntrySize)
+            throw ZipFailure("the entry " + std::string(name) + " is too large");
+
+        std::unique_ptr<zip_file_t, EntryClose> file(zip.open(archive.get(), static_cast<zip_uint64_t>(index), 0));
+        if (!file)
+            throw ZipFailure(zip.archiveError(archive.get()));
+        std::string content(static_cast<std::size_t>(stat.size), '\0');
+        std::size_t done = 0;
+        while (done < content.size()) {
+            const zip_int64_t got = zip.read(file.get(), content.data() + done, content.size() - done);
+            if (got < 0)
+                throw ZipFailure(zip.fileError(file.get()));
+            if (got == 0)
+                break;
+            done += static_cast<std::size_t>(got);
+        }
+        if (done != content.size())
+            throw ZipFailure("the entry " + std::string(name) + " ends early");
+        // The checksum is compared when the entry's end is read.
+        char beyond = 0;
+        if (zip.read(file.get(), &beyond, 1) != 0)
+            throw ZipFailure(zip.fileError(file.get()));
+        if (!IsEcbCsv(content))
+            throw ImportError(std::string(kMalformedRatesText) + "the zip file's " + std::string(name) +
+                              " is not an ECB rates CSV");
+        return ReadEcbCsv(content);
+    }
+    throw ImportError(std::string(kMalformedRatesText) + "the zip file holds no file");
+}
+
+} // namespace zentaro
