@@ -124,14 +124,7 @@ TEST_F(DataCommands, UpdateFromUrlKeepsTheWindowAliveAndTakesNoOtherCommand)
     dialogs->confirm = true;
     const std::string before = DataFile();
 
-    struct PaintCounter : QObject {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            paints += event->type() == QEvent::Paint;
-            return false;
-        }
-    } counter;
+    PaintCounter counter;
     form->installEventFilter(&counter);
     bool transferring = false;
     bool waitCursor = false;

@@ -341,14 +341,7 @@ TEST_F(Shell, DuringADragPictureButtonsStaySmall)
 
 TEST_F(Shell, EnlargingTwiceRedrawsOnce)
 {
-    struct PaintCounter : QObject {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            paints += event->type() == QEvent::Paint;
-            return false;
-        }
-    } counter;
+    PaintCounter counter;
     form->Clear1->installEventFilter(&counter);
     form->Clear1MouseMove(form->Clear1, {}, 5, 5);
     EXPECT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }, 1000));

@@ -7,6 +7,7 @@
 #include "tests/common/TableRows.h"
 
 #include <QAbstractItemView>
+#include <QEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -37,6 +38,16 @@ inline std::ostream& operator<<(std::ostream& out, const Box& box)
     return out << kKinds[box.kind] << " \"" << box.text.toStdString() << "\" (amount \""
                << box.amount.toStdString() << "\")";
 }
+
+// Counts the paint events of the objects it is installed on.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
 
 class RecordingDialogs : public TForm1::Dialogs {
 public:
