@@ -76,16 +76,18 @@ std::string IsoDate(std::string_view text)
     const auto lastSpace = text.rfind(' ');
     if (space == std::string_view::npos || space == lastSpace)
         return {};
-    std::string day(text.substr(0, space));
+    const std::string_view day = text.substr(0, space);
     const std::string_view month = text.substr(space + 1, lastSpace - space - 1);
     const std::string_view year = text.substr(lastSpace + 1);
-    if (day.size() == 1)
-        day.insert(0, "0");
     for (std::size_t m = 0; m < kMonthNames.size(); ++m) {
         if (kMonthNames[m] != month)
             continue;
-        const std::string monthNumber = (m < 9 ? "0" : "") + std::to_string(m + 1);
-        std::string date = std::string(year) + "-" + monthNumber + "-" + day;
+        // Appended piece by piece: GCC 12 takes '"0" + std::string' for an overlapping copy (-Wrestrict).
+        std::string date(year);
+        date += m < 9 ? "-0" : "-";
+        date += std::to_string(m + 1);
+        date += day.size() == 1 ? "-0" : "-";
+        date += day;
         return IsIsoDate(date) ? date : std::string();
     }
     return {};

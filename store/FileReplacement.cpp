@@ -26,7 +26,14 @@ std::filesystem::path FolderOf(const std::filesystem::path& path)
     return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
 }
 
-std::string TemporaryPrefix(const std::filesystem::path& target) { return "." + target.filename().string() + "."; }
+std::string TemporaryPrefix(const std::filesystem::path& target)
+{
+    // Appended piece by piece: GCC 12 takes '"." + std::string' for an overlapping copy (-Wrestrict).
+    std::string prefix = ".";
+    prefix += target.filename().string();
+    prefix += '.';
+    return prefix;
+}
 
 bool WriteAll(int fd, std::span<const std::byte> bytes)
 {
