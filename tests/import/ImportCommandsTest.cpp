@@ -155,7 +155,7 @@ TEST_F(ImportCommands, ConcurrentImportsKeepEveryBatch)
         std::vector<pid_t> children;
         for (int i = 0; i < kWriters; ++i) {
             const std::string update =
-                Update(("u" + std::to_string(i) + ".txt").c_str(), "T" + std::to_string(i) + "\nEUR=1\nUSD=2\n");
+                Update(('u' + std::to_string(i) + ".txt").c_str(), 'T' + std::to_string(i) + "\nEUR=1\nUSD=2\n");
             const pid_t child = ::fork();
             if (child == 0) {
                 const int null = ::open("/dev/null", O_WRONLY);
@@ -172,8 +172,10 @@ TEST_F(ImportCommands, ConcurrentImportsKeepEveryBatch)
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
         }
         std::multiset<std::string> expected;
-        for (int i = 0; i < kWriters; ++i)
-            expected.insert({"T" + std::to_string(i), "T" + std::to_string(i)});
+        for (int i = 0; i < kWriters; ++i) {
+            const std::string time = 'T' + std::to_string(i);
+            expected.insert({time, time});
+        }
         EXPECT_EQ(UploadTimes(), expected);
         EXPECT_TRUE(std::filesystem::exists(data_ + ".lock"));
     }

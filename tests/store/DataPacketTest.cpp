@@ -367,7 +367,7 @@ TableData LongTable()
 {
     RateTable table('.', ByteCollation());
     for (int row = 0; row < 30000; ++row)
-        test::AddRow(table, "2024-10-" + std::to_string(10 + row / 3000), row % 7 == 0 ? "" : "C" + std::to_string(row % 33),
+        test::AddRow(table, "2024-10-" + std::to_string(10 + row / 3000), row % 7 == 0 ? "" : 'C' + std::to_string(row % 33),
                      row % 11 == 0 ? "" : std::to_string(row) + ".25");
     table.First();
     for (int i = 0; i < 50; ++i)
