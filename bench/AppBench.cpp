@@ -107,11 +107,18 @@ void BM_Keystroke(benchmark::State& state)
 }
 BENCHMARK(BM_Keystroke)->Arg(5000)->Arg(221100)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// As at start-up, the file is read every time: touching it makes the window
+// take it for another program's change.
 void BM_FormCreate(benchmark::State& state)
 {
     const auto form = FolderOf(static_cast<int>(state.range(0))).Open();
-    for (auto _ : state)
+    const std::string path = form->DataFilePath().string();
+    for (auto _ : state) {
+        state.PauseTiming();
+        ::utimensat(AT_FDCWD, path.c_str(), nullptr, 0);
+        state.ResumeTiming();
         form->FormCreate(nullptr);
+    }
     state.counters["uploadTimes"] = form->ComboBox3->count();
 }
 BENCHMARK(BM_FormCreate)->Arg(221100)->Arg(1000000)->Unit(benchmark::kMillisecond);
