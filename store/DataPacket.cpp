@@ -556,6 +556,8 @@ std::size_t RowSize(std::span<const std::byte> bytes, const RowLayout& layout)
     return size <= bytes.size() ? size : 0;
 }
 
+constexpr std::size_t kFirstArena = 64 * 1024;
+
 // The longest a row of this layout can be: rows that start at least this far
 // from the end of what was read lie there whole without measuring them.
 std::size_t LongestRow(const RowLayout& layout)
@@ -588,8 +590,9 @@ public:
             } else {
                 arrays.offset.resize(rowCount);
                 arrays.length.resize(rowCount);
-                // Every text comes from the rows' bytes, so they bound the arena.
-                arrays.arena.resize(rowBytes);
+                // Texts repeat from row to row, so the arena starts at a part
+                // of the rows' bytes and grows when that is not enough.
+                arrays.arena.resize(std::min(rowBytes, std::max(kFirstArena, rowBytes / 8)));
                 column.offset = arrays.offset.data();
                 column.length = arrays.length.data();
                 column.arena = arrays.arena.data();
@@ -695,10 +698,21 @@ private:
             column.length[row] = static_cast<std::uint16_t>(length);
             return;
         }
+        // The text is copied to the arena's end while its cut is looked for;
+        // a text that is shared after all leaves the copy beyond the used part.
+        if (column.used + length > column.arrays.arena.size()) {
+            column.arrays.arena.resize(std::max(column.used + length, 2 * column.arrays.arena.size()));
+            column.arena = column.arrays.arena.data();
+        }
         const std::size_t limit = std::min(length, column.width);
+        char* const into = column.arena + column.used;
         std::size_t stored = 0;
-        while (stored < limit && text[stored] != '\0')
-            ++stored;
+        for (; stored < limit; ++stored) {
+            const char c = text[stored];
+            if (c == '\0')
+                break;
+            into[stored] = c;
+        }
         if (column.used + stored > std::numeric_limits<std::uint32_t>::max())
             throw StoreError("Text column larger than 4 GiB.");
         if (stored != length && previousLength == stored &&
@@ -709,14 +723,6 @@ private:
         }
         column.offset[row] = static_cast<std::uint32_t>(column.used);
         column.length[row] = static_cast<std::uint16_t>(stored);
-        char* into = column.arena + column.used;
-        // Short texts are copied without a call.
-        if (stored <= 16) {
-            for (std::size_t i = 0; i < stored; ++i)
-                into[i] = text[i];
-        } else {
-            std::memcpy(into, text, stored);
-        }
         column.used += stored;
     }
 
@@ -801,6 +807,9 @@ TableData ReadPacket(const std::function<std::size_t(std::span<std::byte>)>& rea
     RowFill rows(table, layout, header.rowCount, rowBytes);
     LoadVector<std::byte> block(buffer.begin() + static_cast<std::ptrdiff_t>(rowsAt), buffer.end());
     LoadVector<std::byte>().swap(buffer);
+    // Never more than size bytes in all: the rows' texts must fit the room
+    // made for them, even when the source holds more than it said.
+    std::size_t unread = size - filled;
     for (;;) {
         const std::size_t used = rows.Read(block);
         block.erase(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(used));
@@ -810,7 +819,7 @@ TableData ReadPacket(const std::function<std::size_t(std::span<std::byte>)>& rea
         }
         // A row larger than a block makes the block grow to hold it.
         const std::size_t kept = block.size();
-        block.resize(kept + kRowBlock);
+        block.resize(kept + std::min(kRowBlock, unread));
         std::size_t got = 0;
         while (kept + got < block.size()) {
             const std::size_t more = read(std::span(block).subspan(kept + got));
@@ -819,6 +828,7 @@ TableData ReadPacket(const std::function<std::size_t(std::span<std::byte>)>& rea
             got += more;
         }
         block.resize(kept + got);
+        unread -= got;
         if (got == 0)
             throw StoreError(kMismatch);
     }
