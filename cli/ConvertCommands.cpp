@@ -18,7 +18,7 @@ namespace {
 
 std::string CurrentOr(RateTable& table, const std::optional<std::string>& time)
 {
-    return time ? *time : BuildUploadTimeList(table).text;
+    return time ? *time : CurrentUploadTime(table);
 }
 
 void PrintLines(const std::vector<std::string>& lines)

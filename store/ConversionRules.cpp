@@ -33,8 +33,19 @@ UploadTimeList BuildUploadTimeList(RateTable& table)
     list.entries.reserve(runs.size());
     for (const auto& run : runs)
         list.entries.push_back(run.tgl);
-    list.text = runs.back().tgl;
+    list.text = CurrentUploadTime(table);
     return list;
+}
+
+std::string CurrentUploadTime(RateTable& table)
+{
+    table.MoveToLastRow();
+    const auto& rows = table.VisibleRows();
+    if (rows.empty())
+        return {};
+    // Every row of a run shows the run's upload time, so the last run's is the last row's.
+    std::string scratch;
+    return std::string(table.ShownText(0, rows.back(), scratch));
 }
 
 CurrencyPass BuildCurrencyList(RateTable& table, std::string_view uploadTime)

@@ -21,6 +21,9 @@ struct UploadTimeList {
     std::string text;
 };
 UploadTimeList BuildUploadTimeList(RateTable& table);
+// That list's text alone, without building the list: the tgl of the table's
+// last row, or the empty text on an empty table.
+std::string CurrentUploadTime(RateTable& table);
 
 // One currency list as a pass over the rows of uploadTime builds it: the cur
 // of every matching row in the order met, except that a code equal to the

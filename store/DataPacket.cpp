@@ -12,6 +12,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 namespace zentaro {
@@ -142,8 +143,7 @@ public:
     }
     std::span<const std::byte> Take(std::size_t count)
     {
-        if (count > Remaining())
-            throw StoreError(kMismatch);
+        Require(count);
         const auto piece = bytes_.subspan(position_, count);
         position_ += count;
         return piece;
@@ -167,10 +167,21 @@ public:
         return {reinterpret_cast<const char*>(piece.data()), piece.size()};
     }
     std::string_view Name() { return Text(U8()); }
+    // Fails unless count more bytes are there; a failure tells how long the
+    // packet would have to be.
+    void Require(std::uint64_t count)
+    {
+        if (count > Remaining()) {
+            needed_ = position_ + std::min<std::uint64_t>(count, SIZE_MAX - position_);
+            throw StoreError(kMismatch);
+        }
+    }
+    std::size_t Needed() const { return needed_; }
 
 private:
     std::span<const std::byte> bytes_;
     std::size_t position_ = 0;
+    std::size_t needed_ = 0;
 };
 
 // Reads a parameter's value by its type word and returns its raw bytes.
@@ -195,8 +206,7 @@ std::span<const std::byte> ReadValue(Reader& in, std::uint32_t typeWord)
         const std::uint64_t count = in.U32();
         // Every element takes at least its size (a varying one its length
         // prefix), so a count that cannot fit is refused before any loop.
-        if (count * size > in.Remaining())
-            throw StoreError(kMismatch);
+        in.Require(count * size);
         if (varying) {
             for (std::uint64_t i = 0; i < count; ++i)
                 skipOne();
@@ -546,63 +556,187 @@ std::size_t RowSize(std::span<const std::byte> bytes, const RowLayout& layout)
     return size <= bytes.size() ? size : 0;
 }
 
-// Appends one row that RowSize found whole.
-void AppendRow(const std::byte* p, const RowLayout& layout, TableData& table)
+constexpr std::size_t kFirstArena = 64 * 1024;
+
+// The longest a row of this layout can be: rows that start at least this far
+// from the end of what was read lie there whole without measuring them.
+std::size_t LongestRow(const RowLayout& layout)
 {
-    table.status.push_back(LoadLittle<std::uint8_t>(p));
-    const std::byte* indicators = p + 1;
-    p += 1 + layout.indicatorBytes;
-    for (std::size_t c = 0; c < layout.prefixes.size(); ++c) {
-        auto& values = table.values[c];
-        if (const std::uint8_t cell = layout.Cell(indicators, c); cell != 0) {
-            values.AppendEmpty(cell);
-            continue;
-        }
-        const std::size_t prefix = layout.prefixes[c];
-        if (prefix == 0) {
-            values.AppendFloat(std::bit_cast<double>(LoadLittle<std::uint64_t>(p)));
-            p += 8;
-            continue;
-        }
-        const std::size_t length = prefix == 1 ? LoadLittle<std::uint8_t>(p) : LoadLittle<std::uint16_t>(p);
-        std::string_view text(reinterpret_cast<const char*>(p + prefix), length);
-        p += prefix + length;
-        // Texts are zero-terminated in the table: "01 00" is the empty text.
-        const std::size_t end = static_cast<std::size_t>(std::find(text.begin(), text.end(), '\0') - text.begin());
-        values.AppendText(text.substr(0, std::min(end, layout.widths[c])));
-    }
+    std::size_t size = 1 + layout.indicatorBytes;
+    for (const std::size_t prefix : layout.prefixes)
+        size += prefix == 0 ? 8 : prefix + (prefix == 1 ? 0xFF : 0xFFFF);
+    return size;
 }
 
-// Appends the rows that lie whole at the start of bytes, up to rowCount in
-// all; returns the bytes they took.
-std::size_t ReadRows(std::span<const std::byte> bytes, const RowLayout& layout, std::uint32_t rowCount,
-                     TableData& table)
-{
-    std::size_t used = 0;
-    while (table.RowCount() < rowCount) {
-        const std::size_t size = RowSize(bytes.subspan(used), layout);
-        if (size == 0)
-            break;
-        AppendRow(bytes.data() + used, layout, table);
-        used += size;
+// The rows being read, straight into the columns' arrays: they are sized for
+// every row the header announces, written once, and cut to what was read.
+class RowFill {
+public:
+    RowFill(TableData& table, const RowLayout& layout, std::uint32_t rowCount, std::size_t rowBytes)
+        : layout_(layout), longestRow_(LongestRow(layout)), rowCount_(rowCount), status_(table.status)
+    {
+        status_.resize(rowCount);
+        columns_.resize(layout.prefixes.size());
+        for (std::size_t c = 0; c < columns_.size(); ++c) {
+            Column& column = columns_[c];
+            auto& arrays = column.arrays;
+            column.prefix = layout.prefixes[c];
+            column.width = layout.widths[c];
+            arrays.flags.resize(rowCount);
+            column.flags = arrays.flags.data();
+            if (column.prefix == 0) {
+                arrays.number.resize(rowCount);
+                column.number = arrays.number.data();
+            } else {
+                arrays.offset.resize(rowCount);
+                arrays.length.resize(rowCount);
+                // Texts repeat from row to row, so the arena starts at a part
+                // of the rows' bytes and grows when that is not enough.
+                arrays.arena.resize(std::min(rowBytes, std::max(kFirstArena, rowBytes / 8)));
+                column.offset = arrays.offset.data();
+                column.length = arrays.length.data();
+                column.arena = arrays.arena.data();
+            }
+        }
     }
-    return used;
-}
 
-void ReserveRows(TableData& table, const RowLayout& layout, std::uint32_t rowCount, std::size_t rowBytes)
-{
-    // Never trust the row count for the reservation: each row needs at least
-    // its status and indicator bytes.
-    const std::size_t rowsPossible = std::min<std::size_t>(rowCount, rowBytes / (1 + layout.indicatorBytes));
-    for (const auto& column : table.columns) {
-        table.values.emplace_back(column.kind);
-        table.values.back().Reserve(rowsPossible, column.kind == ColumnKind::Text ? rowBytes : 0);
+    bool Done() const { return rows_ == rowCount_; }
+
+    // Reads the rows that lie whole at the start of bytes; returns the bytes they took.
+    std::size_t Read(std::span<const std::byte> bytes)
+    {
+        const std::byte* p = bytes.data();
+        const std::byte* const end = p + bytes.size();
+        std::uint8_t* const status = status_.data();
+        Column* const columns = columns_.data();
+        const std::size_t columnCount = columns_.size();
+        const std::size_t indicatorBytes = layout_.indicatorBytes;
+        std::size_t row = rows_;
+        for (; row < rowCount_; ++row) {
+            const auto left = static_cast<std::size_t>(end - p);
+            if (left < longestRow_ && RowSize({p, left}, layout_) == 0)
+                break;
+            // The row lies whole at p from here on.
+            status[row] = LoadLittle<std::uint8_t>(p);
+            const std::byte* indicators = p + 1;
+            bool anyCell = false;
+            for (std::size_t i = 0; i < indicatorBytes; ++i)
+                anyCell |= indicators[i] != std::byte{0};
+            p += 1 + indicatorBytes;
+            for (std::size_t c = 0; c < columnCount; ++c) {
+                Column& column = columns[c];
+                const std::uint8_t cell = anyCell ? layout_.Cell(indicators, c) : 0;
+                column.flags[row] = cell;
+                if (column.prefix == 0) {
+                    if (cell != 0) {
+                        column.number[row] = 0.0;
+                    } else {
+                        column.number[row] = std::bit_cast<double>(LoadLittle<std::uint64_t>(p));
+                        p += 8;
+                    }
+                } else if (cell != 0) {
+                    column.offset[row] = static_cast<std::uint32_t>(column.used);
+                    column.length[row] = 0;
+                } else {
+                    const std::size_t length =
+                        column.prefix == 1 ? LoadLittle<std::uint8_t>(p) : LoadLittle<std::uint16_t>(p);
+                    p += column.prefix;
+                    StoreText(column, row, reinterpret_cast<const char*>(p), length);
+                    p += length;
+                }
+            }
+        }
+        rows_ = static_cast<std::uint32_t>(row);
+        return static_cast<std::size_t>(p - bytes.data());
     }
-    table.status.reserve(rowsPossible);
-}
+
+    // Hands the rows read to the table.
+    void Finish(TableData& table)
+    {
+        status_.resize(rows_);
+        for (std::size_t c = 0; c < columns_.size(); ++c) {
+            Column& column = columns_[c];
+            column.arrays.flags.resize(rows_);
+            if (column.prefix == 0) {
+                column.arrays.number.resize(rows_);
+            } else {
+                column.arrays.offset.resize(rows_);
+                column.arrays.length.resize(rows_);
+                column.arrays.arena.resize(column.used);
+            }
+            table.values.emplace_back(table.columns[c].kind, std::move(column.arrays));
+        }
+    }
+
+private:
+    // One column's arrays, written through plain pointers.
+    struct Column {
+        std::size_t prefix = 0; // of the length, 0 for a float column
+        std::size_t width = 0;
+        std::size_t used = 0; // of the arena
+        std::uint8_t* flags = nullptr;
+        double* number = nullptr;
+        std::uint32_t* offset = nullptr;
+        std::uint16_t* length = nullptr;
+        char* arena = nullptr;
+        ColumnValues::Arrays arrays;
+    };
+
+    // The same texts as ColumnValues::AppendText stores: cut at the first
+    // zero byte (texts are zero-terminated in the table: "01 00" is the empty
+    // text) and at the width, sharing the bytes of a text equal to the one before.
+    static void StoreText(Column& column, std::size_t row, const char* text, std::size_t length)
+    {
+        const std::uint32_t previousOffset = row > 0 ? column.offset[row - 1] : 0;
+        const std::size_t previousLength = row > 0 ? column.length[row - 1] : SIZE_MAX;
+        // Most texts repeat the one before byte for byte. A stored text holds
+        // no zero byte and fits the width, so neither cut changes such a text.
+        if (previousLength == length && SameTextBytes(text, column.arena + previousOffset, length)) {
+            if (column.used + length > std::numeric_limits<std::uint32_t>::max())
+                throw StoreError("Text column larger than 4 GiB.");
+            column.offset[row] = previousOffset;
+            column.length[row] = static_cast<std::uint16_t>(length);
+            return;
+        }
+        // The text is copied to the arena's end while its cut is looked for;
+        // a text that is shared after all leaves the copy beyond the used part.
+        if (column.used + length > column.arrays.arena.size()) {
+            column.arrays.arena.resize(std::max(column.used + length, 2 * column.arrays.arena.size()));
+            column.arena = column.arrays.arena.data();
+        }
+        const std::size_t limit = std::min(length, column.width);
+        char* const into = column.arena + column.used;
+        std::size_t stored = 0;
+        for (; stored < limit; ++stored) {
+            const char c = text[stored];
+            if (c == '\0')
+                break;
+            into[stored] = c;
+        }
+        if (column.used + stored > std::numeric_limits<std::uint32_t>::max())
+            throw StoreError("Text column larger than 4 GiB.");
+        if (stored != length && previousLength == stored &&
+            SameTextBytes(text, column.arena + previousOffset, stored)) {
+            column.offset[row] = previousOffset;
+            column.length[row] = static_cast<std::uint16_t>(stored);
+            return;
+        }
+        column.offset[row] = static_cast<std::uint32_t>(column.used);
+        column.length[row] = static_cast<std::uint16_t>(stored);
+        column.used += stored;
+    }
+
+    const RowLayout& layout_;
+    const std::size_t longestRow_;
+    const std::uint32_t rowCount_;
+    std::uint32_t rows_ = 0;
+    std::vector<std::uint8_t>& status_;
+    std::vector<Column> columns_;
+};
 
 constexpr std::size_t kFirstRead = 64 * 1024;
 constexpr std::size_t kRowBlock = 64 * 1024;
+constexpr std::size_t kMaxPrefixReservation = std::size_t{1} << 30;
 
 } // namespace
 
@@ -624,7 +758,9 @@ TableData ReadPacket(const std::function<std::size_t(std::span<std::byte>)>& rea
     // The metadata comes first and can be large (the change log), so it is
     // read from a prefix of the packet that grows until it parses, or until
     // it is the whole packet and the error stands.
-    std::vector<std::byte> buffer;
+    LoadVector<std::byte> buffer;
+    // Reserved, not filled: the prefix grows in place without copies.
+    buffer.reserve(std::min(size, kMaxPrefixReservation));
     std::size_t filled = 0;
     const auto fill = [&](std::size_t want) {
         buffer.resize(std::max(want, filled));
@@ -640,10 +776,10 @@ TableData ReadPacket(const std::function<std::size_t(std::span<std::byte>)>& rea
     TableData table;
     PacketHeader header;
     std::size_t rowsAt = 0;
-    for (std::size_t want = std::min(size, kFirstRead);; want = std::min(size, want * 2)) {
+    for (std::size_t want = std::min(size, kFirstRead);;) {
         fill(want);
+        Reader in(buffer);
         try {
-            Reader in(buffer);
             table = TableData{};
             header = ReadHeader(in);
             ReadColumns(in, header.columnCount, table);
@@ -654,6 +790,10 @@ TableData ReadPacket(const std::function<std::size_t(std::span<std::byte>)>& rea
             if (filled < want || want >= size)
                 throw;
         }
+        // A large change log says how long it is: the prefix grows to hold
+        // it at once rather than doubling towards it.
+        const std::size_t needed = in.Needed() > SIZE_MAX - kFirstRead ? SIZE_MAX : in.Needed() + kFirstRead;
+        want = std::min(size, std::max(want * 2, needed));
     }
 
     // The rows are read block by block, so the whole packet is never held.
@@ -664,18 +804,22 @@ TableData ReadPacket(const std::function<std::size_t(std::span<std::byte>)>& rea
     // reserved or read for it.
     if (std::uint64_t{header.rowCount} * (1 + layout.indicatorBytes) > rowBytes)
         throw StoreError(kMismatch);
-    ReserveRows(table, layout, header.rowCount, rowBytes);
-    std::vector<std::byte> block(buffer.begin() + static_cast<std::ptrdiff_t>(rowsAt), buffer.end());
-    std::vector<std::byte>().swap(buffer);
-    filled = 0;
+    RowFill rows(table, layout, header.rowCount, rowBytes);
+    LoadVector<std::byte> block(buffer.begin() + static_cast<std::ptrdiff_t>(rowsAt), buffer.end());
+    LoadVector<std::byte>().swap(buffer);
+    // Never more than size bytes in all: the rows' texts must fit the room
+    // made for them, even when the source holds more than it said.
+    std::size_t unread = size - filled;
     for (;;) {
-        const std::size_t used = ReadRows(block, layout, header.rowCount, table);
+        const std::size_t used = rows.Read(block);
         block.erase(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(used));
-        if (table.RowCount() == header.rowCount)
+        if (rows.Done()) {
+            rows.Finish(table);
             return table;
+        }
         // A row larger than a block makes the block grow to hold it.
         const std::size_t kept = block.size();
-        block.resize(kept + kRowBlock);
+        block.resize(kept + std::min(kRowBlock, unread));
         std::size_t got = 0;
         while (kept + got < block.size()) {
             const std::size_t more = read(std::span(block).subspan(kept + got));
@@ -684,6 +828,7 @@ TableData ReadPacket(const std::function<std::size_t(std::span<std::byte>)>& rea
             got += more;
         }
         block.resize(kept + got);
+        unread -= got;
         if (got == 0)
             throw StoreError(kMismatch);
     }

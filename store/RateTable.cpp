@@ -131,17 +131,22 @@ const std::vector<UploadTimeRun>& RateTable::UploadTimeRuns() const
     const auto tgl = viewColumns_[0];
     const ColumnValues* texts =
         tgl && data_.values[*tgl].Kind() == ColumnKind::Text ? &data_.values[*tgl] : nullptr;
-    for (std::size_t i = 0; i < order_.size(); ++i) {
-        // Most rows share their upload time's bytes with the row before.
-        if (texts && i > 0 && texts->Flags(order_[i]) == 0 && texts->Flags(order_[i - 1]) == 0 &&
-            texts->SharesText(order_[i], order_[i - 1])) {
-            runs_.back().end = i + 1;
-            continue;
-        }
-        const std::string_view text = ShownText(0, order_[i], scratch);
+    const std::uint32_t* const rows = order_.data();
+    const std::size_t count = order_.size();
+    for (std::size_t i = 0; i < count;) {
+        const std::uint32_t first = rows[i];
+        std::size_t end = i + 1;
+        // Most rows share their upload time's bytes with the row before, and
+        // sharing is an equality, so a run's rows are checked against its first.
+        if (texts && texts->Flags(first) == 0)
+            while (end < count && texts->Flags(rows[end]) == 0 && texts->SharesText(rows[end], first))
+                ++end;
+        const std::string_view text = ShownText(0, first, scratch);
         if (runs_.empty() || text != runs_.back().tgl)
-            runs_.push_back({std::string(text), i, i});
-        runs_.back().end = i + 1;
+            runs_.push_back({std::string(text), i, end});
+        else
+            runs_.back().end = end;
+        i = end;
     }
     runsValid_ = true;
     return runs_;
@@ -201,11 +206,16 @@ void RateTable::RefreshViews()
 void RateTable::BuildOrder()
 {
     RowsChanged();
-    order_.clear();
-    order_.reserve(data_.RowCount());
-    for (std::size_t row = 0; row < data_.RowCount(); ++row)
-        if (TableData::Visible(data_.status[row]))
-            order_.push_back(static_cast<std::uint32_t>(row));
+    const std::size_t stored = data_.RowCount();
+    order_.resize(stored);
+    std::uint32_t* const into = order_.data();
+    const std::uint8_t* const status = data_.status.data();
+    std::size_t visible = 0;
+    for (std::size_t row = 0; row < stored; ++row) {
+        into[visible] = static_cast<std::uint32_t>(row);
+        visible += TableData::Visible(status[row]) ? 1 : 0;
+    }
+    order_.resize(visible);
     const auto tgl = viewColumns_[0];
     if (ordered_ && tgl && data_.columns[*tgl].kind == ColumnKind::Text) {
         const auto& values = data_.values[*tgl];

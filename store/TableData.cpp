@@ -5,18 +5,22 @@
 #include <limits>
 
 namespace zentaro {
-namespace {
-
-// Texts here are a few bytes long: a plain loop beats a call to memcmp.
-bool SameBytes(std::string_view text, const char* other)
+ColumnValues::ColumnValues(ColumnKind kind, Arrays arrays)
+    : kind_(kind),
+      flags_(std::move(arrays.flags)),
+      arena_(std::move(arrays.arena)),
+      offset_(std::move(arrays.offset)),
+      length_(std::move(arrays.length)),
+      number_(std::move(arrays.number))
 {
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] != other[i])
-            return false;
-    return true;
+    // The texts' places are the loader's to get right; the counts are checked.
+    const std::size_t rows = flags_.size();
+    const bool fits = kind == ColumnKind::Text
+                          ? offset_.size() == rows && length_.size() == rows && number_.empty()
+                          : number_.size() == rows && arena_.empty() && offset_.empty() && length_.empty();
+    if (!fits)
+        throw StoreError("Column arrays do not fit together.");
 }
-
-} // namespace
 
 void ColumnValues::Reserve(std::size_t rows, std::size_t textBytes)
 {
@@ -37,14 +41,15 @@ void ColumnValues::AppendText(std::string_view text)
     flags_.push_back(0);
     // Rows come in runs of one upload time: a text equal to the one before
     // shares its bytes, which keeps a long table's texts a fraction of its size.
-    if (!length_.empty() && length_.back() == text.size() && SameBytes(text, arena_.data() + offset_.back())) {
+    if (!length_.empty() && length_.back() == text.size() &&
+        SameTextBytes(text.data(), arena_.data() + offset_.back(), text.size())) {
         offset_.push_back(offset_.back());
         length_.push_back(length_.back());
         return;
     }
     offset_.push_back(static_cast<std::uint32_t>(arena_.size()));
     length_.push_back(static_cast<std::uint16_t>(text.size()));
-    arena_.append(text);
+    arena_.insert(arena_.end(), text.begin(), text.end());
 }
 
 void ColumnValues::AppendFloat(double value)

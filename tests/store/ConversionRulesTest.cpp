@@ -228,6 +228,7 @@ TEST_F(LookUpRateTest, NullRateIsFoundAsEmptyText)
 TEST(LookUpRateEmptyTableTest, EmptyTextsMatchTheEmptyViews)
 {
     RateTable table('.', ByteCollation());
+    EXPECT_EQ(CurrentUploadTime(table), BuildUploadTimeList(table).text);
     EXPECT_THAT(LookUpRate(table, "", ""), Optional(std::string()));
     EXPECT_EQ(LookUpRate(table, "", "USD"), std::nullopt);
 }
@@ -241,6 +242,7 @@ TEST(ClosedTableTest, EveryScanFailsWithTheTableError)
     ASSERT_FALSE(table.Active());
     const std::string closed = "ClientDataSet1: Cannot perform this operation on a closed dataset";
     EXPECT_EQ(Message([&] { BuildUploadTimeList(table); }), closed);
+    EXPECT_EQ(Message([&] { CurrentUploadTime(table); }), closed);
     EXPECT_EQ(Message([&] { BuildCurrencyList(table, ""); }), closed);
     EXPECT_EQ(Message([&] { LookUpRate(table, "", ""); }), closed);
     EXPECT_EQ(Message([&] { LookUpStoredRate(table, "", ""); }), closed);
@@ -418,6 +420,9 @@ void ExpectRulesMatchStepwiseReading(RateTable& table, const std::vector<std::st
             runs.push_back(scan.tgl[i]);
     EXPECT_EQ(list.entries, runs);
     EXPECT_EQ(list.text, scan.tgl.back());
+    EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows().back());
+    table.First();
+    EXPECT_EQ(CurrentUploadTime(table), list.text);
     EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows().back());
 
     for (const auto& time : times) {

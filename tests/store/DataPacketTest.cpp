@@ -394,6 +394,42 @@ TEST(DataPacket, ReadingInPiecesOfAnySizeGivesTheWholeTable)
     }
 }
 
+TEST(DataPacket, NothingBeyondTheGivenSizeIsRead)
+{
+    const Bytes packet = BuildPacket(LongTable());
+    Bytes source = packet;
+    source.resize(packet.size() + 100'000, std::byte{0x7F});
+    const struct {
+        const char* name;
+        std::size_t size;
+        bool parses;
+    } cases[] = {
+        {"the packet's size", packet.size(), true},
+        {"one byte short", packet.size() - 1, false},
+        {"the last row short", packet.size() - 20, false},
+    };
+    for (const auto& c : cases) {
+        std::size_t offset = 0;
+        std::size_t largestAsked = 0;
+        const auto read = [&](std::span<std::byte> into) {
+            largestAsked = std::max(largestAsked, offset + into.size());
+            const std::size_t count = std::min(into.size(), source.size() - offset);
+            std::memcpy(into.data(), source.data() + offset, count);
+            offset += count;
+            return count;
+        };
+        try {
+            const TableData parsed = ReadPacket(read, c.size);
+            EXPECT_TRUE(c.parses) << c.name;
+            EXPECT_EQ(BuildPacket(parsed), packet) << c.name;
+        } catch (const StoreError& error) {
+            EXPECT_FALSE(c.parses) << c.name;
+            EXPECT_STREQ(error.what(), "Mismatch in datapacket.") << c.name;
+        }
+        EXPECT_LE(largestAsked, c.size) << c.name;
+    }
+}
+
 TEST(DataPacket, SourceEndingEarlyFailsAtEveryStage)
 {
     const Bytes packet = BuildPacket(LongTable());
@@ -438,6 +474,110 @@ TEST(DataPacket, RandomDamageNeverCrashes)
             const TableData parsed = ParsePacket(damaged);
             BuildPacket(parsed); // whatever parsed must also write
         } catch (const StoreError&) {
+        }
+    }
+}
+
+// A text as the table keeps it: cut at the first zero byte and at the width.
+std::string Kept(const std::string& text, std::size_t width)
+{
+    return text.substr(0, std::min(text.find('\0'), width));
+}
+
+TEST(DataPacket, LoadedTextsAreCutAndSharedAsAppendingThemWould)
+{
+    const std::vector<std::string> shortTexts = {
+        "", "A", "AB", std::string("A\0B", 3), std::string("\0", 1), std::string("AB\0", 3),
+        "ABCDEFGHIJ", "ABCDEFGHIJK", "ABCDEFGHIJKLMNOPQRSTU", std::string(255, 'x'),
+    };
+    std::vector<std::string> allTexts = shortTexts;
+    allTexts.push_back(std::string(1500, 'y'));
+    allTexts.push_back(std::string(60'000, 'z'));
+    std::mt19937 random(7);
+    // Widths below 254 give one-byte length prefixes, the others two bytes.
+    for (const std::uint16_t width : {1, 3, 10, 253, 254, 2000}) {
+        SCOPED_TRACE("width " + std::to_string(width));
+        const auto& texts = width < 254 ? shortTexts : allTexts;
+        TableData written = TableData::RateTableDefinition();
+        written.columns[1].width = width;
+        TableData expected = written;
+        std::string text;
+        for (int row = 0; row < 3000; ++row) {
+            // Runs of one text, as upload times come, between changes; some
+            // texts never seen before, so that the texts outgrow a first guess.
+            if (random() % 2 == 0)
+                text = texts[random() % texts.size()];
+            if (random() % 4 == 0)
+                text = text.substr(0, 200) + std::to_string(row);
+            for (TableData* table : {&written, &expected}) {
+                table->status.push_back(kRowInserted);
+                table->values[0].AppendText(std::to_string(row / 40));
+                table->values[2].AppendFloat(row + 0.5);
+            }
+            if (random() % 10 == 0) {
+                written.values[1].AppendEmpty(kCellNull);
+                expected.values[1].AppendEmpty(kCellNull);
+            } else {
+                written.values[1].AppendText(text);
+                expected.values[1].AppendText(Kept(text, width));
+            }
+        }
+        const Bytes packet = BuildPacket(written);
+        std::size_t offset = 0;
+        const auto read = [&](std::span<std::byte> into) {
+            const std::size_t count = std::min({into.size(), packet.size() - offset, 1 + random() % 5000});
+            std::memcpy(into.data(), packet.data() + offset, count);
+            offset += count;
+            return count;
+        };
+        for (const TableData& parsed : {ParsePacket(packet), ReadPacket(read, packet.size())}) {
+            ExpectSameTable(parsed, expected);
+            for (std::size_t c = 0; c < 2; ++c) {
+                const ColumnValues& got = parsed.values[c];
+                const ColumnValues& want = expected.values[c];
+                EXPECT_EQ(got.TextBytes(), want.TextBytes()) << c;
+                for (std::size_t r = 1; r < got.Size(); ++r)
+                    ASSERT_EQ(got.SharesText(r, r - 1), want.SharesText(r, r - 1)) << c << "," << r;
+            }
+        }
+    }
+}
+
+TEST(ColumnValuesTest, ArraysThatDoNotFitTogetherAreRefused)
+{
+    const auto arrays = [](std::size_t flags, std::size_t offsets, std::size_t lengths, std::size_t numbers,
+                           std::size_t arena) {
+        ColumnValues::Arrays made;
+        made.flags.resize(flags);
+        made.offset.resize(offsets);
+        made.length.resize(lengths);
+        made.number.resize(numbers);
+        made.arena.resize(arena);
+        return made;
+    };
+    const struct {
+        const char* name;
+        ColumnKind kind;
+        ColumnValues::Arrays arrays;
+        bool fits;
+    } cases[] = {
+        {"text rows", ColumnKind::Text, arrays(2, 2, 2, 0, 5), true},
+        {"text without rows", ColumnKind::Text, arrays(0, 0, 0, 0, 0), true},
+        {"text offset missing", ColumnKind::Text, arrays(2, 1, 2, 0, 5), false},
+        {"text length missing", ColumnKind::Text, arrays(2, 2, 1, 0, 5), false},
+        {"text with numbers", ColumnKind::Text, arrays(2, 2, 2, 2, 5), false},
+        {"float rows", ColumnKind::Float, arrays(3, 0, 0, 3, 0), true},
+        {"float number missing", ColumnKind::Float, arrays(3, 0, 0, 2, 0), false},
+        {"float with texts", ColumnKind::Float, arrays(3, 3, 3, 3, 0), false},
+        {"float with an arena", ColumnKind::Float, arrays(3, 0, 0, 3, 4), false},
+    };
+    for (const auto& c : cases) {
+        if (c.fits) {
+            const ColumnValues values(c.kind, c.arrays);
+            EXPECT_EQ(values.Size(), c.arrays.flags.size()) << c.name;
+            EXPECT_EQ(values.Kind(), c.kind) << c.name;
+        } else {
+            EXPECT_THROW(ColumnValues(c.kind, c.arrays), StoreError) << c.name;
         }
     }
 }
