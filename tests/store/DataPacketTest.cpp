@@ -548,11 +548,11 @@ TEST(ColumnValuesTest, ArraysThatDoNotFitTogetherAreRefused)
     const auto arrays = [](std::size_t flags, std::size_t offsets, std::size_t lengths, std::size_t numbers,
                            std::size_t arena) {
         ColumnValues::Arrays made;
-        made.flags.resize(flags);
-        made.offset.resize(offsets);
-        made.length.resize(lengths);
-        made.number.resize(numbers);
-        made.arena.resize(arena);
+        made.flags.assign(flags, 0);
+        made.offset.assign(offsets, 0);
+        made.length.assign(lengths, 0);
+        made.number.assign(numbers, 0.0);
+        made.arena.assign(arena, 'x');
         return made;
     };
     const struct {
