@@ -736,7 +736,6 @@ private:
 
 constexpr std::size_t kFirstRead = 64 * 1024;
 constexpr std::size_t kRowBlock = 64 * 1024;
-constexpr std::size_t kMaxPrefixReservation = std::size_t{1} << 30;
 
 } // namespace
 
@@ -758,9 +757,11 @@ TableData ReadPacket(const std::function<std::size_t(std::span<std::byte>)>& rea
     // The metadata comes first and can be large (the change log), so it is
     // read from a prefix of the packet that grows until it parses, or until
     // it is the whole packet and the error stands.
+    // Only the first read is reserved: what a packet says of its own size
+    // is not trusted before its metadata parses. A longer prefix grows once,
+    // to the length the metadata asks for, copying just the first read.
     LoadVector<std::byte> buffer;
-    // Reserved, not filled: the prefix grows in place without copies.
-    buffer.reserve(std::min(size, kMaxPrefixReservation));
+    buffer.reserve(std::min(size, kFirstRead));
     std::size_t filled = 0;
     const auto fill = [&](std::size_t want) {
         buffer.resize(std::max(want, filled));
