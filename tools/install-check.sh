@@ -118,7 +118,7 @@ deb=$(ls "$work"/deb/*.deb 2>/dev/null | head -1 || true)
 if [ -n "$deb" ]; then
   depends=$(dpkg-deb -f "$deb" Depends)
   echo "Depends: $depends"
-  for package in libqt6widgets6 libqt6gui6 qt6-wayland libcurl4; do
+  for package in libqt6widgets6 libqt6gui6 qt6-wayland libcurl4 libzip4; do
     grep -qE "(^|, )$package( |,|$)" <<< "$depends" || fail "Depends lacks $package"
   done
   contents=$(dpkg-deb -c "$deb")
