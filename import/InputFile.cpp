@@ -26,13 +26,17 @@ UniqueFd OpenInputFile(const std::filesystem::path& path, std::size_t maxSize)
         throw ImportError(FileErrorText("Cannot open file", path, EISDIR));
     if (!S_ISREG(info.st_mode))
         throw ImportError(FileErrorText("Cannot open file", path, "Not a regular file"));
-    if (static_cast<std::uint64_t>(info.st_size) > maxSize)
-        throw ImportError(FileErrorText("Cannot open file", path,
-                                        "The file is larger than " + std::to_string(maxSize >> 20) + " MiB"));
+    CheckInputSize(static_cast<std::uint64_t>(info.st_size), path, "Cannot open file", maxSize);
     const int flags = ::fcntl(fd.Get(), F_GETFL);
     if (flags >= 0)
         ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK);
     return fd;
+}
+
+void CheckInputSize(std::uint64_t size, const std::filesystem::path& path, const char* what, std::size_t maxSize)
+{
+    if (size > maxSize)
+        throw ImportError(FileErrorText(what, path, "The file is larger than " + std::to_string(maxSize >> 20) + " MiB"));
 }
 
 } // namespace zentaro

@@ -3,6 +3,7 @@
 #include "store/UniqueFd.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 
 namespace zentaro {
@@ -16,5 +17,11 @@ inline constexpr std::size_t kMaxInputFileSize = std::size_t{16} << 20;
 // ImportError: "File not found" when it does not exist, otherwise a text
 // that names the file and the reason.
 UniqueFd OpenInputFile(const std::filesystem::path& path, std::size_t maxSize = kMaxInputFileSize);
+
+// Fails with ImportError ("<what> "<path>". The file is larger than N MiB")
+// when size exceeds maxSize; a file may grow after it was opened, so readers
+// check again as they read.
+void CheckInputSize(std::uint64_t size, const std::filesystem::path& path, const char* what,
+                    std::size_t maxSize = kMaxInputFileSize);
 
 } // namespace zentaro

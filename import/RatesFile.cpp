@@ -7,7 +7,6 @@
 #include "import/UpdateFile.h"
 #include "store/FileReplacement.h"
 #include "store/RateTable.h"
-#include "store/StoreError.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -44,11 +43,7 @@ std::string TableRateText(const std::string& fileText, char separator)
         throw ImportError("'" + fileText + "' is not a valid floating point value for field 'nilai'");
     std::string text = fileText;
     std::replace(text.begin(), text.end(), '.', separator);
-    try {
-        FloatFieldValue(text, separator, "nilai");
-    } catch (const StoreError& error) {
-        throw ImportError(error.what());
-    }
+    CheckRateText(text, separator);
     return text;
 }
 
@@ -63,20 +58,6 @@ std::unordered_set<std::string> PresentDates(const RateTable& table, const std::
         if (wanted.contains(run.tgl))
             present.insert(run.tgl);
     return present;
-}
-
-void AddRow(RateTable& table, std::string_view uploadTime, std::string_view code, std::string_view rateText)
-{
-    table.Insert();
-    table.DBEdit1().SetText(uploadTime);
-    table.DBEdit2().SetText(code);
-    table.DBEdit3().SetText(rateText);
-    try {
-        table.Post();
-    } catch (...) {
-        table.Cancel();
-        throw;
-    }
 }
 
 } // namespace
@@ -109,9 +90,7 @@ std::string ReadWholeFile(const std::filesystem::path& path)
         if (got == 0)
             return bytes;
         bytes.append(block, static_cast<std::size_t>(got));
-        if (bytes.size() > kMaxInputFileSize)
-            throw ImportError(FileErrorText("Cannot read file", path,
-                                            "The file is larger than " + std::to_string(kMaxInputFileSize >> 20) + " MiB"));
+        CheckInputSize(bytes.size(), path, "Cannot read file");
     }
 }
 
@@ -144,9 +123,9 @@ ImportResult ImportRateDays(RateTable& table, std::vector<RatesDay> days,
     }
 
     for (const auto& day : days) {
-        AddRow(table, day.date, kEuroCode, kEuroRateText);
+        PostRateRow(table, day.date, kEuroCode, kEuroRateText);
         for (const auto& rate : day.rates)
-            AddRow(table, day.date, rate.code, rate.rateText);
+            PostRateRow(table, day.date, rate.code, rate.rateText);
         result.rowsAdded += day.rates.size() + 1;
     }
     table.SaveToFile(dataFile);

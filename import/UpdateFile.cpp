@@ -42,9 +42,7 @@ bool UpdateFileReader::Refill()
         return false;
     }
     bytesRead_ += count;
-    if (bytesRead_ > kMaxInputFileSize)
-        throw ImportError(FileErrorText("Cannot read file", path_,
-                                        "The file is larger than " + std::to_string(kMaxInputFileSize >> 20) + " MiB"));
+    CheckInputSize(bytesRead_, path_, "Cannot read file");
     chunk_ = std::string_view(buffer_.data(), count);
     pos_ = 0;
     return true;

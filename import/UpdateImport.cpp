@@ -21,7 +21,8 @@ bool HoldsUploadTime(RateTable& table, std::string_view uploadTime)
     return !ScanRows(table, [&] { return table.DBEdit1().Text() != uploadTime; });
 }
 
-// Fails with the texts a post would give, before any row is touched.
+} // namespace
+
 void CheckRateText(const std::string& rateText, char decimalSeparator)
 {
     try {
@@ -31,7 +32,19 @@ void CheckRateText(const std::string& rateText, char decimalSeparator)
     }
 }
 
-} // namespace
+void PostRateRow(RateTable& table, std::string_view uploadTime, std::string_view code, std::string_view rateText)
+{
+    table.Insert();
+    table.DBEdit1().SetText(uploadTime);
+    table.DBEdit2().SetText(code);
+    table.DBEdit3().SetText(rateText);
+    try {
+        table.Post();
+    } catch (...) {
+        table.Cancel();
+        throw;
+    }
+}
 
 std::string DuplicateUploadTimeMessage(std::string_view uploadTime)
 {
@@ -65,18 +78,8 @@ ImportResult ImportUpdate(RateTable& table, UpdateFileReader& reader,
         rows.push_back(std::move(row));
     }
 
-    for (const auto& row : rows) {
-        table.Insert();
-        table.DBEdit1().SetText(result.uploadTime);
-        table.DBEdit2().SetText(row.code);
-        table.DBEdit3().SetText(row.rateText);
-        try {
-            table.Post();
-        } catch (...) {
-            table.Cancel();
-            throw;
-        }
-    }
+    for (const auto& row : rows)
+        PostRateRow(table, result.uploadTime, row.code, row.rateText);
     table.SaveToFile(dataFile);
 
     result.rowsAdded = rows.size();

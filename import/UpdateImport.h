@@ -15,6 +15,13 @@ inline constexpr std::string_view kUrlUpdateSuccessText = "Succesfully Uploaded 
 inline constexpr std::string_view kFileUpdateSuccessText = "Succesfully Upload new conversion data!";
 inline constexpr std::string_view kNoRatesText = "The update file holds no rates.";
 
+// Fails with the texts a post of rateText into the rate field would give
+// (as ImportError), so a batch can be checked before any row is touched.
+void CheckRateText(const std::string& rateText, char decimalSeparator);
+
+// Inserts and posts one row; a failed post cancels the row.
+void PostRateRow(RateTable& table, std::string_view uploadTime, std::string_view code, std::string_view rateText);
+
 // "Upload Time : <time> is already exist"
 std::string DuplicateUploadTimeMessage(std::string_view uploadTime);
 
