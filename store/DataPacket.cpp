@@ -6,6 +6,7 @@
 //   dataset parameter count and parameters ("CHANGE_LOG", kept ones);
 //   rows: status byte, null indicator bytes (two bits per column), values.
 #include "store/DataPacket.h"
+#include "store/PacketFormat.h"
 #include "store/StoreError.h"
 
 #include <algorithm>
@@ -57,35 +58,6 @@ std::uint32_t TextColumnType(std::uint16_t width)
 {
     const std::uint32_t prefix = width + 1u > kWidePrefixFrom ? 2 : 1;
     return (kCodeText << 16) | kVarying | prefix;
-}
-
-template <typename T>
-T ByteOrderSwapped(T v)
-{
-    auto bytes = std::bit_cast<std::array<std::byte, sizeof(T)>>(v);
-    std::reverse(bytes.begin(), bytes.end());
-    return std::bit_cast<T>(bytes);
-}
-
-// The one pair of little-endian helpers every fixed-width read and write
-// goes through; p is not required to be aligned.
-template <typename T>
-T LoadLittle(const std::byte* p)
-{
-    T v;
-    std::memcpy(&v, p, sizeof v);
-    if constexpr (std::endian::native == std::endian::big)
-        v = ByteOrderSwapped(v);
-    return v;
-}
-
-template <typename T>
-std::byte* StoreLittle(std::byte* p, T v)
-{
-    if constexpr (std::endian::native == std::endian::big)
-        v = ByteOrderSwapped(v);
-    std::memcpy(p, &v, sizeof v);
-    return p + sizeof v;
 }
 
 class Writer {
@@ -498,83 +470,155 @@ void ReadColumns(Reader& in, std::uint16_t columnCount, TableData& table)
     }
 }
 
-void ReadParameters(Reader& in, TableData& table)
+// One dataset parameter. A change log that is only checked is left in in:
+// its bytes are returned to be skipped.
+std::size_t ReadParameter(Reader& in, TableData& table, ChangeLogUse changeLog, std::size_t packetLeft)
 {
-    const std::uint16_t datasetCount = in.U16();
-    for (std::uint16_t p = 0; p < datasetCount; ++p) {
-        const std::string_view parameterName = in.Name();
-        const std::uint32_t parameterType = in.U32();
-        const auto value = ReadValue(in, parameterType);
-        if (SameName(parameterName, kChangeLog))
-            table.changeLog = ReadChangeLog(value, parameterType);
-        else
-            table.datasetParameters.push_back({std::string(parameterName), parameterType, {value.begin(), value.end()}});
+    const std::string_view parameterName = in.Name();
+    const std::uint32_t parameterType = in.U32();
+    const bool changeLogShape = (parameterType & (kCompoundMask | kVarying)) == 0 &&
+                                (parameterType & kArray) != 0 && SizeHalf(parameterType) == 4 &&
+                                (Code(parameterType) < kCodeFirstCompound || Code(parameterType) > kCodeLastCompound);
+    if (SameName(parameterName, kChangeLog) && changeLog == ChangeLogUse::CheckOnly && changeLogShape) {
+        // The same checks as reading it, in the same order, without its entries.
+        const std::uint64_t bytes = std::uint64_t{in.U32()} * 4;
+        if (bytes > packetLeft - std::min(packetLeft, in.Position()))
+            throw StoreError(kMismatch);
+        if (bytes < 12)
+            throw StoreError(kInvalidParameter);
+        return static_cast<std::size_t>(bytes);
     }
+    const auto value = ReadValue(in, parameterType);
+    if (SameName(parameterName, kChangeLog))
+        table.changeLog = ReadChangeLog(value, parameterType);
+    else
+        table.datasetParameters.push_back({std::string(parameterName), parameterType, {value.begin(), value.end()}});
+    return 0;
 }
 
-// What reading the rows needs to know of the columns.
-struct RowLayout {
-    std::size_t indicatorBytes = 0;
-    std::vector<std::size_t> prefixes; // length prefix of a text column, 0 for a float one
-    std::vector<std::size_t> widths;
+constexpr std::size_t kFirstRead = 64 * 1024;
+constexpr std::size_t kRowBlock = 64 * 1024;
 
-    explicit RowLayout(const std::vector<ColumnDef>& columns) : indicatorBytes((columns.size() + 3) / 4)
+// The packet's bytes as they are read: a window that starts at the first
+// byte not yet taken and grows only when what is being read needs more.
+// Never more than size bytes are read in all, whatever the source holds.
+class PacketInput {
+public:
+    PacketInput(const ByteSource& read, std::size_t size) : read_(read), size_(size), unread_(size)
     {
-        for (const auto& column : columns) {
-            prefixes.push_back(column.kind == ColumnKind::Text ? SizeHalf(TextColumnType(column.width)) : 0);
-            widths.push_back(column.width);
+        window_.reserve(std::min(size, kFirstRead));
+    }
+
+    std::span<const std::byte> Window() const { return std::span(window_).subspan(start_); }
+    std::size_t Position() const { return position_; } // of the window's first byte in the packet
+    std::size_t Size() const { return size_; }
+    void Take(std::size_t count)
+    {
+        start_ += count;
+        position_ += count;
+    }
+
+    // Reads until the window holds count bytes or the packet ends; false
+    // when not one more byte came.
+    bool Grow(std::size_t count)
+    {
+        window_.erase(window_.begin(), window_.begin() + static_cast<std::ptrdiff_t>(start_));
+        start_ = 0;
+        const std::size_t kept = window_.size();
+        if (count <= kept)
+            return true;
+        window_.resize(kept + std::min(count - kept, unread_));
+        const std::size_t got = ReadInto(std::span(window_).subspan(kept));
+        window_.resize(kept + got);
+        return got > 0;
+    }
+
+    // Drops count bytes, reading through those that were not read yet;
+    // fails when the packet ends first.
+    void Skip(std::size_t count)
+    {
+        const std::size_t inWindow = std::min(count, Window().size());
+        Take(inWindow);
+        count -= inWindow;
+        if (count == 0)
+            return;
+        window_.clear();
+        start_ = 0;
+        while (count > 0) {
+            window_.resize(std::min({count, kRowBlock, unread_}));
+            const std::size_t got = window_.empty() ? 0 : ReadInto(window_);
+            if (got == 0)
+                throw StoreError(kMismatch);
+            position_ += got;
+            count -= got;
         }
+        window_.clear();
     }
-    std::uint8_t Cell(const std::byte* indicators, std::size_t column) const
+
+    // Once the metadata is read: a window grown large for it is given back,
+    // so its memory is free before the rows arrive.
+    void Shrink()
     {
-        return static_cast<std::uint8_t>((std::to_integer<unsigned>(indicators[column / 4]) >> (2 * (column % 4))) &
-                                         0x3);
+        if (window_.capacity() <= 2 * kRowBlock)
+            return;
+        LoadVector<std::byte> rest(window_.begin() + static_cast<std::ptrdiff_t>(start_), window_.end());
+        window_.swap(rest);
+        start_ = 0;
     }
+
+private:
+    std::size_t ReadInto(std::span<std::byte> into)
+    {
+        std::size_t got = 0;
+        while (got < into.size()) {
+            const std::size_t more = read_(into.subspan(got));
+            if (more == 0)
+                break;
+            got += more;
+        }
+        unread_ -= got;
+        return got;
+    }
+
+    const ByteSource& read_;
+    const std::size_t size_;
+    std::size_t unread_;
+    LoadVector<std::byte> window_;
+    std::size_t start_ = 0;    // of the window in window_
+    std::size_t position_ = 0; // of the window in the packet
 };
 
-// The size of the row at the start of bytes, or 0 when it does not lie
-// there whole.
-std::size_t RowSize(std::span<const std::byte> bytes, const RowLayout& layout)
+// Runs parse on the window, growing it until parse finds what it reads
+// there whole, then takes the bytes parse read. A failure stands once the
+// packet has no more bytes. A piece that says how long it is (a large change
+// log) makes the window grow to hold it at once rather than doubling towards it.
+template <typename Parse>
+void ParseGrowing(PacketInput& input, Parse&& parse)
 {
-    std::size_t size = 1 + layout.indicatorBytes;
-    if (size > bytes.size())
-        return 0;
-    const std::byte* indicators = bytes.data() + 1;
-    for (std::size_t c = 0; c < layout.prefixes.size(); ++c) {
-        if (layout.Cell(indicators, c) != 0)
-            continue;
-        const std::size_t prefix = layout.prefixes[c];
-        if (prefix == 0) {
-            size += 8;
-            continue;
+    for (;;) {
+        Reader in(input.Window());
+        try {
+            parse(in);
+            input.Take(in.Position());
+            return;
+        } catch (const StoreError&) {
+            const std::size_t needed = in.Needed() > SIZE_MAX - kFirstRead ? SIZE_MAX : in.Needed() + kFirstRead;
+            if (!input.Grow(std::max({input.Window().size() * 2, needed, kFirstRead})))
+                throw;
         }
-        if (size + prefix > bytes.size())
-            return 0;
-        size += prefix + (prefix == 1 ? LoadLittle<std::uint8_t>(bytes.data() + size)
-                                      : LoadLittle<std::uint16_t>(bytes.data() + size));
     }
-    return size <= bytes.size() ? size : 0;
 }
 
 constexpr std::size_t kFirstArena = 64 * 1024;
 
-// The longest a row of this layout can be: rows that start at least this far
-// from the end of what was read lie there whole without measuring them.
-std::size_t LongestRow(const RowLayout& layout)
-{
-    std::size_t size = 1 + layout.indicatorBytes;
-    for (const std::size_t prefix : layout.prefixes)
-        size += prefix == 0 ? 8 : prefix + (prefix == 1 ? 0xFF : 0xFFFF);
-    return size;
-}
-
 // The rows being read, straight into the columns' arrays: they are sized for
 // every row the header announces, written once, and cut to what was read.
-class RowFill {
+class RowFill final : public PacketRowSink {
 public:
-    RowFill(TableData& table, const RowLayout& layout, std::uint32_t rowCount, std::size_t rowBytes)
-        : layout_(layout), longestRow_(LongestRow(layout)), rowCount_(rowCount), status_(table.status)
+    void Begin(const TableData&, const RowLayout& layout, std::uint32_t rowCount, std::size_t rowBytes) override
     {
+        layout_ = &layout;
+        rowCount_ = rowCount;
         status_.resize(rowCount);
         columns_.resize(layout.prefixes.size());
         for (std::size_t c = 0; c < columns_.size(); ++c) {
@@ -600,60 +644,20 @@ public:
         }
     }
 
-    bool Done() const { return rows_ == rowCount_; }
+    bool Done() const override { return rows_ == rowCount_; }
 
-    // Reads the rows that lie whole at the start of bytes; returns the bytes they took.
-    std::size_t Read(std::span<const std::byte> bytes)
+    std::size_t Read(std::span<const std::byte> bytes) override
     {
-        const std::byte* p = bytes.data();
-        const std::byte* const end = p + bytes.size();
-        std::uint8_t* const status = status_.data();
-        Column* const columns = columns_.data();
-        const std::size_t columnCount = columns_.size();
-        const std::size_t indicatorBytes = layout_.indicatorBytes;
-        std::size_t row = rows_;
-        for (; row < rowCount_; ++row) {
-            const auto left = static_cast<std::size_t>(end - p);
-            if (left < longestRow_ && RowSize({p, left}, layout_) == 0)
-                break;
-            // The row lies whole at p from here on.
-            status[row] = LoadLittle<std::uint8_t>(p);
-            const std::byte* indicators = p + 1;
-            bool anyCell = false;
-            for (std::size_t i = 0; i < indicatorBytes; ++i)
-                anyCell |= indicators[i] != std::byte{0};
-            p += 1 + indicatorBytes;
-            for (std::size_t c = 0; c < columnCount; ++c) {
-                Column& column = columns[c];
-                const std::uint8_t cell = anyCell ? layout_.Cell(indicators, c) : 0;
-                column.flags[row] = cell;
-                if (column.prefix == 0) {
-                    if (cell != 0) {
-                        column.number[row] = 0.0;
-                    } else {
-                        column.number[row] = std::bit_cast<double>(LoadLittle<std::uint64_t>(p));
-                        p += 8;
-                    }
-                } else if (cell != 0) {
-                    column.offset[row] = static_cast<std::uint32_t>(column.used);
-                    column.length[row] = 0;
-                } else {
-                    const std::size_t length =
-                        column.prefix == 1 ? LoadLittle<std::uint8_t>(p) : LoadLittle<std::uint16_t>(p);
-                    p += column.prefix;
-                    StoreText(column, row, reinterpret_cast<const char*>(p), length);
-                    p += length;
-                }
-            }
-        }
-        rows_ = static_cast<std::uint32_t>(row);
-        return static_cast<std::size_t>(p - bytes.data());
+        const DecodedRows decoded = DecodeRows(bytes, *layout_, rows_, rowCount_, *this);
+        rows_ = decoded.next;
+        return decoded.bytes;
     }
 
     // Hands the rows read to the table.
     void Finish(TableData& table)
     {
         status_.resize(rows_);
+        table.status = std::move(status_);
         for (std::size_t c = 0; c < columns_.size(); ++c) {
             Column& column = columns_[c];
             column.arrays.flags.resize(rows_);
@@ -667,6 +671,33 @@ public:
             table.values.emplace_back(table.columns[c].kind, std::move(column.arrays));
         }
     }
+
+    // The decoder's calls, one per row and cell.
+    void Status(std::size_t row, std::uint8_t status) { status_[row] = status; }
+    void Empty(std::size_t row, std::size_t c, std::uint8_t cell)
+    {
+        Column& column = columns_[c];
+        column.flags[row] = cell;
+        if (column.prefix == 0) {
+            column.number[row] = 0.0;
+        } else {
+            column.offset[row] = static_cast<std::uint32_t>(column.used);
+            column.length[row] = 0;
+        }
+    }
+    void Number(std::size_t row, std::size_t c, double value)
+    {
+        Column& column = columns_[c];
+        column.flags[row] = 0;
+        column.number[row] = value;
+    }
+    void Text(std::size_t row, std::size_t c, const char* text, std::size_t length)
+    {
+        Column& column = columns_[c];
+        column.flags[row] = 0;
+        StoreText(column, row, text, length);
+    }
+    void EndRow(std::size_t) {}
 
 private:
     // One column's arrays, written through plain pointers.
@@ -726,18 +757,48 @@ private:
         column.used += stored;
     }
 
-    const RowLayout& layout_;
-    const std::size_t longestRow_;
-    const std::uint32_t rowCount_;
-    std::uint32_t rows_ = 0;
-    std::vector<std::uint8_t>& status_;
+    const RowLayout* layout_ = nullptr;
+    std::uint32_t rowCount_ = 0;
+    std::size_t rows_ = 0;
+    std::vector<std::uint8_t> status_;
     std::vector<Column> columns_;
 };
 
-constexpr std::size_t kFirstRead = 64 * 1024;
-constexpr std::size_t kRowBlock = 64 * 1024;
-
 } // namespace
+
+RowLayout::RowLayout(const std::vector<ColumnDef>& columns) : indicatorBytes((columns.size() + 3) / 4)
+{
+    longestRow = 1 + indicatorBytes;
+    for (const auto& column : columns) {
+        const std::size_t prefix = column.kind == ColumnKind::Text ? SizeHalf(TextColumnType(column.width)) : 0;
+        prefixes.push_back(prefix);
+        widths.push_back(column.width);
+        longestRow += prefix == 0 ? 8 : prefix + (prefix == 1 ? 0xFF : 0xFFFF);
+    }
+    rateShape = prefixes == std::vector<std::size_t>{1, 1, 0};
+}
+
+std::size_t RowSize(std::span<const std::byte> bytes, const RowLayout& layout)
+{
+    std::size_t size = 1 + layout.indicatorBytes;
+    if (size > bytes.size())
+        return 0;
+    const std::byte* indicators = bytes.data() + 1;
+    for (std::size_t c = 0; c < layout.prefixes.size(); ++c) {
+        if (layout.Cell(indicators, c) != 0)
+            continue;
+        const std::size_t prefix = layout.prefixes[c];
+        if (prefix == 0) {
+            size += 8;
+            continue;
+        }
+        if (size + prefix > bytes.size())
+            return 0;
+        size += prefix + (prefix == 1 ? LoadLittle<std::uint8_t>(bytes.data() + size)
+                                      : LoadLittle<std::uint16_t>(bytes.data() + size));
+    }
+    return size <= bytes.size() ? size : 0;
+}
 
 TableData ParsePacket(std::span<const std::byte> bytes)
 {
@@ -752,85 +813,60 @@ TableData ParsePacket(std::span<const std::byte> bytes)
         bytes.size());
 }
 
-TableData ReadPacket(const std::function<std::size_t(std::span<std::byte>)>& read, std::size_t size)
+TableData ReadPacket(const ByteSource& read, std::size_t size)
 {
-    // The metadata comes first and can be large (the change log), so it is
-    // read from a prefix of the packet that grows until it parses, or until
-    // it is the whole packet and the error stands.
-    // Only the first read is reserved: what a packet says of its own size
-    // is not trusted before its metadata parses. A longer prefix grows once,
-    // to the length the metadata asks for, copying just the first read.
-    LoadVector<std::byte> buffer;
-    buffer.reserve(std::min(size, kFirstRead));
-    std::size_t filled = 0;
-    const auto fill = [&](std::size_t want) {
-        buffer.resize(std::max(want, filled));
-        while (filled < buffer.size()) {
-            const std::size_t got = read(std::span(buffer).subspan(filled));
-            if (got == 0)
-                break;
-            filled += got;
-        }
-        buffer.resize(filled);
-    };
-
     TableData table;
+    RowFill rows;
+    StreamPacket(read, size, table, ChangeLogUse::Keep, rows);
+    rows.Finish(table);
+    return table;
+}
+
+void StreamPacket(const ByteSource& read, std::size_t size, TableData& metadata, ChangeLogUse changeLog,
+                  PacketRowSink& sink)
+{
+    // The metadata comes first. What a packet says of its own size is not
+    // trusted before its metadata parses: the window starts at one read and
+    // grows only as far as the metadata needs.
+    PacketInput input(read, size);
     PacketHeader header;
-    std::size_t rowsAt = 0;
-    for (std::size_t want = std::min(size, kFirstRead);;) {
-        fill(want);
-        Reader in(buffer);
-        try {
-            table = TableData{};
-            header = ReadHeader(in);
-            ReadColumns(in, header.columnCount, table);
-            ReadParameters(in, table);
-            rowsAt = in.Position();
-            break;
-        } catch (const StoreError&) {
-            if (filled < want || want >= size)
-                throw;
-        }
-        // A large change log says how long it is: the prefix grows to hold
-        // it at once rather than doubling towards it.
-        const std::size_t needed = in.Needed() > SIZE_MAX - kFirstRead ? SIZE_MAX : in.Needed() + kFirstRead;
-        want = std::min(size, std::max(want * 2, needed));
+    std::uint16_t parameterCount = 0;
+    ParseGrowing(input, [&](Reader& in) {
+        TableData table;
+        header = ReadHeader(in);
+        ReadColumns(in, header.columnCount, table);
+        parameterCount = in.U16();
+        metadata = std::move(table);
+    });
+    for (std::uint16_t p = 0; p < parameterCount; ++p) {
+        std::size_t skip = 0;
+        ParseGrowing(input, [&](Reader& in) {
+            TableData parameter;
+            skip = ReadParameter(in, parameter, changeLog, input.Size() - input.Position());
+            if (!parameter.changeLog.empty())
+                metadata.changeLog = std::move(parameter.changeLog);
+            for (auto& kept : parameter.datasetParameters)
+                metadata.datasetParameters.push_back(std::move(kept));
+        });
+        input.Skip(skip);
     }
 
     // The rows are read block by block, so the whole packet is never held.
-    const RowLayout layout(table.columns);
-    const std::size_t rowBytes = size > rowsAt ? size - rowsAt : filled - rowsAt;
+    const RowLayout layout(metadata.columns);
+    const std::size_t rowBytes = size - input.Position();
     // Every row needs at least its status and indicator bytes: a count that
     // the rest of the packet cannot hold is refused before anything is
     // reserved or read for it.
     if (std::uint64_t{header.rowCount} * (1 + layout.indicatorBytes) > rowBytes)
         throw StoreError(kMismatch);
-    RowFill rows(table, layout, header.rowCount, rowBytes);
-    LoadVector<std::byte> block(buffer.begin() + static_cast<std::ptrdiff_t>(rowsAt), buffer.end());
-    LoadVector<std::byte>().swap(buffer);
-    // Never more than size bytes in all: the rows' texts must fit the room
-    // made for them, even when the source holds more than it said.
-    std::size_t unread = size - filled;
+    input.Shrink();
+    sink.Begin(metadata, layout, header.rowCount, rowBytes);
     for (;;) {
-        const std::size_t used = rows.Read(block);
-        block.erase(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(used));
-        if (rows.Done()) {
-            rows.Finish(table);
-            return table;
-        }
-        // A row larger than a block makes the block grow to hold it.
-        const std::size_t kept = block.size();
-        block.resize(kept + std::min(kRowBlock, unread));
-        std::size_t got = 0;
-        while (kept + got < block.size()) {
-            const std::size_t more = read(std::span(block).subspan(kept + got));
-            if (more == 0)
-                break;
-            got += more;
-        }
-        block.resize(kept + got);
-        unread -= got;
-        if (got == 0)
+        input.Take(sink.Read(input.Window()));
+        if (sink.Done())
+            return;
+        // A row larger than a block makes the window grow to hold it.
+        if (!input.Grow(input.Window().size() + kRowBlock))
             throw StoreError(kMismatch);
     }
 }

@@ -1,27 +1,23 @@
 #include "store/RateTable.h"
+#include "store/DataFileInput.h"
 #include "store/DataPacket.h"
 #include "store/FileReplacement.h"
 #include "store/MessageText.h"
 #include "store/NumberText.h"
 #include "store/StoreError.h"
-#include "store/UniqueFd.h"
 
 #include <algorithm>
 #include <utility>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <locale.h>
 #include <memory>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace zentaro {
 namespace {
 
 constexpr std::string_view kTableName = "ClientDataSet1";
-constexpr std::array<std::string_view, 3> kViewFields = {"tgl", "cur", "nilai"};
 
 [[noreturn]] void TableError(std::string_view message)
 {
@@ -172,7 +168,7 @@ RateTable::RateTable(char decimalSeparator, Collation collation)
 void RateTable::BindViews()
 {
     for (std::size_t v = 0; v < views_.size(); ++v)
-        viewColumns_[v] = ColumnIndex(kViewFields[v]);
+        viewColumns_[v] = ColumnIndex(kRateViewFields[v]);
 }
 
 void RateTable::CheckActive() const
@@ -420,46 +416,21 @@ void RateTable::LoadFromFile(const std::filesystem::path& path)
     };
 
     stamp_.reset();
-    // Non-blocking, so that a FIFO without a writer cannot hold the open.
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.Valid()) {
-        const int error = errno;
-        if (error == ENOENT) {
-            // A missing file is a first start: keep working with an empty table.
-            TableData empty;
-            empty.columns = wasActive ? std::move(previous.columns)
-                                      : TableData::RateTableDefinition().columns;
-            for (const auto& column : empty.columns)
-                empty.values.emplace_back(column.kind);
-            reopen(std::move(empty));
-        }
-        throw StoreError(FileErrorText("Cannot open file", path, error));
-    }
-
-    struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0)
-        throw StoreError(FileErrorText("Cannot open file", path, errno));
-    if (S_ISDIR(info.st_mode))
-        throw StoreError(FileErrorText("Cannot open file", path, EISDIR));
-    if (!S_ISREG(info.st_mode))
-        throw StoreError(FileErrorText("Cannot open file", path, "Not a regular file"));
-    if (info.st_size == 0) {
+    const DataFileInput input = OpenDataFileInput(path, [&] {
+        // A missing file is a first start: keep working with an empty table.
+        TableData empty;
+        empty.columns = wasActive ? std::move(previous.columns) : TableData::RateTableDefinition().columns;
+        for (const auto& column : empty.columns)
+            empty.values.emplace_back(column.kind);
+        reopen(std::move(empty));
+    });
+    if (input.info.st_size == 0) {
         reopen(wasActive ? std::move(previous) : TableData::RateTableDefinition());
         return;
     }
     previous = TableData{}; // free the old rows before the new ones arrive
-
-    const auto read = [&](std::span<std::byte> into) -> std::size_t {
-        for (;;) {
-            const ssize_t got = ::read(fd.Get(), into.data(), into.size());
-            if (got >= 0)
-                return static_cast<std::size_t>(got);
-            if (errno != EINTR)
-                throw StoreError(FileErrorText("Cannot open file", path, errno));
-        }
-    };
-    reopen(ReadPacket(read, static_cast<std::size_t>(info.st_size)));
-    stamp_ = FileStamp::Of(info);
+    reopen(ReadPacket(input.Source(path), static_cast<std::size_t>(input.info.st_size)));
+    stamp_ = FileStamp::Of(input.info);
 }
 
 FileStamp FileStamp::Of(const struct stat& info)

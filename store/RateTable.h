@@ -33,6 +33,9 @@ struct FileStamp {
     static std::optional<FileStamp> Of(const std::filesystem::path& path); // nullopt when missing
 };
 
+// The fields the three views show, in view order: upload time, currency, rate.
+inline constexpr std::array<std::string_view, 3> kRateViewFields = {"tgl", "cur", "nilai"};
+
 // Compares two upload times: < 0, 0 or > 0, like strcmp.
 using Collation = std::function<int(std::string_view, std::string_view)>;
 
