@@ -1,7 +1,10 @@
 // zentaro-cli convert as a whole process, on the sample file and on the
 // ECB's full history, next to GNU units doing the same conversion (skipped
 // where units is not installed). The full-history run also reports the
-// process's peak memory against the data file's size.
+// process's peak memory against the data file's size. That figure can be no
+// lower than this benchmark's own size: a spawned child's peak starts at its
+// parent's, which it shares until it executes the program. Below that floor,
+// /usr/bin/time -v gives the program's own peak.
 #include "bench/GeneratedHistory.h"
 
 #include <benchmark/benchmark.h>
