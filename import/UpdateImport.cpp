@@ -1,9 +1,9 @@
 #include "import/UpdateImport.h"
 #include "import/ImportError.h"
 #include "import/UpdateFile.h"
+#include "store/ConversionRules.h"
 #include "store/MessageText.h"
 #include "store/RateTable.h"
-#include "store/Scan.h"
 #include "store/StoreError.h"
 
 #include <vector>
@@ -15,11 +15,6 @@ struct PreparedRow {
     std::string code;
     std::string rateText;
 };
-
-bool HoldsUploadTime(RateTable& table, std::string_view uploadTime)
-{
-    return !ScanRows(table, [&] { return table.DBEdit1().Text() != uploadTime; });
-}
 
 } // namespace
 

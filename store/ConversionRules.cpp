@@ -48,6 +48,20 @@ std::string CurrentUploadTime(RateTable& table)
     return std::string(table.ShownText(0, rows.back(), scratch));
 }
 
+bool HoldsUploadTime(RateTable& table, std::string_view uploadTime)
+{
+    table.MoveToLastRow();
+    if (table.VisibleRows().empty())
+        return uploadTime.empty();
+    for (const auto& run : table.UploadTimeRuns()) {
+        if (run.tgl == uploadTime) {
+            table.MoveToRow(run.first);
+            return true;
+        }
+    }
+    return false;
+}
+
 CurrencyPass BuildCurrencyList(RateTable& table, std::string_view uploadTime)
 {
     table.MoveToLastRow();

@@ -25,6 +25,12 @@ UploadTimeList BuildUploadTimeList(RateTable& table);
 // last row, or the empty text on an empty table.
 std::string CurrentUploadTime(RateTable& table);
 
+// Whether the scan meets this upload time: some visible row shows it, or, on
+// an empty table, it is the empty text the views show there. Leaves the
+// cursor where that scan stops: on the first row that shows it, else on the
+// last row.
+bool HoldsUploadTime(RateTable& table, std::string_view uploadTime);
+
 // One currency list as a pass over the rows of uploadTime builds it: the cur
 // of every matching row in the order met, except that a code equal to the
 // previous match's is not added again. text is the last match's cur, and

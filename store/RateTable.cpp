@@ -156,6 +156,14 @@ void RateTable::MoveToLastRow()
     RefreshViews();
 }
 
+void RateTable::MoveToRow(std::size_t position)
+{
+    CheckActive();
+    inserting_ = false;
+    cursor_ = std::min(position, order_.empty() ? 0 : order_.size() - 1);
+    RefreshViews();
+}
+
 RateTable::RateTable(char decimalSeparator, Collation collation)
     : data_(TableData::RateTableDefinition()),
       separator_(decimalSeparator),

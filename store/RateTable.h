@@ -139,6 +139,8 @@ public:
     std::string_view ShownText(std::size_t view, std::uint32_t storedRow, std::string& scratch) const;
     // Leaves the table as a scan over every row does: not inserting, on the last row.
     void MoveToLastRow();
+    // Leaves the table as a scan that stopped at this position of VisibleRows() does.
+    void MoveToRow(std::size_t position);
     // The visible rows as runs of one upload time, in table order. Built at
     // the first call after any change of the rows, so it is never stale.
     const std::vector<UploadTimeRun>& UploadTimeRuns() const;

@@ -22,7 +22,7 @@ test_packages=(
   xvfb xauth xfonts-base x11-apps x11-utils imagemagick xdotool xclip
   weston desktop-file-utils appstream dpkg-dev file man-db
   fp-utils
-  units
+  units time
 )
 case "$set_name" in
   run) packages=("${run_packages[@]}") ;;

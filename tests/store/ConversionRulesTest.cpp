@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -438,6 +439,49 @@ void ExpectRulesMatchStepwiseReading(RateTable& table, const std::vector<std::st
         for (const auto& code : codes)
             EXPECT_EQ(LookUpRate(table, time, code), scan.LastMatch(time, code)) << time << " " << code;
         EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows().back());
+    }
+
+    // The scan that looks for an upload time stops on the first row showing it.
+    auto sought = times;
+    sought.push_back("not there");
+    for (const auto& time : sought) {
+        const auto first = std::find(scan.tgl.begin(), scan.tgl.end(), time);
+        EXPECT_EQ(HoldsUploadTime(table, time), first != scan.tgl.end()) << time;
+        const std::size_t stop = first != scan.tgl.end() ? static_cast<std::size_t>(first - scan.tgl.begin())
+                                                         : scan.tgl.size() - 1;
+        EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows()[stop]) << time;
+        EXPECT_EQ(table.DBEdit1().Text(), scan.tgl[stop]) << time;
+    }
+}
+
+// An empty table is scanned once with the empty texts its views show, so the
+// empty upload time is met there and no other; a deleted row shows nothing.
+TEST(HoldsUploadTime, EmptyTablesAndDeletedRows)
+{
+    const struct {
+        const char* name;
+        std::vector<Row> rows;
+        bool deleteFirst;
+        const char* time;
+        bool holds;
+    } cases[] = {
+        {"empty table, empty time", {}, false, "", true},
+        {"empty table, a time", {}, false, "2024-10-11", false},
+        {"a row, its time", {{"2024-10-11", "USD", "1.5"}}, false, "2024-10-11", true},
+        {"a row, the empty time", {{"2024-10-11", "USD", "1.5"}}, false, "", false},
+        {"the only row deleted", {{"2024-10-11", "USD", "1.5"}}, true, "2024-10-11", false},
+        {"the only row deleted, empty time", {{"2024-10-11", "USD", "1.5"}}, true, "", true},
+        {"a row with the empty time", {{"", "USD", "1.5"}}, false, "", true},
+        {"times differ in case", {{"a", "USD", "1.5"}}, false, "A", false},
+    };
+    for (const auto& c : cases) {
+        RateTable table('.', ByteCollation());
+        Fill(table, c.rows);
+        if (c.deleteFirst) {
+            table.First();
+            table.Delete();
+        }
+        EXPECT_EQ(HoldsUploadTime(table, c.time), c.holds) << c.name;
     }
 }
 
