@@ -504,7 +504,8 @@ constexpr std::size_t kRowBlock = 64 * 1024;
 // Never more than size bytes are read in all, whatever the source holds.
 class PacketInput {
 public:
-    PacketInput(const ByteSource& read, std::size_t size) : read_(read), size_(size), unread_(size)
+    PacketInput(const ByteSource& read, const ByteSkip& skip, std::size_t size)
+        : read_(read), skip_(skip), size_(size), unread_(size)
     {
         window_.reserve(std::min(size, kFirstRead));
     }
@@ -544,6 +545,11 @@ public:
             return;
         window_.clear();
         start_ = 0;
+        if (skip_ && count <= unread_ && skip_(count)) {
+            unread_ -= count;
+            position_ += count;
+            return;
+        }
         while (count > 0) {
             window_.resize(std::min({count, kRowBlock, unread_}));
             const std::size_t got = window_.empty() ? 0 : ReadInto(window_);
@@ -581,6 +587,7 @@ private:
     }
 
     const ByteSource& read_;
+    const ByteSkip& skip_;
     const std::size_t size_;
     std::size_t unread_;
     LoadVector<std::byte> window_;
@@ -823,12 +830,12 @@ TableData ReadPacket(const ByteSource& read, std::size_t size)
 }
 
 void StreamPacket(const ByteSource& read, std::size_t size, TableData& metadata, ChangeLogUse changeLog,
-                  PacketRowSink& sink)
+                  PacketRowSink& sink, const ByteSkip& skip)
 {
     // The metadata comes first. What a packet says of its own size is not
     // trusted before its metadata parses: the window starts at one read and
     // grows only as far as the metadata needs.
-    PacketInput input(read, size);
+    PacketInput input(read, skip, size);
     PacketHeader header;
     std::uint16_t parameterCount = 0;
     ParseGrowing(input, [&](Reader& in) {

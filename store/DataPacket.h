@@ -23,6 +23,10 @@ TableData ParsePacket(std::span<const std::byte> bytes);
 // returns how many bytes it gave, 0 at the end.
 using ByteSource = std::function<std::size_t(std::span<std::byte>)>;
 
+// Passes over count bytes of a source without handing them out; false when
+// the source cannot (then they are read and dropped) or ends before them.
+using ByteSkip = std::function<bool(std::size_t count)>;
+
 // The same from a source of size bytes that is read piece by piece, so that
 // the packet's rows are never all in memory at once.
 TableData ReadPacket(const ByteSource& read, std::size_t size);
@@ -50,8 +54,9 @@ public:
 enum class ChangeLogUse { Keep, CheckOnly };
 
 // Reads a packet's metadata into metadata and hands its rows to sink, failing
-// exactly where ReadPacket fails and with the same texts.
+// exactly where ReadPacket fails and with the same texts. A change log that
+// is only checked is passed over with skip where one is given.
 void StreamPacket(const ByteSource& read, std::size_t size, TableData& metadata, ChangeLogUse changeLog,
-                  PacketRowSink& sink);
+                  PacketRowSink& sink, const ByteSkip& skip = {});
 
 } // namespace zentaro

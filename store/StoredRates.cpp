@@ -336,11 +336,12 @@ StoredRates ReadStoredRates(const std::filesystem::path& path, std::optional<std
         return result;
     }
     const ByteSource read = input.Source(path);
+    const ByteSkip skip = input.Skip();
     return SearchStoredRates(
         [&](TableData& metadata, PacketRowSink& sink) {
             if (::lseek(input.fd.Get(), 0, SEEK_SET) != 0)
                 throw StoreError(FileErrorText("Cannot open file", path, errno));
-            StreamPacket(read, static_cast<std::size_t>(size), metadata, ChangeLogUse::CheckOnly, sink);
+            StreamPacket(read, static_cast<std::size_t>(size), metadata, ChangeLogUse::CheckOnly, sink, skip);
         },
         uploadTime, currencies, decimalSeparator);
 }

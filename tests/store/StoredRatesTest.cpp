@@ -329,5 +329,55 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"a time not there", {{"2024-01-01", "USD", "1.1"}}, "1999-01-04", "1999-01-04",
                 {std::nullopt, std::nullopt}}));
 
+// A change log that is only checked is passed over where the source can skip,
+// and read and dropped where it cannot; the answer is the same.
+TEST(StoredRates, TheChangeLogIsPassedOverWhereTheSourceCanSkip)
+{
+    RateTable table('.', ByteCollation());
+    for (int i = 0; i < 30000; ++i)
+        test::AddRow(table, "2024-01-0" + std::to_string(1 + i / 10000), i % 2 ? "USD" : "JPY", std::to_string(i));
+    const Bytes packet = BuildPacket(table.Data());
+    const std::size_t logBytes = table.Data().changeLog.size() * 12;
+    ASSERT_GT(logBytes, 3 * 64 * 1024u); // longer than the first read
+    const std::vector<std::string_view> currencies = {"USD", "JPY"};
+
+    const struct {
+        const char* name;
+        bool canSkip;
+    } cases[] = {{"a source that skips", true}, {"a source that cannot", false}};
+    for (const auto& c : cases) {
+        std::size_t offset = 0;
+        std::size_t read = 0;
+        std::size_t skipped = 0;
+        const StoredRates stored = SearchStoredRates(
+            [&](TableData& metadata, PacketRowSink& sink) {
+                StreamPacket(
+                    [&](std::span<std::byte> into) {
+                        const std::size_t count = std::min(into.size(), packet.size() - offset);
+                        std::memcpy(into.data(), packet.data() + offset, count);
+                        offset += count;
+                        read += count;
+                        return count;
+                    },
+                    packet.size(), metadata, ChangeLogUse::CheckOnly, sink, [&](std::size_t count) {
+                        if (!c.canSkip || count > packet.size() - offset)
+                            return false;
+                        offset += count;
+                        skipped += count;
+                        return true;
+                    });
+            },
+            std::nullopt, currencies, '.');
+        EXPECT_EQ(stored.uploadTime, "2024-01-03") << c.name;
+        EXPECT_THAT(stored.rates, ElementsAre(Optional(std::string("29999")), Optional(std::string("29998"))))
+            << c.name;
+        EXPECT_EQ(read + skipped, packet.size()) << c.name;
+        if (c.canSkip)
+            EXPECT_GT(skipped, logBytes - 64 * 1024) << c.name;
+        else
+            EXPECT_EQ(skipped, 0u) << c.name;
+    }
+}
+
 } // namespace
 } // namespace zentaro
