@@ -720,9 +720,8 @@ private:
         ColumnValues::Arrays arrays;
     };
 
-    // The same texts as ColumnValues::AppendText stores: cut at the first
-    // zero byte (texts are zero-terminated in the table: "01 00" is the empty
-    // text) and at the width, sharing the bytes of a text equal to the one before.
+    // The texts StoredTextOf gives, sharing the bytes of a text equal to the
+    // one before as ColumnValues::AppendText does.
     static void StoreText(Column& column, std::size_t row, const char* text, std::size_t length)
     {
         const std::uint32_t previousOffset = row > 0 ? column.offset[row - 1] : 0;
@@ -736,21 +735,7 @@ private:
             column.length[row] = static_cast<std::uint16_t>(length);
             return;
         }
-        // The text is copied to the arena's end while its cut is looked for;
-        // a text that is shared after all leaves the copy beyond the used part.
-        if (column.used + length > column.arrays.arena.size()) {
-            column.arrays.arena.resize(std::max(column.used + length, 2 * column.arrays.arena.size()));
-            column.arena = column.arrays.arena.data();
-        }
-        const std::size_t limit = std::min(length, column.width);
-        char* const into = column.arena + column.used;
-        std::size_t stored = 0;
-        for (; stored < limit; ++stored) {
-            const char c = text[stored];
-            if (c == '\0')
-                break;
-            into[stored] = c;
-        }
+        const std::size_t stored = StoredTextOf({text, length}, column.width).size();
         if (column.used + stored > std::numeric_limits<std::uint32_t>::max())
             throw StoreError("Text column larger than 4 GiB.");
         if (stored != length && previousLength == stored &&
@@ -759,6 +744,12 @@ private:
             column.length[row] = static_cast<std::uint16_t>(stored);
             return;
         }
+        if (column.used + stored > column.arrays.arena.size()) {
+            column.arrays.arena.resize(std::max(column.used + stored, 2 * column.arrays.arena.size()));
+            column.arena = column.arrays.arena.data();
+        }
+        if (stored > 0)
+            std::memcpy(column.arena + column.used, text, stored);
         column.offset[row] = static_cast<std::uint32_t>(column.used);
         column.length[row] = static_cast<std::uint16_t>(stored);
         column.used += stored;

@@ -24,9 +24,10 @@ constexpr std::string_view kTableName = "ClientDataSet1";
     throw StoreError(std::string(kTableName) + ": " + std::string(message));
 }
 
+// A posted text is stored without its trailing blanks.
 std::string StoredText(std::string_view text, std::size_t width)
 {
-    text = text.substr(0, std::min(text.find('\0'), width));
+    text = StoredTextOf(text, width);
     const auto last = text.find_last_not_of(' ');
     return std::string(last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1));
 }
@@ -73,13 +74,21 @@ std::optional<double> FloatFieldValue(std::string_view text, char decimalSeparat
     return StoreAsDouble(*value);
 }
 
+std::string CellDisplayText(std::uint8_t cellFlags, ColumnKind kind, std::string_view text, double number,
+                            char decimalSeparator)
+{
+    if (cellFlags != 0)
+        return {};
+    if (kind == ColumnKind::Text)
+        return std::string(text);
+    return GeneralNumberText(number, decimalSeparator);
+}
+
 std::string CellDisplayText(const ColumnValues& values, std::size_t row, char decimalSeparator)
 {
-    if (values.Flags(row) != 0)
-        return {};
-    if (values.Kind() == ColumnKind::Text)
-        return std::string(values.Text(row));
-    return GeneralNumberText(values.Float(row), decimalSeparator);
+    const bool text = values.Kind() == ColumnKind::Text;
+    return CellDisplayText(values.Flags(row), values.Kind(), text ? values.Text(row) : std::string_view(),
+                           text ? 0.0 : values.Float(row), decimalSeparator);
 }
 
 std::string_view TextView::Text() const

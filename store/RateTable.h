@@ -57,6 +57,10 @@ struct UploadTimeRun {
 // A stored cell as the text views show it: the text, the rate as general
 // number text, or the empty text for null.
 std::string CellDisplayText(const ColumnValues& values, std::size_t row, char decimalSeparator);
+// The same for a cell given by its parts: its flags, its column's kind, and
+// its text (as the column holds it) or its number.
+std::string CellDisplayText(std::uint8_t cellFlags, ColumnKind kind, std::string_view text, double number,
+                            char decimalSeparator);
 
 // How a post stores a text into a floating-point field: the empty text is
 // null; a text that is not a number fails with "'<text>' is not a valid

@@ -2,7 +2,6 @@
 #include "store/ConversionRules.h"
 #include "store/DataFileInput.h"
 #include "store/FileReplacement.h"
-#include "store/NumberText.h"
 #include "store/PacketFormat.h"
 #include "store/RateTable.h"
 #include "store/StoreError.h"
@@ -223,12 +222,10 @@ private:
 
     std::string Shown(std::size_t view, const StoredCell& cell) const
     {
-        if (cell.flags != 0)
-            return {};
-        if (fields_[view].kind == ColumnKind::Float)
-            return GeneralNumberText(cell.number, separator_);
-        const std::string_view text(cell.text, std::min(cell.length, fields_[view].width));
-        return std::string(text.substr(0, text.find('\0')));
+        const bool text = cell.flags == 0 && fields_[view].kind == ColumnKind::Text;
+        return CellDisplayText(cell.flags, fields_[view].kind,
+                               text ? StoredTextOf({cell.text, cell.length}, fields_[view].width) : std::string_view(),
+                               cell.number, separator_);
     }
 
     // Whether the cell shows wanted, without building the text it shows.

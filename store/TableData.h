@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -92,6 +93,15 @@ inline bool SameTextBytes(const char* a, const char* b, std::size_t n)
         if (*a != *b)
             return false;
     return true;
+}
+
+// A text as a text column holds it: cut at the first zero byte (texts are
+// zero-terminated in the table: "01 00" is the empty text) and at the
+// column's width.
+inline std::string_view StoredTextOf(std::string_view text, std::size_t width)
+{
+    text = text.substr(0, std::min(text.size(), width));
+    return text.substr(0, text.find('\0'));
 }
 
 // The values of one column for every stored row. Texts share one arena so a
