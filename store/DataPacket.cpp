@@ -440,7 +440,9 @@ PacketHeader ReadHeader(Reader& in)
     return header;
 }
 
-void ReadColumns(Reader& in, std::uint16_t columnCount, TableData& table)
+// Reads the column definitions, and the length prefix each text column's
+// type word gives its rows (0 for a float column).
+void ReadColumns(Reader& in, std::uint16_t columnCount, TableData& table, std::vector<std::size_t>& prefixes)
 {
     for (std::size_t c = 0; c < columnCount; ++c) {
         ColumnDef column;
@@ -466,6 +468,7 @@ void ReadColumns(Reader& in, std::uint16_t columnCount, TableData& table)
         if (column.kind == ColumnKind::Text && width < 1)
             throw StoreError(kInvalidParameter);
         column.width = static_cast<std::uint16_t>(std::min<std::uint32_t>(width, 0xFFFF));
+        prefixes.push_back(prefix);
         table.columns.push_back(std::move(column));
     }
 }
@@ -764,14 +767,13 @@ private:
 
 } // namespace
 
-RowLayout::RowLayout(const std::vector<ColumnDef>& columns) : indicatorBytes((columns.size() + 3) / 4)
+RowLayout::RowLayout(const std::vector<ColumnDef>& columns, std::vector<std::size_t> lengthPrefixes)
+    : indicatorBytes((columns.size() + 3) / 4), prefixes(std::move(lengthPrefixes))
 {
     longestRow = 1 + indicatorBytes;
-    for (const auto& column : columns) {
-        const std::size_t prefix = column.kind == ColumnKind::Text ? SizeHalf(TextColumnType(column.width)) : 0;
-        prefixes.push_back(prefix);
-        widths.push_back(column.width);
-        longestRow += prefix == 0 ? 8 : prefix + (prefix == 1 ? 0xFF : 0xFFFF);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        widths.push_back(columns[c].width);
+        longestRow += prefixes[c] == 0 ? 8 : prefixes[c] + (prefixes[c] == 1 ? 0xFF : 0xFFFF);
     }
     rateShape = prefixes == std::vector<std::size_t>{1, 1, 0};
 }
@@ -829,12 +831,15 @@ void StreamPacket(const ByteSource& read, std::size_t size, TableData& metadata,
     PacketInput input(read, skip, size);
     PacketHeader header;
     std::uint16_t parameterCount = 0;
+    std::vector<std::size_t> prefixes;
     ParseGrowing(input, [&](Reader& in) {
         TableData table;
+        std::vector<std::size_t> columnPrefixes;
         header = ReadHeader(in);
-        ReadColumns(in, header.columnCount, table);
+        ReadColumns(in, header.columnCount, table, columnPrefixes);
         parameterCount = in.U16();
         metadata = std::move(table);
+        prefixes = std::move(columnPrefixes);
     });
     for (std::uint16_t p = 0; p < parameterCount; ++p) {
         std::size_t skip = 0;
@@ -850,7 +855,7 @@ void StreamPacket(const ByteSource& read, std::size_t size, TableData& metadata,
     }
 
     // The rows are read block by block, so the whole packet is never held.
-    const RowLayout layout(metadata.columns);
+    const RowLayout layout(metadata.columns, std::move(prefixes));
     const std::size_t rowBytes = size - input.Position();
     // Every row needs at least its status and indicator bytes: a count that
     // the rest of the packet cannot hold is refused before anything is

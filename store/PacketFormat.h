@@ -57,7 +57,8 @@ struct RowLayout {
     // end of what was read lie there whole without measuring them.
     std::size_t longestRow = 0;
 
-    explicit RowLayout(const std::vector<ColumnDef>& columns);
+    // The prefixes are those the columns' type words give, one per column.
+    RowLayout(const std::vector<ColumnDef>& columns, std::vector<std::size_t> lengthPrefixes);
 
     std::uint8_t Cell(const std::byte* indicators, std::size_t column) const
     {

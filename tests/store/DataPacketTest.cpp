@@ -264,6 +264,26 @@ TEST(DataPacket, TextLongerThanItsWidthIsCut)
     EXPECT_EQ(parsed.values[1].Text(0), "A");
 }
 
+// The length prefix of a text column's rows is what its type word says,
+// even where another writer chose it against the width.
+TEST(DataPacket, TheTypeWordGivesTheRowsLengthPrefix)
+{
+    TableData table = TableData::RateTableDefinition();
+    table.columns[0].width = 300; // written with two-byte lengths
+    table.values[0].AppendText("2024-01-01");
+    table.values[1].AppendText("USD");
+    table.values[2].AppendFloat(1.5);
+    table.status.push_back(kRowInserted);
+    Bytes packet = BuildPacket(table);
+    ASSERT_EQ(packet[46], std::byte{0x2C}); // tgl's WIDTH
+    PutU16(packet, 46, 100);
+    const TableData parsed = ParsePacket(packet);
+    EXPECT_EQ(parsed.columns[0].width, 100);
+    EXPECT_EQ(parsed.values[0].Text(0), "2024-01-01");
+    EXPECT_EQ(parsed.values[1].Text(0), "USD");
+    EXPECT_EQ(parsed.values[2].Float(0), 1.5);
+}
+
 TEST(DataPacket, ParameterNamesAreComparedWithoutCase)
 {
     Bytes packet = OneRowPacket();
