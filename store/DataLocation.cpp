@@ -1,4 +1,5 @@
 #include "store/DataLocation.h"
+#include "store/FileReplacement.h"
 #include "store/StoreError.h"
 
 #include <cstdlib>
@@ -19,11 +20,6 @@ bool Exists(const fs::path& path)
 {
     std::error_code ignored;
     return fs::exists(path, ignored);
-}
-
-std::string Failure(std::string_view what, const fs::path& path, const std::error_code& error)
-{
-    return std::string(what) + " \"" + path.string() + "\". " + error.message();
 }
 
 } // namespace
@@ -54,7 +50,7 @@ fs::path RunningProgramFolder()
     std::error_code error;
     const fs::path self = fs::read_symlink("/proc/self/exe", error);
     if (error)
-        throw StoreError(Failure("Cannot find the running program", "/proc/self/exe", error));
+        throw StoreError(FileErrorText("Cannot find the running program", "/proc/self/exe", error.message()));
     return self.parent_path();
 }
 
@@ -87,7 +83,7 @@ fs::path PrepareDataFolder(const ProgramLayout& layout, const fs::path& userFold
     std::error_code error;
     fs::create_directories(userFolder, error);
     if (error)
-        throw StoreError(Failure("Cannot create folder", userFolder, error));
+        throw StoreError(FileErrorText("Cannot create folder", userFolder, error.message()));
     const fs::path dataFile = userFolder / kDataFileName;
     if (!Exists(dataFile) && Exists(*sample)) {
         // Copied beside and renamed, so an interrupted copy never looks like a data file.
@@ -100,7 +96,7 @@ fs::path PrepareDataFolder(const ProgramLayout& layout, const fs::path& userFold
         if (error) {
             std::error_code ignored;
             fs::remove(partial, ignored);
-            throw StoreError(Failure("Cannot copy the sample data file to", dataFile, error));
+            throw StoreError(FileErrorText("Cannot copy the sample data file to", dataFile, error.message()));
         }
     }
     return userFolder;

@@ -96,19 +96,14 @@ std::string_view TextView::Text() const
     if (staged_)
         return *staged_;
     const auto stored = table_.CurrentStoredRow();
-    const auto column = table_.viewColumns_[index_];
-    if (!stored || !column)
+    if (!stored)
         return {};
-    const auto& values = table_.data_.values[*column];
-    if (values.Flags(*stored) != 0)
-        return {};
-    if (values.Kind() == ColumnKind::Text)
-        return values.Text(*stored);
+    // A number's text is built once per row, not at every read.
     if (displayRow_ != *stored) {
-        display_ = CellDisplayText(values, *stored, table_.separator_);
+        shown_ = table_.ShownText(index_, static_cast<std::uint32_t>(*stored), display_);
         displayRow_ = *stored;
     }
-    return display_;
+    return shown_;
 }
 
 void TextView::SetText(std::string_view text) { staged_ = std::string(text); }

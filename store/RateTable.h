@@ -83,7 +83,10 @@ private:
     RateTable& table_;
     std::size_t index_; // which of the three fields
     std::optional<std::string> staged_;
-    mutable std::string display_; // nilai's number text for the current row
+    // What the view shows for the current row; every change of the rows or
+    // the cursor refreshes the views, so it never outlives the bytes it shows.
+    mutable std::string_view shown_;
+    mutable std::string display_; // a number's text, which shown_ then points into
     mutable std::size_t displayRow_ = SIZE_MAX;
 };
 
