@@ -1,5 +1,6 @@
 #include "import/EcbCsv.h"
 #include "import/ImportError.h"
+#include "store/MessageText.h"
 
 #include <array>
 #include <string>
@@ -122,7 +123,7 @@ std::vector<RatesDay> ReadEcbCsv(std::string_view bytes)
                                             std::to_string(header.size()));
         RatesDay day{IsoDate(fields[0]), {}};
         if (day.date.empty())
-            throw Malformed(lineNumber, "does not start with a date: '" + std::string(fields[0]) + "'");
+            throw Malformed(lineNumber, "does not start with a date: " + SingleQuoted(fields[0]));
         day.rates.reserve(fields.size() - 1);
         for (std::size_t i = 1; i < fields.size(); ++i)
             day.rates.push_back({std::string(header[i]), std::string(fields[i])});

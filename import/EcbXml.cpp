@@ -1,5 +1,6 @@
 #include "import/EcbXml.h"
 #include "import/ImportError.h"
+#include "store/MessageText.h"
 
 #include <expat.h>
 
@@ -11,15 +12,6 @@
 
 namespace zentaro {
 namespace {
-
-// Appended piece by piece: GCC 12 takes a quote + std::string for an overlapping copy (-Wrestrict).
-std::string Quoted(std::string_view text)
-{
-    std::string quoted(1, '\'');
-    quoted += text;
-    quoted += '\'';
-    return quoted;
-}
 
 // Expat joins a namespace URI and a local name with this character.
 constexpr char kNameSeparator = ' ';
@@ -81,7 +73,7 @@ struct Reader {
             if (dayDepth != 0)
                 return Fail("a day inside another day");
             if (!IsIsoDate(*time))
-                return Fail(Quoted(*time) + " is not a date");
+                return Fail(SingleQuoted(*time) + " is not a date");
             days.push_back({std::string(*time), {}});
             dayDepth = cubeDepth;
             return;
@@ -91,7 +83,7 @@ struct Reader {
             if (dayDepth == 0)
                 return Fail("a rate outside a day");
             if (!rate)
-                return Fail("the rate of " + std::string(*currency) + " is missing");
+                return Fail("the rate of " + QuotedInput(*currency) + " is missing");
             days.back().rates.push_back({std::string(*currency), std::string(*rate)});
         }
     }

@@ -1,6 +1,7 @@
 #include "import/EcbZip.h"
 #include "import/EcbCsv.h"
 #include "import/ImportError.h"
+#include "store/MessageText.h"
 
 #include "import/SharedLibrary.h"
 
@@ -117,7 +118,7 @@ std::vector<RatesDay> ReadEcbZip(std::string_view bytes)
         if (name.empty() || name.back() == '/')
             continue;
         if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > kMaxEntrySize)
-            throw ZipFailure("the entry " + std::string(name) + " is too large");
+            throw ZipFailure("the entry " + QuotedInput(name) + " is too large");
 
         std::unique_ptr<zip_file_t, EntryClose> file(zip.open(archive.get(), static_cast<zip_uint64_t>(index), 0));
         if (!file)
@@ -133,13 +134,13 @@ std::vector<RatesDay> ReadEcbZip(std::string_view bytes)
             done += static_cast<std::size_t>(got);
         }
         if (done != content.size())
-            throw ZipFailure("the entry " + std::string(name) + " ends early");
+            throw ZipFailure("the entry " + QuotedInput(name) + " ends early");
         // The checksum is compared when the entry's end is read.
         char beyond = 0;
         if (zip.read(file.get(), &beyond, 1) != 0)
             throw ZipFailure(zip.fileError(file.get()));
         if (!IsEcbCsv(content))
-            throw ImportError(std::string(kMalformedRatesText) + "the zip file's " + std::string(name) +
+            throw ImportError(std::string(kMalformedRatesText) + "the zip file's " + QuotedInput(name) +
                               " is not an ECB rates CSV");
         return ReadEcbCsv(content);
     }

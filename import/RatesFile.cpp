@@ -40,7 +40,7 @@ bool IsPlainDecimal(std::string_view text)
 std::string TableRateText(const std::string& fileText, char separator)
 {
     if (!IsPlainDecimal(fileText))
-        throw ImportError("'" + fileText + "' is not a valid floating point value for field 'nilai'");
+        throw ImportError(NotAFloatText(fileText, kRateViewFields[2]));
     std::string text = fileText;
     std::replace(text.begin(), text.end(), '.', separator);
     CheckRateText(text, separator);

@@ -21,7 +21,7 @@ struct PreparedRow {
 void CheckRateText(const std::string& rateText, char decimalSeparator)
 {
     try {
-        FloatFieldValue(rateText, decimalSeparator, "nilai");
+        FloatFieldValue(rateText, decimalSeparator, kRateViewFields[2]);
     } catch (const StoreError& error) {
         throw ImportError(error.what());
     }

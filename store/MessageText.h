@@ -18,4 +18,14 @@ inline std::string QuotedInput(std::string_view text)
     return std::string(text.substr(0, kMaxQuotedInput)) + "...";
 }
 
+// That piece between single quotes, as messages about input show it.
+inline std::string SingleQuoted(std::string_view text)
+{
+    // Appended piece by piece: GCC 12 takes a quote + std::string for an overlapping copy (-Wrestrict).
+    std::string quoted(1, '\'');
+    quoted += QuotedInput(text);
+    quoted += '\'';
+    return quoted;
+}
+
 } // namespace zentaro

@@ -69,9 +69,13 @@ std::optional<double> FloatFieldValue(std::string_view text, char decimalSeparat
         return std::nullopt;
     const auto value = ParseNumberText(text, decimalSeparator);
     if (!value)
-        throw StoreError("'" + QuotedInput(text) + "' is not a valid floating point value for field '" +
-                         std::string(field) + "'");
+        throw StoreError(NotAFloatText(text, field));
     return StoreAsDouble(*value);
+}
+
+std::string NotAFloatText(std::string_view text, std::string_view field)
+{
+    return SingleQuoted(text) + " is not a valid floating point value for field '" + std::string(field) + "'";
 }
 
 std::string CellDisplayText(std::uint8_t cellFlags, ColumnKind kind, std::string_view text, double number,

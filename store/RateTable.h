@@ -67,6 +67,8 @@ std::string CellDisplayText(std::uint8_t cellFlags, ColumnKind kind, std::string
 // floating point value for field '<field>'", one too large for a double with
 // "Floating point overflow".
 std::optional<double> FloatFieldValue(std::string_view text, char decimalSeparator, std::string_view field);
+// That failure's text.
+std::string NotAFloatText(std::string_view text, std::string_view field);
 
 // A hidden text field bound to one column of the table's current row.
 // Reading gives the display text; writing stages a text that only Post stores.

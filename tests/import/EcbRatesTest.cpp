@@ -291,6 +291,13 @@ TEST_F(EcbImport, MalformedFilesFailAndAddNothing)
         {"cut zip", ZipOf("e.csv", history).substr(0, 60), "Malformed ECB rates file: broken zip file: ..."},
         {"zip of something else", ZipOf("notes.txt", "B\nUSD=1\n"),
          "Malformed ECB rates file: the zip file's notes.txt is not an ECB rates CSV"},
+        // Input quoted in a message is cut, however long the file's field.
+        {"long CSV rate", "Date, USD, \n11 October 2024, " + std::string(300, '9') + "x, \n",
+         "'" + std::string(200, '9') + "...' is not a valid floating point value for field 'nilai'"},
+        {"long CSV date", "Date, USD, \n" + std::string(300, 'x') + ", 1.0938, \n",
+         "Malformed ECB rates file: line 2 does not start with a date: '" + std::string(200, 'x') + "...'"},
+        {"long XML date", ReplacedAll(daily, "2013-01-28", std::string(300, '9')),
+         "Malformed ECB rates file: '" + std::string(200, '9') + "...' is not a date (line 8)"},
     };
     AddRow(table_, "A", "USD", "1");
     table_.SaveToFile(dataFile_);
