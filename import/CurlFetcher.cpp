@@ -53,25 +53,11 @@ const CurlApi* Api()
 
 CURL* Curl(void* handle) { return static_cast<CURL*>(handle); }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        const char c = text[i];
-        const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        if (lower != prefix[i])
-            return false;
-    }
-    return true;
-}
-
 // What one request has seen so far. "Answered" means a final header block
 // arrived: a redirect that curl follows is not an answer yet.
 struct Transfer {
     CURL* curl = nullptr;
     std::size_t limit = 0;
-    std::size_t received = 0;
     bool answered = false;
     bool limitReached = false;
     bool redirectInBlock = false;
@@ -100,16 +86,14 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user)
     auto& transfer = *static_cast<Transfer*>(user);
     const std::size_t length = size * count;
     transfer.answered = true;
-    const std::size_t room = transfer.limit - transfer.received;
+    const std::size_t room = transfer.limit - transfer.body.size();
     if (length > room) {
         // Stops the transfer: curl treats a short count as a write error.
         transfer.body.append(data, room);
-        transfer.received = transfer.limit;
         transfer.limitReached = true;
         return 0;
     }
     transfer.body.append(data, length);
-    transfer.received += length;
     return length;
 }
 

@@ -14,19 +14,18 @@ std::string BodyText(std::string_view raw)
     return text;
 }
 
-namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {
     if (text.size() < prefix.size())
         return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (Lower(text[i]) != prefix[i])
+        if (lower(text[i]) != prefix[i])
             return false;
     return true;
 }
+
+namespace {
 
 bool ContainsNoCase(std::string_view text, std::string_view part)
 {

@@ -29,6 +29,10 @@ public:
     virtual bool Download(const std::string& url, const std::filesystem::path& path) = 0;
 };
 
+// Whether text starts with prefix, ASCII letters of text taken in lower
+// case; prefix is written in lower case.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
 // The body as text: taken in blocks of 1,025 bytes, each cut at its first NUL.
 std::string BodyText(std::string_view raw);
 
