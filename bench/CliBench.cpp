@@ -5,6 +5,7 @@
 // time where it is installed: a child's peak starts at its parent's size, and
 // time is far smaller than this benchmark.
 #include "bench/GeneratedHistory.h"
+#include "tests/common/TempDir.h"
 
 #include <benchmark/benchmark.h>
 
@@ -45,18 +46,8 @@ int Run(std::vector<std::string> args)
 // The benchmark's own folder, removed when the program ends.
 const std::filesystem::path& Folder()
 {
-    struct Owned {
-        std::filesystem::path path =
-            std::filesystem::temp_directory_path() / ("zentaro-cli-bench-" + std::to_string(getpid()));
-        Owned() { std::filesystem::create_directories(path); }
-        ~Owned()
-        {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    };
-    static const Owned folder;
-    return folder.path;
+    static const zentaro::test::TempDir folder;
+    return folder.Path();
 }
 
 // The peak resident size in KiB of one run of a program, as GNU time sees

@@ -6,18 +6,25 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace zentaro::bench {
 
 inline constexpr int kHistoryDays = 6700;
 inline constexpr int kHistoryCurrencies = 32;
 
-// Day n (from 0) as "YYYY-MM-DD", counting working days forward from 1999-01-04.
-inline std::string HistoryDate(int n)
+// The first count working days from 1999-01-04 as "YYYY-MM-DD", oldest first.
+inline std::vector<std::string> HistoryDates(int count)
 {
     static constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    std::vector<std::string> dates;
     int year = 1999, month = 0, day = 4, weekday = 0; // 1999-01-04 was a Monday
-    for (int done = 0; done < n;) {
+    while (static_cast<int>(dates.size()) < count) {
+        if (weekday < 5) {
+            char text[48];
+            std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month + 1, day);
+            dates.emplace_back(text);
+        }
         ++day;
         const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
         if (day > kMonthDays[month] + (month == 1 && leap ? 1 : 0)) {
@@ -28,13 +35,12 @@ inline std::string HistoryDate(int n)
             }
         }
         weekday = (weekday + 1) % 7;
-        if (weekday < 5)
-            ++done;
     }
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month + 1, day);
-    return text;
+    return dates;
 }
+
+// Day n (from 0) of that list.
+inline std::string HistoryDate(int n) { return HistoryDates(n + 1).back(); }
 
 inline std::string CurrencyCode(int i)
 {
@@ -48,9 +54,7 @@ inline std::string HistoryCsv(int days = kHistoryDays)
     for (int c = 0; c < kHistoryCurrencies; ++c)
         csv += CurrencyCode(c) + ",";
     csv += "\n";
-    std::vector<std::string> dates;
-    for (int d = 0; d < days; ++d)
-        dates.push_back(HistoryDate(d));
+    const std::vector<std::string> dates = HistoryDates(days);
     char rate[32];
     for (int d = days - 1; d >= 0; --d) {
         csv += dates[static_cast<std::size_t>(d)] + ",";
