@@ -61,10 +61,10 @@ struct Command {
     int (*run)(const zentaro::cli::Invocation&);
 };
 
-// Every command, in the order the help lists them.
 // Up to this size (M_MMAP_THRESHOLD's largest) allocations come from the heap.
 constexpr int kKeptAllocation = 32 * 1024 * 1024;
 
+// Every command, in the order the help lists them.
 constexpr Command kCommands[] = {
     {"new", "FILE", "write the empty table", zentaro::cli::RunNew},
     {"dump", "[--all] [FILE]", "the visible rows, or with --all the stored rows and the change log",
