@@ -522,9 +522,10 @@ std::string TForm1::AmountText() const { return Bytes(Edit8->text()); }
 void TForm1::ShowResult(const std::string& text) { Edit9->setText(Shown(text)); }
 
 // Every data command runs its change here: under the data file's lock, on
-// the file's current content. A change that fails after it touched the table
-// leaves the table reloaded from the file, and the lists are rebuilt from
-// it, so that nothing the user was told failed stays on screen.
+// the file's current content. Whenever the table was loaded again (another
+// program's change found at the lock, or a failed change undone), the lists
+// are rebuilt from it, so that the screen shows what the file holds and
+// nothing the user was told failed.
 void TForm1::ChangeDataFile(QObject* sender, const std::function<void()>& change)
 {
     std::optional<WaitCursor> wait;
@@ -532,23 +533,21 @@ void TForm1::ChangeDataFile(QObject* sender, const std::function<void()>& change
     access.lockWait = settings_.lockWait;
     access.onWaiting = [&wait] { wait.emplace(); };
     access.companions = {DataFolder() / zentaro::kUpdateFileName};
-    bool touched = false;
+    bool reloaded = false;
+    access.onReloaded = [&reloaded] { reloaded = true; };
     try {
         zentaro::ChangeDataFile(table_, DataFilePath(), access, [&] {
             wait.reset();
-            try {
-                change();
-            } catch (...) {
-                touched = !table_.HoldsFileContent(DataFilePath());
-                throw;
-            }
+            change();
         });
     } catch (...) {
         wait.reset();
-        if (touched)
+        if (reloaded)
             Guard([&] { FormCreate(sender); });
         throw;
     }
+    if (reloaded)
+        FormCreate(sender);
 }
 
 void TForm1::UpdateImport(const std::filesystem::path& updateFile, std::string_view successText,

@@ -6,10 +6,20 @@
 namespace zentaro {
 namespace {
 
-void LoadCurrent(RateTable& table, const std::filesystem::path& dataFile, bool createMissing)
+void LoadCurrent(RateTable& table, const std::filesystem::path& dataFile, bool createMissing,
+                 const std::function<void()>& onReloaded)
 {
     if (table.HoldsFileContent(dataFile))
         return;
+    // A load that fails still changed the table (emptied or closed it).
+    struct Notify {
+        const std::function<void()>& onReloaded;
+        ~Notify()
+        {
+            if (onReloaded)
+                onReloaded();
+        }
+    } notify{onReloaded};
     std::error_code error;
     // A dangling link counts as missing: the save creates its target.
     const bool missing = !std::filesystem::exists(dataFile, error) && !error;
@@ -33,12 +43,12 @@ void ChangeDataFile(RateTable& table, const std::filesystem::path& dataFile, con
     RemoveStaleTemporaries(dataFile);
     for (const auto& companion : access.companions)
         RemoveStaleTemporaries(companion);
-    LoadCurrent(table, dataFile, access.createMissing);
+    LoadCurrent(table, dataFile, access.createMissing, access.onReloaded);
     try {
         change();
     } catch (...) {
         try {
-            LoadCurrent(table, dataFile, true);
+            LoadCurrent(table, dataFile, true, access.onReloaded);
         } catch (const std::exception&) {
             // The change's own error says more than a second failure would.
         }

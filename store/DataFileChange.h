@@ -16,6 +16,7 @@ struct DataFileAccess {
     std::function<void()> onWaiting;            // runs once when the lock is not free at once
     bool createMissing = true;                  // a missing data file is an empty table, not an error
     std::vector<std::filesystem::path> companions; // other files whose stale temporaries go too
+    std::function<void()> onReloaded;           // runs after each load of the table from the file
 };
 
 // One change of the data file, the same for the window and the CLI:
@@ -26,7 +27,8 @@ struct DataFileAccess {
 //   4. run change, which edits table and saves it.
 // When change fails (a full disk, no permission, a bad input), the table is
 // loaded again from the file, so that it holds nothing the user was told
-// failed, and the error goes on to the caller.
+// failed, and the error goes on to the caller. Whoever shows the table hears
+// of every load through access.onReloaded, whatever the change's outcome.
 void ChangeDataFile(RateTable& table, const std::filesystem::path& dataFile, const DataFileAccess& access,
                     const std::function<void()>& change);
 

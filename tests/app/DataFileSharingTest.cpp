@@ -87,6 +87,31 @@ TEST_F(DataFileSharing, TheWindowKeepsAndShowsWhatTheCliSaved)
     EXPECT_THAT(Entries(form->ComboBox3), ElementsAre("A", "B", "C"));
 }
 
+// An import that adds nothing still loaded what another program saved:
+// the lists show it too.
+class DataFileSharingAddingNothing : public DataFileSharing,
+                                     public ::testing::WithParamInterface<std::pair<std::string, std::string>> {};
+
+TEST_P(DataFileSharingAddingNothing, StillShowsWhatTheCliSaved)
+{
+    WriteTable({{"A", "USD", "1"}});
+    Open();
+    WriteFile(folder / "b.txt", "B\nUSD=2\n");
+    const auto cli = RunProcess(ZENTARO_CLI, {"import", DataPath().string(), (folder / "b.txt").string()});
+    ASSERT_EQ(cli.status, 0) << cli.err;
+
+    ImportFile("c.txt", GetParam().first);
+    EXPECT_EQ(LastBox().toStdString(), GetParam().second);
+    EXPECT_EQ(StoredTimes(), (std::vector<std::string>{"A", "B"}));
+    EXPECT_THAT(Entries(form->ComboBox3), ElementsAre("A", "B"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Imports, DataFileSharingAddingNothing,
+                         ::testing::Values(std::pair<std::string, std::string>{"A\nUSD=5\n",
+                                                                               "Upload Time : A is already exist"},
+                                           std::pair<std::string, std::string>{
+                                               "C\nUSD=x\n", "'x' is not a valid floating point value for field 'nilai'"}));
+
 TEST_F(DataFileSharing, AFailedSaveLeavesTheFileContentInMemoryAndOnScreen)
 {
     if (::geteuid() != 0)

@@ -285,3 +285,56 @@ TEST(DataPacketCounts, ARowCountTheBytesCannotHoldIsRefusedBeforeAnyRowIsRead)
 
 } // namespace
 } // namespace zentaro
+
+namespace zentaro {
+namespace {
+
+// Whoever shows the table hears of every load a change makes, and of no other.
+TEST(DataFileChangeReloads, AreReportedWheneverTheTableIsLoadedAgain)
+{
+    const struct {
+        const char* name;
+        bool otherProgramSaved;
+        bool changeTouches;
+        bool changeFails;
+        int reloads;
+    } cases[] = {
+        {"nothing changed elsewhere, the change succeeds", false, true, false, 0},
+        {"another program saved first", true, true, false, 1},
+        {"a change that touched the table fails", false, true, true, 1},
+        {"a change that touched nothing fails", false, false, true, 0},
+        {"another program saved, then the change fails untouched", true, false, true, 1},
+    };
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        const auto file = dir / "conversion data.kvx";
+        RateTable table('.', ByteCollation());
+        test::AddRow(table, "A", "USD", "1");
+        table.SaveToFile(file);
+        if (c.otherProgramSaved) {
+            RateTable other('.', ByteCollation());
+            test::AddRow(other, "B", "EUR", "2");
+            other.SaveToFile(file);
+        }
+        int reloads = 0;
+        DataFileAccess access;
+        access.onReloaded = [&reloads] { ++reloads; };
+        try {
+            ChangeDataFile(table, file, access, [&] {
+                if (c.changeTouches)
+                    test::AddRow(table, "C", "JPY", "3");
+                if (c.changeFails)
+                    throw StoreError("failed on purpose");
+                table.SaveToFile(file);
+            });
+            EXPECT_FALSE(c.changeFails) << c.name;
+        } catch (const StoreError&) {
+            EXPECT_TRUE(c.changeFails) << c.name;
+        }
+        EXPECT_EQ(reloads, c.reloads) << c.name;
+        EXPECT_TRUE(table.HoldsFileContent(file)) << c.name;
+    }
+}
+
+} // namespace
+} // namespace zentaro
