@@ -27,10 +27,7 @@ UniqueFd OpenInputFile(const std::filesystem::path& path, std::size_t maxSize)
     if (!S_ISREG(info.st_mode))
         throw ImportError(FileErrorText("Cannot open file", path, "Not a regular file"));
     CheckInputSize(static_cast<std::uint64_t>(info.st_size), path, "Cannot open file", maxSize);
-    const int flags = ::fcntl(fd.Get(), F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK);
-    return fd;
+    return fd; // O_NONBLOCK means nothing to a regular file's reads
 }
 
 void CheckInputSize(std::uint64_t size, const std::filesystem::path& path, const char* what, std::size_t maxSize)
