@@ -66,15 +66,21 @@ protected:
         form->Guard([this] { form->Clear1Click(form.get()); });
     }
     QString LastBox() const { return boxes.empty() ? QString() : boxes.back().text; }
+
+    // The window open on batch A, then zentaro-cli adding batch B behind its back.
+    void OpenAndLetTheCliAddB()
+    {
+        WriteTable({{"A", "USD", "1"}});
+        Open();
+        WriteFile(folder / "b.txt", "B\nUSD=2\n");
+        const auto cli = RunProcess(ZENTARO_CLI, {"import", DataPath().string(), (folder / "b.txt").string()});
+        ASSERT_EQ(cli.status, 0) << cli.err;
+    }
 };
 
 TEST_F(DataFileSharing, TheWindowKeepsAndShowsWhatTheCliSaved)
 {
-    WriteTable({{"A", "USD", "1"}});
-    Open();
-    WriteFile(folder / "b.txt", "B\nUSD=2\n");
-    const auto cli = RunProcess(ZENTARO_CLI, {"import", DataPath().string(), (folder / "b.txt").string()});
-    ASSERT_EQ(cli.status, 0) << cli.err;
+    ASSERT_NO_FATAL_FAILURE(OpenAndLetTheCliAddB());
 
     // "No" still saves; it must not save the window's older table.
     RemoveCurrent(false);
@@ -94,11 +100,7 @@ class DataFileSharingAddingNothing : public DataFileSharing,
 
 TEST_P(DataFileSharingAddingNothing, StillShowsWhatTheCliSaved)
 {
-    WriteTable({{"A", "USD", "1"}});
-    Open();
-    WriteFile(folder / "b.txt", "B\nUSD=2\n");
-    const auto cli = RunProcess(ZENTARO_CLI, {"import", DataPath().string(), (folder / "b.txt").string()});
-    ASSERT_EQ(cli.status, 0) << cli.err;
+    ASSERT_NO_FATAL_FAILURE(OpenAndLetTheCliAddB());
 
     ImportFile("c.txt", GetParam().first);
     EXPECT_EQ(LastBox().toStdString(), GetParam().second);
