@@ -72,10 +72,12 @@ TEST_P(DateRule, PicksTheNewestDayOnOrBefore)
     const DateCase& c = GetParam();
     const DateChoice choice = ChooseUploadTimeOn(UploadTimeDates(c.uploadTimes), c.typed);
     EXPECT_EQ(choice.outcome, c.outcome);
-    if (c.outcome == DateOutcome::Picked)
+    if (c.outcome == DateOutcome::Picked) {
         EXPECT_EQ(choice.uploadTime, c.expected);
-    if (c.outcome == DateOutcome::BeforeFirstDay)
+    }
+    if (c.outcome == DateOutcome::BeforeFirstDay) {
         EXPECT_EQ(choice.firstDay, c.expected);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
