@@ -113,21 +113,6 @@ TEST(DateOptionsWithoutDays, OnSaysThatNoUploadTimeIsADate)
     EXPECT_EQ(result.err, "No rates on or before 2008-09-12 (no upload time is a date)\n");
 }
 
-TEST(DateOptionsRemove, RemovingADayThatIsThereTakesOnlyThatDay)
-{
-    test::TempDir dir;
-    const std::string file = (dir / "data.kvx").string();
-    RateTable table('.', ByteCollation());
-    for (const char* day : {"2008-09-11", "2008-09-12", "2008-09-15"})
-        test::AddRow(table, day, "EUR", "1");
-    table.SaveToFile(file);
-    ASSERT_EQ(test::RunProcess(ZENTARO_CLI, {"remove", file, "2008-09-12"}).status, 0);
-    EXPECT_EQ(test::RunProcess(ZENTARO_CLI, {"times", file}).out, "2008-09-11\n2008-09-15\n");
-    const auto again = test::RunProcess(ZENTARO_CLI, {"remove", file, "2008-09-12"});
-    EXPECT_EQ(again.status, 1);
-    EXPECT_EQ(again.err, "No rates at upload time 2008-09-12 (the nearest earlier day is 2008-09-11)\n");
-}
-
 TEST(Version, PrintsTheProjectVersion)
 {
     const auto result = test::RunProcess(ZENTARO_CLI, {"--version"});

@@ -124,14 +124,5 @@ TEST(UploadTimeDates, FromATableListsEachDayOnceOldestFirst)
     EXPECT_EQ(dates.OnOrBefore(*CalendarDay("2008-09-10")), nullptr);
 }
 
-TEST(UploadTimeDates, EmptyTableHasNoDays)
-{
-    RateTable table('.', ByteCollation());
-    const UploadTimeDates dates = UploadTimeDates::Of(table);
-    EXPECT_TRUE(dates.Empty());
-    EXPECT_EQ(dates.FirstDay(), nullptr);
-    EXPECT_EQ(ChooseUploadTimeOn(dates, "2008-09-13").outcome, DateOutcome::NoDays);
-}
-
 } // namespace
 } // namespace zentaro
