@@ -64,12 +64,12 @@ std::vector<HistoryPoint> PairHistory(const RateTable& table, std::string_view f
         if (!day || !InRange(*day, range))
             continue;
         DayRows found{*day};
-        // The last match counts, as in a lookup.
-        for (std::size_t i = run.first; i < run.end; ++i) {
+        // The last match counts, as in a lookup: searched from the run's end.
+        for (std::size_t i = run.end; i-- > run.first && (found.from == kNoRow || found.to == kNoRow);) {
             const std::string_view cur = table.ShownText(1, rows[i], scratch);
-            if (SameCode(cur, from))
+            if (found.from == kNoRow && SameCode(cur, from))
                 found.from = rows[i];
-            if (SameCode(cur, to))
+            if (found.to == kNoRow && SameCode(cur, to))
                 found.to = rows[i];
         }
         days.push_back(found);
