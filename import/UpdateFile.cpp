@@ -1,11 +1,4 @@
 #include "import/UpdateFile.h"
-#include "import/ImportError.h"
-#include "import/InputFile.h"
-#include "store/FileReplacement.h"
-
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
 
 namespace zentaro {
 namespace {
@@ -14,45 +7,9 @@ constexpr int kEnd = -1;
 
 } // namespace
 
-UpdateFileReader UpdateFileReader::FromBytes(std::string_view bytes)
+int UpdateFileReader::Peek() const
 {
-    UpdateFileReader reader;
-    reader.chunk_ = bytes;
-    return reader;
-}
-
-UpdateFileReader::UpdateFileReader(const std::filesystem::path& path, std::size_t blockSize) : path_(path.string())
-{
-    UniqueFd fd = OpenInputFile(path);
-    file_.reset(::fdopen(fd.Get(), "rb"));
-    if (!file_)
-        throw ImportError(FileErrorText("Cannot open file", path, errno));
-    fd.Release();
-    buffer_.resize(std::max<std::size_t>(blockSize, 1));
-}
-
-bool UpdateFileReader::Refill()
-{
-    if (!file_)
-        return false;
-    const std::size_t count = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
-    if (count == 0) {
-        if (std::ferror(file_.get()))
-            throw ImportError(FileErrorText("Cannot read file", path_, errno));
-        return false;
-    }
-    bytesRead_ += count;
-    CheckInputSize(bytesRead_, path_, "Cannot read file");
-    chunk_ = std::string_view(buffer_.data(), count);
-    pos_ = 0;
-    return true;
-}
-
-int UpdateFileReader::Peek()
-{
-    if (pos_ >= chunk_.size() && !Refill())
-        return kEnd;
-    return static_cast<unsigned char>(chunk_[pos_]);
+    return pos_ < bytes_.size() ? static_cast<unsigned char>(bytes_[pos_]) : kEnd;
 }
 
 int UpdateFileReader::Take()

@@ -6,6 +6,8 @@
 #include "store/RateTable.h"
 #include "store/StoreError.h"
 
+#include <cmath>
+#include <optional>
 #include <vector>
 
 namespace zentaro {
@@ -20,11 +22,16 @@ struct PreparedRow {
 
 void CheckRateText(const std::string& rateText, char decimalSeparator)
 {
+    std::optional<double> value;
     try {
-        FloatFieldValue(rateText, decimalSeparator, kRateViewFields[2]);
+        value = FloatFieldValue(rateText, decimalSeparator, kRateViewFields[2]);
     } catch (const StoreError& error) {
         throw ImportError(error.what());
     }
+    // Every conversion divides by a rate: one that is not above 0 is as
+    // unusable as one that is not a number, and is refused the same way.
+    if (value && !(std::isfinite(*value) && *value > 0))
+        throw ImportError(NotAFloatText(rateText, kRateViewFields[2]));
 }
 
 void PostRateRow(RateTable& table, std::string_view uploadTime, std::string_view code, std::string_view rateText)
@@ -46,9 +53,10 @@ std::string DuplicateUploadTimeMessage(std::string_view uploadTime)
     return "Upload Time : " + QuotedInput(uploadTime) + " is already exist";
 }
 
-ImportResult ImportUpdate(RateTable& table, UpdateFileReader& reader,
+ImportResult ImportUpdate(RateTable& table, std::string_view bytes,
                           const std::filesystem::path& dataFile, std::string_view successText)
 {
+    UpdateFileReader reader(bytes);
     ImportResult result;
     result.uploadTime = reader.ReadLine();
     result.scratch.edito4 = result.uploadTime;
@@ -88,13 +96,6 @@ ImportResult ImportUpdate(RateTable& table, UpdateFileReader& reader,
             result.scratch.edito3 = rows.back().rateText;
     }
     return result;
-}
-
-ImportResult ImportUpdateFile(RateTable& table, const std::filesystem::path& updateFile,
-                              const std::filesystem::path& dataFile, std::string_view successText)
-{
-    UpdateFileReader reader(updateFile);
-    return ImportUpdate(table, reader, dataFile, successText);
 }
 
 } // namespace zentaro

@@ -1,5 +1,6 @@
 #include "import/CurlFetcher.h"
 #include "import/ImportError.h"
+#include "import/RatesFile.h"
 #include "import/UpdateFromUrl.h"
 #include "import/UpdateImport.h"
 #include "store/RateTable.h"
@@ -127,7 +128,7 @@ protected:
         try {
             run.fetched = FetchUpdateFile(fetcher, url, folder_.Path());
             if (run.fetched->ReadyToImport())
-                run.imported = ImportUpdateFile(table_, run.fetched->updateFile, dataFile_, kUrlUpdateSuccessText);
+                run.imported = ImportRatesFile(table_, run.fetched->updateFile, dataFile_, kUrlUpdateSuccessText);
         } catch (const ImportError& error) {
             run.error = error.what();
         }
