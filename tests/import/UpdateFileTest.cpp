@@ -1,6 +1,4 @@
-#include "import/ImportError.h"
 #include "import/UpdateFile.h"
-#include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +10,6 @@ namespace zentaro {
 namespace {
 
 using namespace std::string_literals;
-using test::TempDir;
-using test::WriteFile;
 
 std::vector<std::string> ReadLines(UpdateFileReader& reader, std::size_t count)
 {
@@ -33,10 +29,10 @@ void PrintTo(const LineCase& c, std::ostream* out) { *out << c.name; }
 
 class LineRules : public testing::TestWithParam<LineCase> {};
 
-TEST_P(LineRules, FromMemory)
+TEST_P(LineRules, ReadLine)
 {
     const auto& c = GetParam();
-    auto reader = UpdateFileReader(c.bytes);
+    UpdateFileReader reader(c.bytes);
     EXPECT_EQ(ReadLines(reader, c.lines.size()), c.lines);
 }
 
