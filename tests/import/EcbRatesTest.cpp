@@ -529,6 +529,9 @@ TEST(RatesLayout, IsRecognisedFromTheContentAlone)
         {"Date,USD,JPY,\n2024-10-11,1,2,\n", RatesLayout::EcbCsv},
         {"Date, USD, JPY, \n", RatesLayout::EcbCsv},
         {"Date,USD\r\n", RatesLayout::EcbCsv},
+        {"\xEF\xBB\xBF" "Date,USD,\n", RatesLayout::EcbCsv},
+        {"\xEF\xBB\xBF" "2024-10-11\nUSD=1.09\n", RatesLayout::UpdateFile},
+        {"\xEF\xBB" "Date,USD,\n", RatesLayout::UpdateFile},
         {"Date\nUSD=1\n", RatesLayout::UpdateFile},
         {"Date,usd\n", RatesLayout::UpdateFile},
         {"Date,USD=1\n", RatesLayout::UpdateFile},
@@ -543,6 +546,21 @@ TEST(RatesLayout, IsRecognisedFromTheContentAlone)
     };
     for (const auto& c : cases)
         EXPECT_EQ(DetectRatesLayout(c.bytes), c.layout) << c.bytes;
+}
+
+TEST(EcbDates, OnlyDaysOfTheCalendarAreDates)
+{
+    const struct {
+        const char* text;
+        bool date;
+    } cases[] = {
+        {"2024-02-29", true},  {"2023-02-29", false}, {"2000-02-29", true},  {"1900-02-29", false},
+        {"2024-04-30", true},  {"2024-04-31", false}, {"2024-12-31", true},  {"2024-13-01", false},
+        {"0001-01-01", true},  {"0000-01-01", false}, {"9999-12-31", true},  {"2024-01-00", false},
+        {"2024-1-01", false},  {"2024/01/01", false}, {"2024-01-01 ", false}, {"2024-0a-01", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsIsoDate(c.text), c.date) << c.text;
 }
 
 TEST(EcbReaders, KeepTheFilesOrderAndDates)
