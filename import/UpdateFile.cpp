@@ -1,5 +1,8 @@
 #include "import/UpdateFile.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace zentaro {
 namespace {
 
@@ -29,6 +32,8 @@ void UpdateFileReader::SkipToLineEnd()
 std::string UpdateFileReader::ReadLine()
 {
     std::string line;
+    // The line is at most the bytes up to the next LF: one allocation, never a doubling.
+    line.reserve(std::min(bytes_.find('\n', pos_), bytes_.size()) - std::min(pos_, bytes_.size()));
     bool cut = false;
     for (;;) {
         const int c = Take();
@@ -58,11 +63,12 @@ RateLines ReadRateLines(UpdateFileReader& reader)
     RateLines batch;
     while (batch.linesRead < kMaxRateLines) {
         ++batch.linesRead;
-        batch.lastRead = reader.ReadLine();
-        if (batch.lastRead.empty())
-            break;
-        batch.lines.push_back(batch.lastRead);
+        std::string line = reader.ReadLine();
+        if (line.empty())
+            return batch; // lastRead is that empty line
+        batch.lines.push_back(std::move(line));
     }
+    batch.lastRead = batch.lines.back();
     return batch;
 }
 
@@ -74,15 +80,16 @@ SplitLine SplitRateLine(std::string_view line)
     if (equals == std::string_view::npos)
         return {std::string(line), {}};
     SplitLine split{std::string(line.substr(0, equals)), {}};
+    split.valueText.reserve(line.size() - equals - 1);
     for (char c : line.substr(equals + 1))
         if (c != '=')
             split.valueText += c;
     return split;
 }
 
-std::string RateText(std::string_view valueText, char decimalSeparator)
+std::string RateText(std::string valueText, char decimalSeparator)
 {
-    std::string text(valueText);
+    std::string text = std::move(valueText);
     for (std::size_t i = 1; i < text.size(); ++i)
         if (text[i] == '.' || text[i] == ',')
             text[i] = decimalSeparator;

@@ -54,6 +54,6 @@ SplitLine SplitRateLine(std::string_view line);
 
 // The value text with every "." and "," from the second character on turned
 // into the decimal separator; the first character is kept as it is.
-std::string RateText(std::string_view valueText, char decimalSeparator);
+std::string RateText(std::string valueText, char decimalSeparator);
 
 } // namespace zentaro

@@ -67,16 +67,18 @@ ImportResult ImportUpdate(RateTable& table, std::string_view bytes,
         return result;
     }
 
-    const RateLines batch = ReadRateLines(reader);
+    RateLines batch = ReadRateLines(reader);
     // A batch without a rate line would add nothing yet report success.
     if (batch.lines.empty())
         throw ImportError(std::string(kNoRatesText));
     const char separator = table.DecimalSeparator();
     std::vector<PreparedRow> rows;
     rows.reserve(batch.lines.size());
-    for (const auto& line : batch.lines) {
+    // Each line goes once split: a long one is held once, not three times.
+    for (auto& line : batch.lines) {
         SplitLine split = SplitRateLine(line);
-        PreparedRow row{std::move(split.code), RateText(split.valueText, separator)};
+        std::string().swap(line);
+        PreparedRow row{std::move(split.code), RateText(std::move(split.valueText), separator)};
         CheckRateText(row.rateText, separator);
         rows.push_back(std::move(row));
     }

@@ -158,6 +158,11 @@ TEST(BoundedWork, LargeInputsAreRefusedFastWithinAMemoryBound)
          8 << 20, "Malformed ECB rates file: broken zip file: e.csv unpacks to fewer bytes than its header says"},
         {"CSV over the row limit", overRows, 2 * overRows.size() + (4 << 20),
          "The rates file holds more than 400,000 rates; one import takes at most 400,000 rows"},
+        // An update file's longest line is held a few times at most.
+        {"update file of one long line", std::string(kMaxInputFileSize, 'T'), 3 * kMaxInputFileSize + (4 << 20),
+         std::string(kNoRatesText)},
+        {"update file with a long rate", "T\nUSD=x" + std::string(kMaxInputFileSize - 8, '7'), 3 * kMaxInputFileSize + (4 << 20),
+         "'x" + std::string(199, '7') + "...' is not a valid floating point value for field 'nilai'"},
         {"CSV over the day limit", overDays, 2 * overDays.size() + (4 << 20),
          "The rates file holds more than 50,000 days; one import takes at most 50,000"},
     };
