@@ -48,7 +48,8 @@ ssize_t ReadSome(int fd, void* into, std::size_t size)
 
 StoreError TooLarge(const char* failure, const std::filesystem::path& path, std::size_t maxSize)
 {
-    return StoreError(FileErrorText(failure, path, "The file is larger than " + std::to_string(maxSize >> 20) + " MiB"));
+    const std::string reason = "The file is larger than " + std::to_string(maxSize >> 20) + " MiB";
+    return StoreError(FileErrorText(failure, path, reason));
 }
 
 } // namespace

@@ -297,7 +297,8 @@ TEST_F(EcbImport, MalformedFilesFailAndAddNothing)
          "Malformed ECB rates file: the zip file's notes.txt is not an ECB rates CSV"},
         // Input quoted in a message is cut, however long the file's field.
         {"long CSV rate", "Date, USD, \n11 October 2024, " + std::string(300, '9') + "x, \n",
-         "'" + std::string(200, '9') + "...' is not a valid floating point value for field 'nilai' (day 2024-10-11, line 2)"},
+         "'" + std::string(200, '9') +
+             "...' is not a valid floating point value for field 'nilai' (day 2024-10-11, line 2)"},
         {"long CSV date", "Date, USD, \n" + std::string(300, 'x') + ", 1.0938, \n",
          "Malformed ECB rates file: line 2 does not start with a date: '" + std::string(200, 'x') + "...'"},
         {"long XML date", ReplacedAll(daily, "2013-01-28", std::string(300, '9')),
@@ -485,9 +486,11 @@ TEST_P(EcbRefusals, AByteOrderMarkIsSkippedAndLeapDaysAreDays)
     const ImportResult result = Import(Written(layout, days, "\xEF\xBB\xBF"));
 
     EXPECT_EQ(result.outcome, ImportOutcome::Added);
-    std::vector<ShownRow> expected = {{"2024-02-29", "EUR", "1"}, {"2024-02-29", "USD", "1.09"}, {"2024-02-29", "JPY", "0.5"}};
+    std::vector<ShownRow> expected = {
+        {"2024-02-29", "EUR", "1"}, {"2024-02-29", "USD", "1.09"}, {"2024-02-29", "JPY", "0.5"}};
     if (layout.family == Family::HistoryXml || layout.family == Family::HistoryCsv)
-        expected.insert(expected.begin(), {{"2000-02-28", "EUR", "1"}, {"2000-02-28", "USD", "1.08"}, {"2000-02-28", "JPY", "161"}});
+        expected.insert(expected.begin(),
+                        {{"2000-02-28", "EUR", "1"}, {"2000-02-28", "USD", "1.08"}, {"2000-02-28", "JPY", "161"}});
     EXPECT_EQ(ShownRows(table_), expected);
 }
 

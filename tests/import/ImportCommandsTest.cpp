@@ -317,7 +317,8 @@ TEST_F(ImportCommands, ErrorsOfEcbFilesSayWhereAndShowEveryByte)
     } cases[] = {
         {"zero byte", "Date,USD,\n2024-10-11,1\0" "2,\n"s,
          "'1\\\\x002' is not a valid floating point value for field 'nilai' (day 2024-10-11, line 2)\n"},
-        {"EUR listed", "Date,USD,EUR,\n2024-10-11,1.09,1,\n", "Malformed ECB rates file: line 1 lists EUR, whose rate is always 1\n"},
+        {"EUR listed", "Date,USD,EUR,\n2024-10-11,1.09,1,\n",
+         "Malformed ECB rates file: line 1 lists EUR, whose rate is always 1\n"},
         {"rate 0", "Date,USD,\n2024-10-11,1.09,\n2024-10-10,0,\n",
          "'0' is not a valid floating point value for field 'nilai' (day 2024-10-10, line 3)\n"},
     };

@@ -83,7 +83,8 @@ TEST(Messages, QuotedInputIsCutToAReadableLengthAndShowsControlBytes)
         {"RateText", folder / "u.txt",
          "'x" + std::string(199, '7') + "...' is not a valid floating point value for field 'nilai'"},
         {"FileName", longName, "Cannot open file \"" + longName.string().substr(0, 200) + "...\". Is a directory"},
-        {"FileNameWithLineEnd", oddName, "Cannot open file \"" + folder.Path().string() + "/new\\nline\". Is a directory"},
+        {"FileNameWithLineEnd", oddName,
+         "Cannot open file \"" + folder.Path().string() + "/new\\nline\". Is a directory"},
         // A backslash stays as typed; the tab shows.
         {"UploadTime", folder / "tab.txt", "Upload Time : a\\tb\\c is already exist"},
     };
@@ -154,14 +155,16 @@ TEST(BoundedWork, LargeInputsAreRefusedFastWithinAMemoryBound)
          "The zip file's eurofxref-hist.csv unpacks to more than 16 MiB; one import takes at most that"},
         {"zip whose header lies", WithClaimedSize(test::ZipOf("e.csv", "Date,USD,\n" + inflating), 1000), 8 << 20,
          "Malformed ECB rates file: broken zip file: e.csv unpacks to more bytes than its header says"},
-        {"zip whose header claims more", WithClaimedSize(test::ZipOf("e.csv", "Date,USD,\n" + std::string(5000, '\n')), 100'000),
+        {"zip whose header claims more",
+         WithClaimedSize(test::ZipOf("e.csv", "Date,USD,\n" + std::string(5000, '\n')), 100'000),
          8 << 20, "Malformed ECB rates file: broken zip file: e.csv unpacks to fewer bytes than its header says"},
         {"CSV over the row limit", overRows, 2 * overRows.size() + (4 << 20),
          "The rates file holds more than 400,000 rates; one import takes at most 400,000 rows"},
         // An update file's longest line is held a few times at most.
         {"update file of one long line", std::string(kMaxInputFileSize, 'T'), 3 * kMaxInputFileSize + (4 << 20),
          std::string(kNoRatesText)},
-        {"update file with a long rate", "T\nUSD=x" + std::string(kMaxInputFileSize - 8, '7'), 3 * kMaxInputFileSize + (4 << 20),
+        {"update file with a long rate", "T\nUSD=x" + std::string(kMaxInputFileSize - 8, '7'),
+         3 * kMaxInputFileSize + (4 << 20),
          "'x" + std::string(199, '7') + "...' is not a valid floating point value for field 'nilai'"},
         {"CSV over the day limit", overDays, 2 * overDays.size() + (4 << 20),
          "The rates file holds more than 50,000 days; one import takes at most 50,000"},

@@ -277,11 +277,14 @@ INSTANTIATE_TEST_SUITE_P(
         RateLineCase{"Overflow", '.', "ZWL=1e400", nullptr, nullptr, "Floating point overflow"},
         RateLineCase{"ExtendedOverflow", '.', "ZWL=1e499", nullptr, nullptr, "Floating point overflow"},
         // A rate of 0 or below would fail every conversion with it.
-        RateLineCase{"Zero", '.', "ZAR=0", nullptr, nullptr, "'0' is not a valid floating point value for field 'nilai'"},
+        RateLineCase{"Zero", '.', "ZAR=0", nullptr, nullptr,
+                     "'0' is not a valid floating point value for field 'nilai'"},
         RateLineCase{"ZeroWithFraction", ',', "ZAR=0.000", nullptr, nullptr,
                      "'0,000' is not a valid floating point value for field 'nilai'"},
-        RateLineCase{"Negative", '.', "ZAR=-1", nullptr, nullptr, "'-1' is not a valid floating point value for field 'nilai'"},
-        RateLineCase{"NegativeZero", '.', "ZAR=-0", nullptr, nullptr, "'-0' is not a valid floating point value for field 'nilai'"},
+        RateLineCase{"Negative", '.', "ZAR=-1", nullptr, nullptr,
+                     "'-1' is not a valid floating point value for field 'nilai'"},
+        RateLineCase{"NegativeZero", '.', "ZAR=-0", nullptr, nullptr,
+                     "'-0' is not a valid floating point value for field 'nilai'"},
         RateLineCase{"ExponentTooLong", '.', "ZWL=1e5000", nullptr, nullptr,
                      "'1e5000' is not a valid floating point value for field 'nilai'"}),
     [](const testing::TestParamInfo<RateLineCase>& info) { return info.param.name; });

@@ -63,7 +63,9 @@ TEST(OpenDataFileInput, OnlyAMissingFileCallsOnMissing)
 {
     TempDir folder;
     WriteFile(folder / "file", "x");
-    for (const auto& [path, missing] : {std::pair{folder / "absent.kvx", true}, std::pair{folder / "file" / "d.kvx", false}}) {
+    const std::pair<std::filesystem::path, bool> cases[] = {{folder / "absent.kvx", true},
+                                                            {folder / "file" / "d.kvx", false}};
+    for (const auto& [path, missing] : cases) {
         bool called = false;
         EXPECT_THROW(OpenDataFileInput(path, [&] { called = true; }), StoreError);
         EXPECT_EQ(called, missing) << path;
