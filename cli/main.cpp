@@ -1,6 +1,7 @@
 #include "cli/CliCommand.h"
 #include "cli/DataFileArgument.h"
 #include "cli/Options.h"
+#include "store/MessageText.h"
 #include "store/NumberText.h"
 
 #include <cstdio>
@@ -14,27 +15,7 @@ namespace zentaro::cli {
 
 std::string Escape(std::string_view text)
 {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default:
-            if (byte < 32) {
-                out += "\\x";
-                out += kHex[byte >> 4];
-                out += kHex[byte & 15];
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out;
+    return EscapedText(text);
 }
 
 } // namespace zentaro::cli

@@ -307,6 +307,32 @@ TEST_F(ImportCommands, EcbFilesAddOneBatchPerDayOnce)
     EXPECT_EQ(ReadFile(data_), saved);
 }
 
+// A zero byte in a rate reaches standard error whole: the message shows it
+// as \x00, and the CLI escapes the message as it escapes every text.
+TEST_F(ImportCommands, ErrorsOfEcbFilesSayWhereAndShowEveryByte)
+{
+    using namespace std::string_literals;
+    const struct {
+        const char* name;
+        std::string file;
+        std::string err;
+    } cases[] = {
+        {"zero byte", "Date,USD,\n2024-10-11,1\0" "2,\n"s,
+         "'1\\\\x002' is not a valid floating point value for field 'nilai' (day 2024-10-11, line 2)\n"},
+        {"EUR listed", "Date,USD,EUR,\n2024-10-11,1.09,1,\n",
+         "Malformed ECB rates file: line 1 lists EUR, whose rate is always 1\n"},
+        {"rate 0", "Date,USD,\n2024-10-11,1.09,\n2024-10-10,0,\n",
+         "'0' is not a valid floating point value for field 'nilai' (day 2024-10-10, line 3)\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = Cli({"import", data_, Update("rates.csv", c.file)});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_FALSE(std::filesystem::exists(data_));
+    }
+}
+
 TEST_F(ImportCommands, UpdateFromAServerOfTheDailyXml)
 {
     const std::string xml = ReadFile(std::filesystem::path(ZENTARO_ECB_DATA) / "ecb-eurofxref-2022-07-08.xml");
