@@ -51,10 +51,15 @@ TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* par
 {
     CreateControls();
     ConnectEvents();
+    // Without its folder the data file cannot be there either: the one box
+    // gives the folder's reason.
+    if (!settings_.dataFolderError.empty())
+        dialogs_->ShowError(ErrorBoxText(settings_.dataFolderError));
     try {
         FormCreate(this);
     } catch (const std::exception& error) {
-        dialogs_->ShowError(StartupErrorBoxText(error.what(), DataFilePath()));
+        if (settings_.dataFolderError.empty())
+            dialogs_->ShowError(StartupErrorBoxText(error.what(), DataFilePath()));
     }
     // The window opens ready for an amount; it takes the focus when the window is activated.
     Edit8->setFocus();

@@ -1,5 +1,7 @@
 #include "tests/app/WindowFixture.h"
 
+#include "app/PictureControl.h"
+
 #include "controls/XiButton.h"
 #include "store/ConversionRules.h"
 
@@ -7,10 +9,11 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QStandardPaths>
 #include <QLabel>
 
 #include <gmock/gmock.h>
+
+#include <map>
 
 namespace zentaro::test {
 namespace {
@@ -132,35 +135,88 @@ TEST_F(StartupTest, DataFileThatIsThereButUnreadableIsNamedWithItsFullPath)
     EXPECT_FALSE(boxes[0].text.contains(QStringLiteral("\n\n"))) << boxes[0];
 }
 
-TEST(DataFolderTest, WindowAndCliFindTheSameUserDataFolder)
-{
-    const TempDir home;
-    const QByteArray savedHome = qgetenv("HOME");
-    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
-    TForm1::Settings::NameApplication();
-    const auto windowFolder = [] {
-        return std::filesystem::path(
-            QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString());
-    };
-    qputenv("HOME", QFile::encodeName(QString::fromStdString(home.Path().string())));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(QString::fromStdString((home / "data").string())));
-    EXPECT_EQ(windowFolder(), home / "data" / "zentaro");
-    EXPECT_EQ(windowFolder(), UserDataFolder());
-    qputenv("XDG_DATA_HOME", "relative");
-    EXPECT_EQ(windowFolder(), UserDataFolder());
-    qunsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(windowFolder(), home / ".local" / "share" / "zentaro");
-    EXPECT_EQ(windowFolder(), UserDataFolder());
-    qputenv("HOME", savedHome);
-    if (savedDataHome.isNull())
-        qunsetenv("XDG_DATA_HOME");
-    else
-        qputenv("XDG_DATA_HOME", savedDataHome);
+// An installed program: prefix/bin beside prefix/share/zentaro with the
+// sample data file, and a user's home of its own.
+class InstalledWindowTest : public WindowFixture, public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directories(root / "usr/bin");
+        std::filesystem::create_directories(root / "usr/share/zentaro");
+        RateTable sample('.', ByteCollation());
+        AddRow(sample, "2013-01-28", "USD", "1.3444");
+        sample.SaveToFile(root / "usr/share/zentaro" / kDataFileName);
+    }
 
-    // The test program is no installed program: its data stays beside it.
+    TForm1::Settings Settings() const
+    {
+        return WindowSettings::ForProgram(root / "usr/bin", [this](const char* name) -> const char* {
+            const auto found = environment.find(name);
+            return found == environment.end() ? nullptr : found->second.c_str();
+        });
+    }
+
+    TempDir root;
+    std::map<std::string, std::string> environment = {{"HOME", (root / "home").string()}};
+    std::filesystem::path user = root / "home/.local/share/zentaro";
+};
+
+TEST_F(InstalledWindowTest, FirstStartWorksOnACopyOfTheSampleInTheUsersFolder)
+{
+    const TForm1::Settings settings = Settings();
+    EXPECT_EQ(settings.dataFolder, user);
+    EXPECT_EQ(settings.dataFolderError, "");
+    EXPECT_EQ(settings.shareFolder, (root / "usr/share/zentaro").lexically_normal());
+    OpenWith(settings);
+    EXPECT_THAT(boxes, IsEmpty());
+    EXPECT_EQ(form->DataFilePath(), user / kDataFileName);
+    EXPECT_THAT(Entries(form->ComboBox3), ElementsAre("2013-01-28"));
+}
+
+TEST_F(InstalledWindowTest, RelativeXdgDataHomeIsIgnored)
+{
+    environment["XDG_DATA_HOME"] = "relative";
+    EXPECT_EQ(Settings().dataFolder, user);
+    environment["XDG_DATA_HOME"] = (root / "data").string();
+    EXPECT_EQ(Settings().dataFolder, root / "data/zentaro");
+}
+
+TEST_F(InstalledWindowTest, FolderThatCannotBePreparedIsTheStartsOneErrorWithItsReason)
+{
+    WriteFile(root / "home", "a file where a folder belongs");
+    const TForm1::Settings settings = Settings();
+    EXPECT_EQ(settings.dataFolderError, "Cannot create folder \"" + user.string() + "\". Not a directory");
+    OpenWith(settings);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], (Box{Box::Error, QString::fromStdString(settings.dataFolderError) + ".", ""}));
+    EXPECT_TRUE(form->DragEnabled());
+}
+
+TEST_F(InstalledWindowTest, NoNameableFolderWritesNothingAnywhere)
+{
+    environment.clear();
+    const TForm1::Settings settings = Settings();
+    EXPECT_EQ(settings.dataFolderError, "Cannot find the user's data folder: neither XDG_DATA_HOME nor HOME is set");
+    OpenWith(settings);
+    ASSERT_EQ(boxes.size(), 1u);
+    boxes.clear();
+    dialogs->confirm = true;
+    QTest::mouseClick(form->Clear1, Qt::LeftButton, {}, form->Clear1->rect().center());
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].kind, Box::Error);
+    EXPECT_TRUE(boxes[1].text.contains("Not a directory")) << boxes[1];
+    std::vector<std::filesystem::path> tree;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root.Path()))
+        tree.push_back(entry.path());
+    EXPECT_EQ(tree.size(), 5u); // usr, usr/bin, usr/share, usr/share/zentaro and the sample
+}
+
+TEST(WindowSettingsTest, TheTestProgramIsNoInstalledProgramAndKeepsItsDataBesideIt)
+{
     const TForm1::Settings settings = TForm1::Settings::Installed();
     EXPECT_EQ(settings.dataFolder, settings.programFolder);
     EXPECT_TRUE(settings.shareFolder.empty());
+    EXPECT_EQ(settings.dataFolderError, "");
 }
 
 TEST_F(StartupTest, RefreshRebuildsTheListsAndConvertsTheAmountAgain)
