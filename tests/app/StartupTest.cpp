@@ -14,6 +14,7 @@
 #include <gmock/gmock.h>
 
 #include <map>
+#include <tuple>
 
 namespace zentaro::test {
 namespace {
@@ -298,33 +299,52 @@ TEST_F(StartupTest, TextsThatAreNotUtf8KeepTheirBytes)
 
 // --- the window's layout ----------------------------------------------------
 
-TEST_F(StartupTest, ControlsSitWhereTheLayoutPutsThem)
+TEST_F(StartupTest, ControlsLieOnTheWindowEachLabelBeforeItsRow)
 {
     WriteTable(kTwoBatches);
     Open();
-    EXPECT_EQ(form->size(), QSize(625, 297));
     EXPECT_EQ(form->windowTitle(), "Zentaro");
     struct Placed {
         QWidget* widget;
-        QRect box;
         const char* hint;
     };
     const Placed placed[] = {
-        {form->Label1, {233, 86, 89, 16}, ""},
-        {form->Label2, {225, 125, 39, 16}, ""},
-        {form->Label3, {225, 158, 24, 16}, ""},
-        {form->ComboBox3, {327, 84, 263, 24}, "Click to Select Time"},
-        {form->Edit8, {279, 122, 122, 24}, "Type a Numeric Format Here"},
-        {form->ComboBox1, {432, 122, 159, 24}, "Click to Select Unit Currency"},
-        {form->Edit9, {279, 154, 146, 24}, "Result"},
-        {form->ComboBox2, {432, 154, 159, 24}, "Click to Select Unit Currency"},
+        {form->Label1, ""},
+        {form->Label2, ""},
+        {form->Label3, ""},
+        {form->ComboBox3, "Click to Select Time"},
+        {form->Edit8, "Type a Numeric Format Here"},
+        {form->ComboBox1, "Click to Select Unit Currency"},
+        {form->Edit9, "Result"},
+        {form->ComboBox2, "Click to Select Unit Currency"},
     };
-    for (const auto& control : placed) {
+    for (std::size_t i = 0; i < std::size(placed); ++i) {
+        const Placed& control = placed[i];
         SCOPED_TRACE(control.widget->metaObject()->className());
-        EXPECT_EQ(control.widget->geometry(), control.box);
+        EXPECT_TRUE(form->rect().contains(control.widget->geometry()));
+        EXPECT_TRUE(form->mask().contains(control.widget->geometry()));
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(control.widget->geometry().intersects(placed[j].widget->geometry())) << j;
         EXPECT_EQ(control.widget->toolTip(), control.hint);
         EXPECT_EQ(control.widget->font().pixelSize(), 13);
     }
+    // Each row: its label, then its field, then its list, one above the other.
+    const auto sameRow = [](const QWidget* a, const QWidget* b) {
+        return a->geometry().center().y() >= b->geometry().top() && a->geometry().center().y() <= b->geometry().bottom();
+    };
+    const std::tuple<QLabel*, QWidget*, QWidget*> rows[] = {
+        {form->Label1, form->ComboBox3, form->ComboBox3},
+        {form->Label2, form->Edit8, form->ComboBox1},
+        {form->Label3, form->Edit9, form->ComboBox2},
+    };
+    for (const auto& [label, field, list] : rows) {
+        SCOPED_TRACE(label->text().toStdString());
+        EXPECT_TRUE(sameRow(label, field) && sameRow(label, list));
+        EXPECT_LT(label->geometry().right(), field->geometry().left());
+        EXPECT_LE(field->geometry().right(), list->geometry().right());
+    }
+    EXPECT_LT(form->ComboBox3->geometry().bottom(), form->Edit8->geometry().top());
+    EXPECT_LT(form->Edit8->geometry().bottom(), form->Edit9->geometry().top());
     EXPECT_EQ(form->Label1->text(), "Current Time : ");
     EXPECT_EQ(form->Label2->text(), "From :");
     EXPECT_EQ(form->Label3->text(), "To :");
