@@ -53,10 +53,15 @@ TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* par
 {
     CreateControls();
     ConnectEvents();
+    // Without its folder the data file cannot be there either: the one box
+    // gives the folder's reason.
+    if (!settings_.dataFolderError.empty())
+        dialogs_->ShowError(ErrorBoxText(settings_.dataFolderError));
     try {
         FormCreate(this);
     } catch (const std::exception& error) {
-        dialogs_->ShowError(StartupErrorBoxText(error.what(), DataFilePath()));
+        if (settings_.dataFolderError.empty())
+            dialogs_->ShowError(StartupErrorBoxText(error.what(), DataFilePath()));
     }
     // The window opens ready for an amount; it takes the focus when the window is activated.
     Edit8->setFocus();
@@ -391,12 +396,8 @@ void TForm1::CreateKeypad(const QFont& controlFont)
     Bind(Bitbtn2, &TXiButton::clicked, &TForm1::Bitbtn2Click, Bitbtn2);
 
     XiPanel1 = CreateKeypadPanel(this, controlFont);
-    struct KeyBinding {
-        TXiButton* TForm1::*key;
-        void (TForm1::*click)(QObject*);
-    };
-    // In the order of the key table.
-    static const std::array<KeyBinding, kKeypadKeyCount> kBindings = {{
+    // The key of each entry of the key table, and its handler; tab follows the table.
+    static const std::array<std::pair<TXiButton* TForm1::*, void (TForm1::*)(QObject*)>, kKeypadKeyCount> kBindings = {{
         {&TForm1::Bitbtn3, &TForm1::Bitbtn3Click},   {&TForm1::Bitbtn4, &TForm1::Bitbtn4Click},
         {&TForm1::Bitbtn5, &TForm1::Bitbtn5Click},   {&TForm1::Bitbtn15, &TForm1::Bitbtn15Click},
         {&TForm1::Bitbtn6, &TForm1::Bitbtn6Click},   {&TForm1::Bitbtn7, &TForm1::Bitbtn7Click},
@@ -407,10 +408,13 @@ void TForm1::CreateKeypad(const QFont& controlFont)
         {&TForm1::Bitbtn14, &TForm1::Bitbtn14Click}, {&TForm1::Bitbtn18, &TForm1::Bitbtn18Click},
         {&TForm1::Bitbtn19, &TForm1::Bitbtn19Click}, {&TForm1::Bitbtn21, &TForm1::Bitbtn21Click},
     }};
+    QWidget* previous = Bitbtn2;
     for (int i = 0; i < kKeypadKeyCount; ++i) {
         TXiButton* key = CreateKeypadKey(XiPanel1, kKeypadKeys[i]);
-        this->*kBindings[i].key = key;
-        Bind(key, &TXiButton::clicked, kBindings[i].click, key);
+        this->*kBindings[i].first = key;
+        Bind(key, &TXiButton::clicked, kBindings[i].second, key);
+        setTabOrder(previous, key);
+        previous = key;
     }
 }
 
@@ -477,11 +481,8 @@ void TForm1::ArrangeControls()
              Label3, Image4, ComboBox3, Edit8, Bitbtn2, ComboBox1, Edit9, ComboBox2, XiPanel1})
         control->raise();
 
-    QWidget* previous = Bitbtn2;
-    for (QWidget* next : std::initializer_list<QWidget*>{
-             Bitbtn3, Bitbtn4, Bitbtn5, Bitbtn15, Bitbtn6, Bitbtn7, Bitbtn8, Bitbtn16, Bitbtn9, Bitbtn10,
-             Bitbtn11, Bitbtn17, Bitbtn12, Bitbtn13, Bitbtn14, Bitbtn18, Bitbtn19, Bitbtn21, ComboBox3,
-             ComboBox2, ComboBox1, Edit9, Edit8, Bitbtn2}) {
+    QWidget* previous = Bitbtn21;
+    for (QWidget* next : std::initializer_list<QWidget*>{ComboBox3, ComboBox2, ComboBox1, Edit9, Edit8, Bitbtn2}) {
         setTabOrder(previous, next);
         previous = next;
     }

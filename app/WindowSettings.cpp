@@ -10,7 +10,6 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QWindow>
 
 namespace zentaro {
@@ -20,7 +19,7 @@ std::filesystem::path WindowSettings::DataFolder() const
     return dataFolder.empty() ? programFolder : dataFolder;
 }
 
-std::filesystem::path WindowSettings::DataFilePath() const { return DataFolder() / kDataFileName; }
+std::filesystem::path WindowSettings::DataFilePath() const { return DataFileIn(DataFolder()); }
 
 std::filesystem::path WindowSettings::HelpFilePath() const
 {
@@ -34,27 +33,36 @@ std::filesystem::path WindowSettings::HelpFilePath() const
 
 WindowSettings WindowSettings::Installed()
 {
-    WindowSettings settings;
-    settings.programFolder = LocalPath(QCoreApplication::applicationDirPath());
-    const ProgramLayout layout = FindProgramLayout(settings.programFolder);
-    const std::filesystem::path user = LocalPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    try {
-        settings.dataFolder = PrepareDataFolder(layout, user);
-    } catch (const StoreError&) {
-        // The start-up load then reports the data file it cannot open.
-        settings.dataFolder = zentaro::DataFolder(layout, user);
-    }
-    settings.shareFolder = layout.shareFolder.value_or(std::filesystem::path());
+    WindowSettings settings = ForProgram(LocalPath(QCoreApplication::applicationDirPath()), ProcessEnvironment());
     settings.decimalSeparator = LocaleDecimalSeparator();
     settings.updateUrl = DefaultUpdateUrl();
     return settings;
 }
 
+WindowSettings WindowSettings::ForProgram(const std::filesystem::path& programFolder,
+                                          const EnvironmentLookup& environment)
+{
+    WindowSettings settings;
+    settings.programFolder = programFolder;
+    const ProgramLayout layout = FindProgramLayout(programFolder);
+    settings.shareFolder = layout.shareFolder.value_or(std::filesystem::path());
+    try {
+        settings.dataFolder = PrepareDataFolder(layout, environment);
+    } catch (const StoreError& error) {
+        settings.dataFolderError = error.what();
+        try {
+            settings.dataFolder = zentaro::DataFolder(layout, environment);
+        } catch (const StoreError&) {
+            // No folder can be named: one under a device, where every open
+            // fails and nothing is written, least of all into the install tree.
+            settings.dataFolder = "/dev/null/zentaro";
+        }
+    }
+    return settings;
+}
+
 void WindowSettings::NameApplication()
 {
-    // No organisation name: the data folder is then <data home>/zentaro, the
-    // folder zentaro-cli finds without Qt.
-    QCoreApplication::setOrganizationName(QString());
     QCoreApplication::setApplicationName(QString::fromLatin1(kProgramDirName));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentaro"));
     // Wayland compositors find the icon and the name through the desktop entry.

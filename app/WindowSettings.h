@@ -2,6 +2,7 @@
 
 #include "import/CurlFetcher.h"
 #include "store/DataFileLock.h"
+#include "store/DataLocation.h"
 
 #include <QPoint>
 #include <QUrl>
@@ -28,6 +29,8 @@ struct WindowSettings {
     std::filesystem::path programFolder; // the executable's folder; the help page built beside it
     // Holds the rate data file and "Last Update.txt"; empty: programFolder.
     std::filesystem::path dataFolder;
+    // Why the user's data folder could not be made ready; empty when it was.
+    std::string dataFolderError;
     // An installed program's share folder, with its help page.
     std::filesystem::path shareFolder;
     char decimalSeparator = '.';
@@ -52,9 +55,13 @@ struct WindowSettings {
     std::filesystem::path HelpFilePath() const;
 
     // The running program's: its folders (portable beside the executable,
-    // installed in the user's data folder), the user's locale.
+    // installed in the user's data folder, made ready), the user's locale.
     static WindowSettings Installed();
-    // The application's names, which also name its data folder; before Installed.
+    // The folders of the program in programFolder, with the user's data
+    // folder as the environment names it.
+    static WindowSettings ForProgram(const std::filesystem::path& programFolder,
+                                     const EnvironmentLookup& environment);
+    // The application's names, as desktops and boxes show them.
     static void NameApplication();
     static QPoint SystemCursorPos();
     static void SystemOpenDocument(const QUrl& document);

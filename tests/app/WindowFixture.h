@@ -95,6 +95,12 @@ protected:
         settings.programFolder = folder.Path();
         settings.shareFolder = shareFolder;
         settings.decimalSeparator = separator;
+        OpenWith(std::move(settings));
+    }
+
+    // A window with the given folders; the rest as Open sets it.
+    void OpenWith(TForm1::Settings settings)
+    {
         settings.updateUrl = updateUrl;
         settings.fetchLimits.connectTimeout = std::chrono::milliseconds(1500);
         settings.fetchLimits.deadline = std::chrono::milliseconds(1500);
