@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <limits>
 #include <unistd.h>
 
 namespace zentaro {
@@ -38,19 +37,6 @@ ByteSource DataFileInput::Source(const std::filesystem::path& path) const
             if (errno != EINTR)
                 throw StoreError(FileErrorText("Cannot open file", path, errno));
         }
-    };
-}
-
-ByteSkip DataFileInput::Skip() const
-{
-    return [fd = fd.Get()](std::size_t count) {
-        if (count == 0)
-            return true;
-        if (count - 1 > static_cast<std::size_t>(std::numeric_limits<off_t>::max()) ||
-            ::lseek(fd, static_cast<off_t>(count - 1), SEEK_CUR) < 0)
-            return false;
-        char last = 0;
-        return ::read(fd, &last, 1) == 1;
     };
 }
 

@@ -1,6 +1,7 @@
 #include "store/RateTable.h"
 #include "store/DataFileInput.h"
-#include "store/DataPacket.h"
+#include "store/PacketReader.h"
+#include "store/PacketWriter.h"
 #include "store/FileReplacement.h"
 #include "store/MessageText.h"
 #include "store/NumberText.h"

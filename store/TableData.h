@@ -125,7 +125,6 @@ public:
     ColumnValues(ColumnKind kind, Arrays arrays);
 
     ColumnKind Kind() const { return kind_; }
-    void Reserve(std::size_t rows, std::size_t textBytes);
     void AppendText(std::string_view text);
     void AppendFloat(double value);
     void AppendEmpty(std::uint8_t cellFlags); // a null or unchanged cell

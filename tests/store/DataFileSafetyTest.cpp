@@ -1,5 +1,6 @@
 #include "store/DataFileChange.h"
-#include "store/DataPacket.h"
+#include "store/PacketReader.h"
+#include "store/PacketWriter.h"
 #include "store/FileReplacement.h"
 #include "store/RateTable.h"
 #include "store/StoreError.h"
