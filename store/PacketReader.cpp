@@ -374,15 +374,19 @@ public:
     {
         const std::byte* p = bytes.data();
         const std::byte* const stop = p + bytes.size();
+        // Locals, since every byte written may alias the members.
         const std::size_t indicatorBytes = layout_.indicatorBytes;
+        const std::size_t longestRow = layout_.longestRow;
+        const std::uint32_t rowCount = rowCount_;
+        std::uint8_t* const status = status_.data();
         Column* const columns = columns_.data();
         const std::size_t columnCount = columns_.size();
         std::size_t row = rows_;
-        for (; row < rowCount_; ++row) {
+        for (; row < rowCount; ++row) {
             const auto left = static_cast<std::size_t>(stop - p);
-            if (left < layout_.longestRow && RowSize({p, left}, layout_) == 0)
+            if (left < longestRow && RowSize({p, left}, layout_) == 0)
                 break;
-            status_[row] = LoadLittle<std::uint8_t>(p);
+            status[row] = LoadLittle<std::uint8_t>(p);
             const std::byte* const indicators = p + 1;
             bool anyCell = false;
             for (std::size_t i = 0; i < indicatorBytes; ++i)
@@ -392,12 +396,16 @@ public:
                 Column& column = columns[c];
                 const std::uint8_t cell = anyCell ? layout_.Cell(indicators, c) : 0;
                 column.flags[row] = cell;
-                if (column.prefix == 0) {
-                    column.number[row] = cell != 0 ? 0.0 : std::bit_cast<double>(LoadLittle<std::uint64_t>(p));
-                    p += cell != 0 ? 0 : 8;
-                } else if (cell != 0) {
-                    column.offset[row] = static_cast<std::uint32_t>(column.used);
-                    column.length[row] = 0;
+                if (cell != 0) {
+                    if (column.prefix == 0) {
+                        column.number[row] = 0.0;
+                    } else {
+                        column.offset[row] = static_cast<std::uint32_t>(column.used);
+                        column.length[row] = 0;
+                    }
+                } else if (column.prefix == 0) {
+                    column.number[row] = std::bit_cast<double>(LoadLittle<std::uint64_t>(p));
+                    p += 8;
                 } else {
                     const std::size_t length =
                         column.prefix == 1 ? LoadLittle<std::uint8_t>(p) : LoadLittle<std::uint16_t>(p);
@@ -469,8 +477,10 @@ private:
             column.arrays.arena.resize(std::max(column.used + stored, 2 * column.arrays.arena.size()));
             column.arena = column.arrays.arena.data();
         }
-        if (stored > 0)
-            std::memcpy(column.arena + column.used, text, stored);
+        // Texts are short: a loop copies them faster than a library call.
+        char* const into = column.arena + column.used;
+        for (std::size_t i = 0; i < stored; ++i)
+            into[i] = text[i];
         column.offset[row] = static_cast<std::uint32_t>(column.used);
         column.length[row] = static_cast<std::uint16_t>(stored);
         column.used += stored;

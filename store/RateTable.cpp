@@ -250,26 +250,33 @@ void RateTable::BuildOrder()
         return;
     // Rows come in runs that share one upload time's bytes, so runs are put
     // in order rather than rows: the stable order of the runs by their text
-    // is the stable order of the rows. Most files are in order already.
+    // is the stable order of the rows. Most files are in order already, which
+    // one comparison per run shows.
     const auto& values = data_.values[*tgl];
+    const auto textOf = [&](std::size_t position) { return values.Text(into[position]); };
+    bool inOrder = true;
+    for (std::size_t i = 1, first = 0; i < visible && inOrder; ++i) {
+        if (values.SharesText(into[i], into[first]))
+            continue;
+        inOrder = collation_(textOf(i), textOf(first)) >= 0;
+        first = i;
+    }
+    if (inOrder)
+        return;
     struct Run {
-        std::uint32_t first; // positions in order_
-        std::uint32_t end;
+        std::size_t first; // positions in order_
+        std::size_t end;
     };
     std::vector<Run> runs;
     for (std::size_t i = 0; i < visible;) {
         std::size_t end = i + 1;
         while (end < visible && values.SharesText(into[end], into[i]))
             ++end;
-        runs.push_back({static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(end)});
+        runs.push_back({i, end});
         i = end;
     }
-    const auto before = [&](const Run& a, const Run& b) {
-        return collation_(values.Text(into[a.first]), values.Text(into[b.first])) < 0;
-    };
-    if (std::is_sorted(runs.begin(), runs.end(), before))
-        return;
-    std::stable_sort(runs.begin(), runs.end(), before);
+    std::stable_sort(runs.begin(), runs.end(),
+                     [&](const Run& a, const Run& b) { return collation_(textOf(a.first), textOf(b.first)) < 0; });
     std::vector<std::uint32_t> ordered;
     ordered.reserve(visible);
     for (const Run& run : runs)
