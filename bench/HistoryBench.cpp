@@ -1,6 +1,6 @@
 // The ECB's full history at its real size: importing it into an empty data
-// file, importing one more day into it against one save of it, loading it,
-// and the work of choosing an upload time (the currency pass, two lookups
+// file, importing one more day into it against one save of it, loading it
+// (also with its newest day stored first), and the work of choosing an upload time (the currency pass, two lookups
 // and a conversion).
 #include "bench/GeneratedHistory.h"
 #include "import/RatesFile.h"
@@ -93,6 +93,30 @@ void BM_LoadFullHistory(benchmark::State& state)
     state.counters["rows"] = static_cast<double>(table.RecordCount());
 }
 BENCHMARK(BM_LoadFullHistory)->Unit(benchmark::kMillisecond);
+
+// The newest day stored first and the history after it, as importing
+// today's file and then the history leaves the file: the load puts the
+// batches in order by upload time with the user's collation.
+void BM_LoadFullHistoryNewestStoredFirst(benchmark::State& state)
+{
+    static const TempDir folder;
+    const auto dataFile = folder / "conversion data.kvx";
+    const std::string newest = zentaro::bench::HistoryDate(zentaro::bench::kHistoryDays);
+    {
+        zentaro::RateTable table('.', zentaro::LocaleCollation());
+        WriteFile(folder / "eurofxref-daily.xml", zentaro::bench::DailyXml(newest));
+        WriteFile(folder / "eurofxref-hist.csv", HistoryCsv());
+        for (const char* name : {"eurofxref-daily.xml", "eurofxref-hist.csv"})
+            zentaro::ImportRatesFile(table, folder / name, dataFile, zentaro::kFileUpdateSuccessText);
+    }
+    zentaro::RateTable table('.', zentaro::LocaleCollation());
+    for (auto _ : state)
+        table.LoadFromFile(dataFile);
+    if (zentaro::CurrentUploadTime(table) != newest)
+        state.SkipWithError("the newest day is not current");
+    state.counters["rows"] = static_cast<double>(table.RecordCount());
+}
+BENCHMARK(BM_LoadFullHistoryNewestStoredFirst)->Unit(benchmark::kMillisecond);
 
 void BM_ChooseAnUploadTime(benchmark::State& state)
 {

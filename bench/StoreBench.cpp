@@ -1,6 +1,7 @@
 // Load, save and scan of a million-row table against plain file I/O of the
 // same bytes. Run: bench-store [--benchmark_filter=...]
-#include "store/DataPacket.h"
+#include "store/PacketReader.h"
+#include "store/PacketWriter.h"
 #include "store/RateTable.h"
 
 #include <benchmark/benchmark.h>

@@ -72,19 +72,6 @@ ByteSource DataFileInput::Source(const std::filesystem::path& path) const
     };
 }
 
-ByteSkip DataFileInput::Skip() const
-{
-    return [fd = fd.Get()](std::size_t count) {
-        if (count == 0)
-            return true;
-        if (count - 1 > static_cast<std::size_t>(std::numeric_limits<off_t>::max()) ||
-            ::lseek(fd, static_cast<off_t>(count - 1), SEEK_CUR) < 0)
-            return false;
-        char last = 0;
-        return ::read(fd, &last, 1) == 1;
-    };
-}
-
 WholeFile ReadRegularFile(const std::filesystem::path& path, const WholeFileRead& how)
 {
     const std::size_t maxSize = std::min(how.maxSize, std::numeric_limits<std::size_t>::max() - 1);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/DataPacket.h"
+#include "store/PacketReader.h"
 #include "store/UniqueFd.h"
 
 #include <cstddef>
@@ -22,9 +22,6 @@ struct DataFileInput {
     // Reads the file from where it stands, retrying interrupted reads; a
     // failure is "Cannot open file "<path>". <reason>".
     ByteSource Source(const std::filesystem::path& path) const;
-    // Moves past bytes without reading them, once the last of them is known
-    // to be there (a file cut short since it was opened fails as a read would).
-    ByteSkip Skip() const;
 };
 
 // Fails with StoreError "Cannot open file "<path>". <reason>"; a missing

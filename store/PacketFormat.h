@@ -1,6 +1,11 @@
-// The parts of the data packet's byte layout that both the table's loader
-// and the readers that stream rows without keeping them need: the
-// little-endian helpers, the shape of a row and the row decoder.
+// The data packet's byte layout, shared by its writer and its reader. All
+// integers are little-endian and nothing is padded:
+//   header (24 bytes): magic, two version words, header size, column count,
+//     row count, flags (bit 0 metadata present, bit 1 first-row offset valid),
+//     first-row offset;
+//   per column: name, type word, attributes, parameter count, its parameters;
+//   dataset parameter count and parameters ("CHANGE_LOG", kept ones);
+//   rows: status byte, null indicator bytes (two bits per column), values.
 #pragma once
 
 #include "store/TableData.h"
@@ -12,9 +17,54 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace zentaro {
+
+inline constexpr std::uint32_t kPacketMagic = 0xBDE01996;
+inline constexpr std::uint32_t kPacketMagicAlt = 0x0000ABCD;
+
+namespace packet {
+
+inline constexpr std::uint16_t kVersionMajor = 1;
+inline constexpr std::uint16_t kMaxVersion = 3;
+inline constexpr std::uint32_t kHeaderSize = 24;
+inline constexpr std::size_t kRowCountOffset = 14;
+inline constexpr std::size_t kFlagsOffset = 18;
+inline constexpr std::size_t kFirstRowOffset = 22;
+inline constexpr std::uint32_t kFlagMetadata = 0x1;
+inline constexpr std::uint32_t kFlagFirstRowValid = 0x2;
+inline constexpr std::size_t kMaxFirstRowOffset = 0xFFFF;
+
+// Type words: size half in bits 0-15, kind code in 16-21, then flags.
+inline constexpr std::uint32_t kVarying = 0x00400000;
+inline constexpr std::uint32_t kArray = 0x00800000;
+inline constexpr std::uint32_t kCodeMask = 0x003F0000;
+inline constexpr std::uint32_t kCompoundMask = 0xFF000000;
+inline constexpr std::uint32_t kCodeFloat = 4;
+inline constexpr std::uint32_t kCodeText = 9;
+inline constexpr std::uint32_t kCodeFirstCompound = 12;
+inline constexpr std::uint32_t kCodeLastCompound = 15;
+inline constexpr std::uint32_t kFloatColumnType = (kCodeFloat << 16) | 8;
+inline constexpr std::uint32_t kWidthType = 0x00020002;     // 2-byte unsigned integer
+inline constexpr std::uint32_t kChangeLogType = 0x00820004; // array of 4-byte unsigned
+
+inline constexpr std::string_view kWidth = "WIDTH";
+inline constexpr std::string_view kChangeLog = "CHANGE_LOG";
+
+inline constexpr std::uint32_t Code(std::uint32_t typeWord) { return (typeWord & kCodeMask) >> 16; }
+inline constexpr std::uint32_t SizeHalf(std::uint32_t typeWord) { return typeWord & 0xFFFF; }
+
+// The type word this program writes for a text column: a one-byte length
+// prefix while every text of the width fits it, else two bytes.
+inline constexpr std::uint32_t TextColumnType(std::uint16_t width)
+{
+    const std::uint32_t prefix = width + 1u > 254 ? 2 : 1;
+    return (kCodeText << 16) | kVarying | prefix;
+}
+
+} // namespace packet
 
 template <typename T>
 T ByteOrderSwapped(T v)
@@ -45,20 +95,17 @@ std::byte* StoreLittle(std::byte* p, T v)
     return p + sizeof v;
 }
 
-// What reading the rows needs to know of the columns.
+// The shape of a packet's rows: the status byte, the null indicators, then
+// per column a float's eight bytes or a text's length prefix and bytes.
 struct RowLayout {
     std::size_t indicatorBytes = 0;
     std::vector<std::size_t> prefixes; // length prefix of a text column, 0 for a float one
-    std::vector<std::size_t> widths;
-    // The layout this program writes: two short texts and a float, in that
-    // order. Its rows are decoded without looking the layout up per cell.
-    bool rateShape = false;
     // The longest a row can be: rows that start at least this far from the
     // end of what was read lie there whole without measuring them.
     std::size_t longestRow = 0;
 
     // The prefixes are those the columns' type words give, one per column.
-    RowLayout(const std::vector<ColumnDef>& columns, std::vector<std::size_t> lengthPrefixes);
+    explicit RowLayout(std::vector<std::size_t> lengthPrefixes);
 
     std::uint8_t Cell(const std::byte* indicators, std::size_t column) const
     {
@@ -70,89 +117,5 @@ struct RowLayout {
 // The size of the row at the start of bytes, or 0 when it does not lie
 // there whole.
 std::size_t RowSize(std::span<const std::byte> bytes, const RowLayout& layout);
-
-// Decodes one row that lies whole at p and hands it to sink; returns where
-// the next row starts. See DecodeRows.
-template <typename Sink>
-const std::byte* DecodeRow(const std::byte* p, const RowLayout& layout, std::size_t row, Sink& sink)
-{
-    sink.Status(row, LoadLittle<std::uint8_t>(p));
-    const std::byte* indicators = p + 1;
-    bool anyCell = false;
-    for (std::size_t i = 0; i < layout.indicatorBytes; ++i)
-        anyCell |= indicators[i] != std::byte{0};
-    p += 1 + layout.indicatorBytes;
-    const std::size_t columnCount = layout.prefixes.size();
-    for (std::size_t c = 0; c < columnCount; ++c) {
-        const std::uint8_t cell = anyCell ? layout.Cell(indicators, c) : 0;
-        const std::size_t prefix = layout.prefixes[c];
-        if (cell != 0) {
-            sink.Empty(row, c, cell);
-        } else if (prefix == 0) {
-            sink.Number(row, c, std::bit_cast<double>(LoadLittle<std::uint64_t>(p)));
-            p += 8;
-        } else {
-            const std::size_t length = prefix == 1 ? LoadLittle<std::uint8_t>(p) : LoadLittle<std::uint16_t>(p);
-            p += prefix;
-            sink.Text(row, c, reinterpret_cast<const char*>(p), length);
-            p += length;
-        }
-    }
-    sink.EndRow(row);
-    return p;
-}
-
-struct DecodedRows {
-    std::size_t next = 0;  // the row number after the last one decoded
-    std::size_t bytes = 0; // the bytes those rows took
-};
-
-// Decodes rows numbered from first up to end, as many as lie whole at the
-// start of bytes, and hands each to sink in order:
-//   sink.Status(row, statusByte);
-//   per column: sink.Empty(row, column, cellFlags) for a null or unchanged
-//     cell, sink.Number(row, column, value), or sink.Text(row, column,
-//     bytes, length) with the text as stored, before any cut;
-//   sink.EndRow(row).
-// A sink may take a row of the rate table's own layout with nothing null in
-// one call instead: sink.RateRow(row, status, text, length, text, length, value).
-template <typename Sink>
-DecodedRows DecodeRows(std::span<const std::byte> bytes, const RowLayout& layout, std::size_t first,
-                       std::size_t end, Sink& sink)
-{
-    const std::byte* p = bytes.data();
-    const std::byte* const stop = p + bytes.size();
-    std::size_t row = first;
-    for (; row < end; ++row) {
-        const auto left = static_cast<std::size_t>(stop - p);
-        if (left < layout.longestRow && RowSize({p, left}, layout) == 0)
-            break;
-        // The row lies whole at p from here on.
-        if (!layout.rateShape || p[1] != std::byte{0}) {
-            p = DecodeRow(p, layout, row, sink);
-            continue;
-        }
-        // Nothing null: status, indicators, two texts with a one-byte length, eight bytes.
-        const std::size_t firstLength = LoadLittle<std::uint8_t>(p + 2);
-        const std::byte* const firstText = p + 3;
-        const std::size_t secondLength = LoadLittle<std::uint8_t>(firstText + firstLength);
-        const std::byte* const secondText = firstText + firstLength + 1;
-        const std::byte* const number = secondText + secondLength;
-        const std::uint8_t status = LoadLittle<std::uint8_t>(p);
-        const double value = std::bit_cast<double>(LoadLittle<std::uint64_t>(number));
-        if constexpr (requires { sink.RateRow(row, status, "", firstLength, "", secondLength, value); }) {
-            sink.RateRow(row, status, reinterpret_cast<const char*>(firstText), firstLength,
-                         reinterpret_cast<const char*>(secondText), secondLength, value);
-        } else {
-            sink.Status(row, status);
-            sink.Text(row, 0, reinterpret_cast<const char*>(firstText), firstLength);
-            sink.Text(row, 1, reinterpret_cast<const char*>(secondText), secondLength);
-            sink.Number(row, 2, value);
-            sink.EndRow(row);
-        }
-        p = number + 8;
-    }
-    return {row, static_cast<std::size_t>(p - bytes.data())};
-}
 
 } // namespace zentaro

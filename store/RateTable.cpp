@@ -1,6 +1,7 @@
 #include "store/RateTable.h"
 #include "store/DataFileInput.h"
-#include "store/DataPacket.h"
+#include "store/PacketReader.h"
+#include "store/PacketWriter.h"
 #include "store/FileReplacement.h"
 #include "store/MessageText.h"
 #include "store/NumberText.h"
@@ -32,6 +33,18 @@ std::string StoredText(std::string_view text, std::size_t width)
     return std::string(last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1));
 }
 
+// YYYY-MM-DD: dates of this shape differ only in digits at the same places,
+// and every locale sorts the digits 0 to 9.
+bool IsIsoDate(std::string_view text)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return false;
+    for (const std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    return true;
+}
+
 } // namespace
 
 Collation ByteCollation()
@@ -56,6 +69,10 @@ Collation LocaleCollation()
         return ByteCollation();
     std::shared_ptr<std::remove_pointer_t<locale_t>> locale(raw, freelocale);
     return [locale](std::string_view a, std::string_view b) {
+        if (a == b)
+            return 0;
+        if (IsIsoDate(a) && IsIsoDate(b))
+            return a.compare(b);
         thread_local std::string left, right;
         left.assign(a);
         right.assign(b);
@@ -229,12 +246,42 @@ void RateTable::BuildOrder()
     }
     order_.resize(visible);
     const auto tgl = viewColumns_[0];
-    if (ordered_ && tgl && data_.columns[*tgl].kind == ColumnKind::Text) {
-        const auto& values = data_.values[*tgl];
-        std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return collation_(values.Text(a), values.Text(b)) < 0;
-        });
+    if (!tgl || data_.columns[*tgl].kind != ColumnKind::Text)
+        return;
+    // Rows come in runs that share one upload time's bytes, so runs are put
+    // in order rather than rows: the stable order of the runs by their text
+    // is the stable order of the rows. Most files are in order already, which
+    // one comparison per run shows.
+    const auto& values = data_.values[*tgl];
+    const auto textOf = [&](std::size_t position) { return values.Text(into[position]); };
+    bool inOrder = true;
+    for (std::size_t i = 1, first = 0; i < visible && inOrder; ++i) {
+        if (values.SharesText(into[i], into[first]))
+            continue;
+        inOrder = collation_(textOf(i), textOf(first)) >= 0;
+        first = i;
     }
+    if (inOrder)
+        return;
+    struct Run {
+        std::size_t first; // positions in order_
+        std::size_t end;
+    };
+    std::vector<Run> runs;
+    for (std::size_t i = 0; i < visible;) {
+        std::size_t end = i + 1;
+        while (end < visible && values.SharesText(into[end], into[i]))
+            ++end;
+        runs.push_back({i, end});
+        i = end;
+    }
+    std::stable_sort(runs.begin(), runs.end(),
+                     [&](const Run& a, const Run& b) { return collation_(textOf(a.first), textOf(b.first)) < 0; });
+    std::vector<std::uint32_t> ordered;
+    ordered.reserve(visible);
+    for (const Run& run : runs)
+        ordered.insert(ordered.end(), into + run.first, into + run.end);
+    order_ = std::move(ordered);
 }
 
 void RateTable::First()
@@ -321,7 +368,7 @@ void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& stage
 
     auto position = order_.end();
     const auto tgl = viewColumns_[0];
-    if (ordered_ && tgl && data_.columns[*tgl].kind == ColumnKind::Text) {
+    if (tgl && data_.columns[*tgl].kind == ColumnKind::Text) {
         const auto& values = data_.values[*tgl];
         position = std::upper_bound(order_.begin(), order_.end(), stored,
                                     [&](std::uint32_t a, std::uint32_t b) {
@@ -383,7 +430,6 @@ void RateTable::OrderByUploadTime()
 {
     CheckActive();
     const auto current = CurrentStoredRow();
-    ordered_ = true;
     BuildOrder();
     cursor_ = 0;
     if (current) {

@@ -40,6 +40,8 @@ inline constexpr std::array<std::string_view, 3> kRateViewFields = {"tgl", "cur"
 using Collation = std::function<int(std::string_view, std::string_view)>;
 
 // The user's locale collation (LC_COLLATE from the environment), case-sensitive.
+// Two ISO dates (YYYY-MM-DD) compare as their bytes, which is their order
+// under any locale, without the cost of the locale's comparison.
 Collation LocaleCollation();
 // Plain byte order; for tests and scripts that need a fixed order.
 Collation ByteCollation();
@@ -115,8 +117,10 @@ public:
     void Cancel(); // drops a row being inserted
     void Delete();
     void EmptyTable();
+    // The rows are always in the standing order ascending by upload time
+    // (stable, by the table's collation), from every load and post on; this
+    // applies it again and keeps the current row.
     void OrderByUploadTime();
-    bool OrderedByUploadTime() const { return ordered_; }
 
     // Writes the table as one data packet with ReplaceFileContent, so a failed
     // save leaves the old file as it was. Closed: does nothing.
@@ -177,7 +181,6 @@ private:
     std::size_t cursor_ = 0;           // index into order_
     bool active_ = true;
     bool inserting_ = false;
-    bool ordered_ = false;
     char separator_;
     Collation collation_;
     std::array<TextView, 3> views_;

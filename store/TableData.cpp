@@ -22,18 +22,6 @@ ColumnValues::ColumnValues(ColumnKind kind, Arrays arrays)
         throw StoreError("Column arrays do not fit together.");
 }
 
-void ColumnValues::Reserve(std::size_t rows, std::size_t textBytes)
-{
-    flags_.reserve(rows);
-    if (kind_ == ColumnKind::Text) {
-        offset_.reserve(rows);
-        length_.reserve(rows);
-        arena_.reserve(textBytes);
-    } else {
-        number_.reserve(rows);
-    }
-}
-
 void ColumnValues::AppendText(std::string_view text)
 {
     if (arena_.size() + text.size() > std::numeric_limits<std::uint32_t>::max())

@@ -12,8 +12,8 @@ using ::testing::IsEmpty;
 
 // The newest batch ends with EUR, so both lists start on EUR.
 const std::vector<Row> kRates = {
-    {"OLD", "USD", "2"},   {"OLD", "GBP", "0.5"}, {"NEW", "JPY", "120"}, {"NEW", "THR", "3"},
-    {"NEW", "ZER", "0"},   {"NEW", "BIG", "1E20"}, {"NEW", "USD", "1"},   {"NEW", "EUR", "0.9"},
+    {"OLD", "USD", "2"},   {"OLD", "GBP", "0.5"}, {"TODAY", "JPY", "120"}, {"TODAY", "THR", "3"},
+    {"TODAY", "ZER", "0"},   {"TODAY", "BIG", "1E20"}, {"TODAY", "USD", "1"},   {"TODAY", "EUR", "0.9"},
 };
 
 // Each test runs with "." and with "," as the decimal separator; texts in the
@@ -253,8 +253,8 @@ TEST_P(ConversionTest, LeavingAListOrPressingEnterInItChangesNothing)
     form->ComboBox1->setFocus();
     RetypeList(form->ComboBox1, "USD");
     ASSERT_EQ(form->Edit1, "2");
-    // A lookup now would find USD's rate of NEW.
-    form->ComboBox3->SetText("NEW");
+    // A lookup now would find USD's rate of TODAY.
+    form->ComboBox3->SetText("TODAY");
     QTest::keyClick(form->ComboBox1->lineEdit(), Qt::Key_Return);
     form->Edit8->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), form->Edit8);

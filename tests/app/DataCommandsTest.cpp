@@ -171,13 +171,13 @@ TEST_F(DataCommands, EcbRatesComeFromTheAddressAndFromAPickedFile)
     TestHttpServer server;
     server.Serve("/stats/eurofxref/eurofxref-daily.xml", HttpAnswer(200, "OK", xml, "text/xml"));
     updateUrl = server.Address("/stats/eurofxref/eurofxref-daily.xml");
-    WriteTable({{"A", "USD", "1"}});
+    WriteTable({{"2000-01-03", "USD", "1"}});
     Open();
 
     FromUrl();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, kFromUrlSuccess);
-    EXPECT_THAT(Entries(form->ComboBox3), testing::UnorderedElementsAre("2017-03-08", "A"));
+    EXPECT_THAT(Entries(form->ComboBox3), testing::UnorderedElementsAre("2017-03-08", "2000-01-03"));
     EXPECT_EQ(form->ComboBox3->Text(), "2017-03-08");
     EXPECT_THAT(Entries(form->ComboBox1), testing::AllOf(testing::Contains("EUR"), testing::Contains("ZAR")));
 
@@ -189,7 +189,7 @@ TEST_F(DataCommands, EcbRatesComeFromTheAddressAndFromAPickedFile)
     FromFile();
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[2].text, kFromFileSuccess);
-    EXPECT_THAT(Entries(form->ComboBox3), testing::UnorderedElementsAre("2017-03-08", "2024-10-11", "A"));
+    EXPECT_THAT(Entries(form->ComboBox3), testing::UnorderedElementsAre("2017-03-08", "2024-10-11", "2000-01-03"));
     EXPECT_EQ(form->ComboBox3->Text(), "2024-10-11");
     EXPECT_THAT(Entries(form->ComboBox1), ElementsAre("EUR", "JPY", "USD"));
 }

@@ -26,8 +26,8 @@ protected:
     {
         RateTable table('.', ByteCollation());
         const char* rows[][3] = {
-            {"OLD", "USD", "2"},   {"OLD", "GBP", "0.5"}, {"NEW", "usd", "7"}, {"NEW", "USD", "1"},
-            {"NEW", "ZER", "0"},   {"NEW", "EUR", "0.9"}, {"NEW", "EUR", "0.8"},
+            {"2024-01-01", "USD", "2"},   {"2024-01-01", "GBP", "0.5"}, {"2024-01-02", "usd", "7"}, {"2024-01-02", "USD", "1"},
+            {"2024-01-02", "ZER", "0"},   {"2024-01-02", "EUR", "0.9"}, {"2024-01-02", "EUR", "0.8"},
         };
         for (const auto& row : rows)
             test::AddRow(table, row[0], row[1], row[2]);
@@ -52,19 +52,19 @@ TEST_P(ConvertCommands, PrintsOrFails)
 INSTANTIATE_TEST_SUITE_P(
     Cases, ConvertCommands,
     ::testing::Values(
-        CliCase{"TimesInListOrder", {"times", "DATA"}, 0, "OLD\nNEW\n", ""},
+        CliCase{"TimesInListOrder", {"times", "DATA"}, 0, "2024-01-01\n2024-01-02\n", ""},
         CliCase{"CurrenciesOfTheCurrentTimeSorted", {"currencies", "DATA"}, 0, "EUR\nusd\nUSD\nZER\n", ""},
-        CliCase{"CurrenciesOfAnotherTime", {"currencies", "DATA", "--time", "OLD"}, 0, "GBP\nUSD\n", ""},
+        CliCase{"CurrenciesOfAnotherTime", {"currencies", "DATA", "--time", "2024-01-01"}, 0, "GBP\nUSD\n", ""},
         CliCase{"CurrenciesOfAnUnknownTime", {"currencies", "--time", "NONE", "DATA"}, 1, "",
                 "No rates at upload time NONE\n"},
         CliCase{"ConvertWithTheLastMatchingRate", {"convert", "DATA", "10", "USD", "EUR"}, 0, "8\n", ""},
-        CliCase{"ConvertAtAnotherTime", {"convert", "DATA", "1", "GBP", "USD", "--time", "OLD"}, 0, "4\n", ""},
+        CliCase{"ConvertAtAnotherTime", {"convert", "DATA", "1", "GBP", "USD", "--time", "2024-01-01"}, 0, "4\n", ""},
         CliCase{"SixDecimals", {"convert", "DATA", "1", "usd", "USD"}, 0, "0.142857\n", ""},
         CliCase{"EmptyAmountIsZero", {"convert", "DATA", "", "USD", "EUR"}, 0, "0\n", ""},
         CliCase{"UnknownSourceNeverUsesAStaleRate", {"convert", "DATA", "1", "GBP", "USD"}, 1, "",
-                "Unknown currency GBP at upload time NEW\n"},
+                "Unknown currency GBP at upload time 2024-01-02\n"},
         CliCase{"UnknownTarget", {"convert", "DATA", "1", "USD", "Eur"}, 1, "",
-                "Unknown currency Eur at upload time NEW\n"},
+                "Unknown currency Eur at upload time 2024-01-02\n"},
         CliCase{"BadAmount", {"convert", "DATA", "5-", "USD", "EUR"}, 1, "",
                 "'5-' is not a valid floating point value\n"},
         CliCase{"DivisionByZero", {"convert", "DATA", "1", "ZER", "EUR"}, 1, "",

@@ -225,6 +225,9 @@ TEST_F(EcbImport, DaysAlreadyPresentAreSkippedAndTheRestAdded)
     std::vector<ShownRow> expected = {{"2020-12-10", "USD", "9"}, {"2020-10-30", "USD", "8"}};
     const auto added = ExpectedRows(rates);
     expected.insert(expected.end(), added.begin(), added.end());
+    // The table reads in order by upload time, the rows of one day in the order stored.
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const ShownRow& a, const ShownRow& b) { return a.tgl < b.tgl; });
     ExpectSameRows(ShownRows(table_), expected);
     EXPECT_EQ(result.rowsAdded, added.size());
 }

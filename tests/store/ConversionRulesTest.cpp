@@ -71,12 +71,17 @@ INSTANTIATE_TEST_SUITE_P(
                      {{"A", "USD", "1"}, {"A", "EUR", "2"}, {"B", "USD", "3"}, {"C", "USD", "4"}},
                      {"A", "B", "C"},
                      "C"},
-        TimeListCase{"SeparatedRunsAreListedTwice",
+        TimeListCase{"SeparatedRowsOfATimeStandTogether",
                      {{"A", "USD", "1"}, {"B", "USD", "2"}, {"A", "EUR", "3"}},
-                     {"A", "B", "A"},
-                     "A"},
-        TimeListCase{"CaseMatters", {{"a", "X", "1"}, {"A", "X", "1"}}, {"a", "A"}, "A"},
-        TimeListCase{"EmptyTimeAfterOthers", {{"A", "X", "1"}, {"", "X", "1"}}, {"A", ""}, ""}),
+                     {"A", "B"},
+                     "B"},
+        TimeListCase{"DaysOldestFirstWhateverTheImportOrder",
+                     {{"2024-10-11", "USD", "1"}, {"1999-01-04", "USD", "2"}, {"2024-10-10", "USD", "3"},
+                      {"2010-01-01", "USD", "4"}},
+                     {"1999-01-04", "2010-01-01", "2024-10-10", "2024-10-11"},
+                     "2024-10-11"},
+        TimeListCase{"CaseMatters", {{"a", "X", "1"}, {"A", "X", "1"}}, {"A", "a"}, "a"},
+        TimeListCase{"EmptyTimeSortsFirst", {{"A", "X", "1"}, {"", "X", "1"}}, {"", "A"}, "A"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- currency pass ----------------------------------------------------------
@@ -116,8 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "JPY",
                  "120"},
         PassCase{"OnlyTheGivenTime",
-                 {{"OLD", "GBP", "0.8"}, {"NEW", "USD", "1"}, {"NEW", "EUR", "0.9"}},
-                 "NEW",
+                 {{"2024-01-01", "GBP", "0.8"}, {"2024-01-02", "USD", "1"}, {"2024-01-02", "EUR", "0.9"}},
+                 "2024-01-02",
                  {"USD", "EUR"},
                  "EUR",
                  "0.9"},
@@ -134,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "USD",
                  "3"},
         PassCase{"RateComesFromTheLastRowWhateverItsTime",
-                 {{"T", "USD", "1"}, {"OTHER", "EUR", "7"}},
+                 {{"T", "USD", "1"}, {"U", "EUR", "7"}},
                  "T",
                  {"USD"},
                  "USD",
@@ -142,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
         PassCase{"NullRateReadsEmpty", {{"T", "USD", "1"}, {"T", "EUR", ""}}, "T", {"USD", "EUR"}, "EUR", ""},
         PassCase{"NoRowOfTheTime", {{"A", "USD", "1"}}, "B", {}, "", "1"},
         // Only the first row is added without comparing with the list's text.
-        PassCase{"EmptyCodeAfterAnUnmatchedFirstRow", {{"B", "X", "1"}, {"A", "", "2"}}, "A", {}, "", "2"},
+        PassCase{"EmptyCodeAfterAnUnmatchedFirstRow", {{"A", "X", "1"}, {"B", "", "2"}}, "B", {}, "", "2"},
         PassCase{"EmptyCodeOnTheFirstRow", {{"A", "", "2"}, {"A", "X", "3"}}, "A", {"", "X"}, "X", "3"}),
     [](const auto& info) { return std::string(info.param.name); });
 

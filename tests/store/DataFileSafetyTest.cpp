@@ -1,6 +1,7 @@
 #include "store/DataFileChange.h"
 #include "store/DataFileLock.h"
-#include "store/DataPacket.h"
+#include "store/PacketReader.h"
+#include "store/PacketWriter.h"
 #include "store/FileReplacement.h"
 #include "store/RateTable.h"
 #include "store/StoreError.h"

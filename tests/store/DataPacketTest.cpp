@@ -1,4 +1,5 @@
-#include "store/DataPacket.h"
+#include "store/PacketReader.h"
+#include "store/PacketWriter.h"
 #include "store/RateTable.h"
 #include "store/StoreError.h"
 #include "tests/common/TempDir.h"

@@ -1,4 +1,5 @@
-#include "store/DataPacket.h"
+#include "store/PacketReader.h"
+#include "store/PacketWriter.h"
 #include "store/RateTable.h"
 #include "store/StoreError.h"
 #include "tests/common/TableRows.h"
@@ -140,7 +141,7 @@ TEST_F(RateTableTest, WritingAViewWhileBrowsingNeverReachesTheTable)
     EXPECT_EQ(Message([&] { table.Post(); }), "ClientDataSet1: Dataset not in edit or insert mode");
 }
 
-TEST_F(RateTableTest, PostedRowsFollowTheLastRowWhateverIsCurrent)
+TEST_F(RateTableTest, PostedRowsTakeTheirPlaceByUploadTimeWhateverIsCurrent)
 {
     Add("B", "1", "1");
     Add("A", "2", "2");
@@ -148,9 +149,15 @@ TEST_F(RateTableTest, PostedRowsFollowTheLastRowWhateverIsCurrent)
     Add("C", "3", "3");
     Add("A", "4", "4");
     Add("B", "5", "5");
-    EXPECT_THAT(Rows(), ElementsAre(Row{"B", "1", "1"}, Row{"A", "2", "2"}, Row{"C", "3", "3"},
-                                    Row{"A", "4", "4"}, Row{"B", "5", "5"}));
     EXPECT_EQ(Current().cur, "5");
+    EXPECT_THAT(Rows(), ElementsAre(Row{"A", "2", "2"}, Row{"A", "4", "4"}, Row{"B", "1", "1"},
+                                    Row{"B", "5", "5"}, Row{"C", "3", "3"}));
+    // Storage keeps the order of posting.
+    const auto& stored = table.Data().values[1];
+    std::vector<std::string> posted;
+    for (std::size_t row = 0; row < table.Data().RowCount(); ++row)
+        posted.emplace_back(stored.Text(row));
+    EXPECT_THAT(posted, ElementsAre("1", "2", "3", "4", "5"));
 }
 
 TEST_F(RateTableTest, StandingOrderPlacesNewRowsAfterEqualUploadTimes)
@@ -158,25 +165,47 @@ TEST_F(RateTableTest, StandingOrderPlacesNewRowsAfterEqualUploadTimes)
     Add("B", "1", "1");
     Add("A", "2", "2");
     Add("B", "3", "3");
-    table.OrderByUploadTime();
     Add("A", "4", "4");
     EXPECT_EQ(Current().cur, "4");
     Add("0", "5", "5");
+    table.OrderByUploadTime();
+    EXPECT_EQ(Current().cur, "5");
     EXPECT_THAT(Rows(), ElementsAre(Row{"0", "5", "5"}, Row{"A", "2", "2"}, Row{"A", "4", "4"},
                                     Row{"B", "1", "1"}, Row{"B", "3", "3"}));
 }
 
-TEST_F(RateTableTest, StandingOrderSurvivesALoadButSavesKeepStorageOrder)
+// A file whose batches are stored out of order, as an import of an older
+// day after a newer one leaves them, reads in order from its first load.
+TEST_F(RateTableTest, EveryLoadIsInTheStandingOrderButSavesKeepStorageOrder)
 {
-    Add("B", "1", "1");
-    Add("A", "2", "2");
-    table.OrderByUploadTime();
-    table.SaveToFile(dir / "data.kvx");
-    const TableData stored = ParseFile(dir / "data.kvx");
-    EXPECT_EQ(stored.values[0].Text(0), "B");
+    TableData packet = TableData::RateTableDefinition();
+    const char* rows[][3] = {{"2024-10-11", "USD", "1.09"}, {"2024-10-10", "USD", "1.1"},
+                             {"2024-10-10", "JPY", "163"},  {"1999-01-04", "USD", "1.18"},
+                             {"2024-10-11", "JPY", "162"},  {"2010-01-01", "USD", "1.4"}};
+    for (const auto& row : rows) {
+        packet.values[0].AppendText(row[0]);
+        packet.values[1].AppendText(row[1]);
+        packet.values[2].AppendFloat(std::stod(row[2]));
+        packet.status.push_back(kRowInserted);
+    }
+    const auto packetBytes = BuildPacket(packet);
+    const std::string bytes(reinterpret_cast<const char*>(packetBytes.data()), packetBytes.size());
+    test::WriteFile(dir / "data.kvx", bytes);
 
-    table.LoadFromFile(dir / "data.kvx");
-    EXPECT_EQ(Rows().front().tgl, "A");
+    RateTable loaded('.', ByteCollation());
+    loaded.LoadFromFile(dir / "data.kvx");
+    std::vector<std::string> order;
+    loaded.First();
+    for (std::size_t i = 0; i < loaded.RecordCount(); ++i, loaded.Next())
+        order.push_back(std::string(loaded.DBEdit1().Text()) + " " + std::string(loaded.DBEdit2().Text()));
+    EXPECT_THAT(order, ElementsAre("1999-01-04 USD", "2010-01-01 USD", "2024-10-10 USD", "2024-10-10 JPY",
+                                   "2024-10-11 USD", "2024-10-11 JPY"));
+    // The first row is current after a load.
+    loaded.First();
+    EXPECT_EQ(loaded.DBEdit1().Text(), "1999-01-04");
+
+    loaded.SaveToFile(dir / "again.kvx");
+    EXPECT_EQ(test::ReadFile(dir / "again.kvx"), bytes);
 }
 
 TEST_F(RateTableTest, CollationDecidesTheStandingOrder)

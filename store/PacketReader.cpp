@@ -1,16 +1,10 @@
-// The binary data packet. All integers are little-endian and nothing is padded:
-//   header (24 bytes): magic, two version words, header size, column count,
-//     row count, flags (bit 0 metadata present, bit 1 first-row offset valid),
-//     first-row offset;
-//   per column: name, type word, attributes, parameter count, its parameters;
-//   dataset parameter count and parameters ("CHANGE_LOG", kept ones);
-//   rows: status byte, null indicator bytes (two bits per column), values.
-#include "store/DataPacket.h"
+// Reads a data packet into a table in one pass: the metadata first, then
+// the rows block by block straight into the columns' arrays.
+#include "store/PacketReader.h"
 #include "store/PacketFormat.h"
 #include "store/StoreError.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -19,87 +13,12 @@
 namespace zentaro {
 namespace {
 
-constexpr std::uint16_t kVersionMajor = 1;
-constexpr std::uint16_t kMaxVersion = 3;
-constexpr std::uint32_t kHeaderSize = 24;
-constexpr std::size_t kRowCountOffset = 14;
-constexpr std::size_t kFlagsOffset = 18;
-constexpr std::size_t kFirstRowOffset = 22;
-constexpr std::uint32_t kFlagMetadata = 0x1;
-constexpr std::uint32_t kFlagFirstRowValid = 0x2;
-constexpr std::size_t kMaxFirstRowOffset = 0xFFFF;
+using namespace packet;
+
 constexpr std::size_t kMaxColumnName = 31;
-constexpr std::size_t kInitialBuffer = 32 * 1024;
-
-// Type words: size half in bits 0-15, kind code in 16-21, then flags.
-constexpr std::uint32_t kVarying = 0x00400000;
-constexpr std::uint32_t kArray = 0x00800000;
-constexpr std::uint32_t kCodeMask = 0x003F0000;
-constexpr std::uint32_t kCompoundMask = 0xFF000000;
-constexpr std::uint32_t kCodeFloat = 4;
-constexpr std::uint32_t kCodeText = 9;
-constexpr std::uint32_t kCodeFirstCompound = 12;
-constexpr std::uint32_t kCodeLastCompound = 15;
-constexpr std::uint32_t kFloatColumnType = (kCodeFloat << 16) | 8;
-constexpr std::uint32_t kWidthType = 0x00020002;     // 2-byte unsigned integer
-constexpr std::uint32_t kChangeLogType = 0x00820004; // array of 4-byte unsigned
-constexpr std::size_t kWidePrefixFrom = 254;
-
-constexpr std::string_view kWidth = "WIDTH";
-constexpr std::string_view kChangeLog = "CHANGE_LOG";
 
 const char* const kMismatch = "Mismatch in datapacket.";
 const char* const kInvalidParameter = "Invalid parameter.";
-
-std::uint32_t Code(std::uint32_t typeWord) { return (typeWord & kCodeMask) >> 16; }
-std::uint32_t SizeHalf(std::uint32_t typeWord) { return typeWord & 0xFFFF; }
-
-std::uint32_t TextColumnType(std::uint16_t width)
-{
-    const std::uint32_t prefix = width + 1u > kWidePrefixFrom ? 2 : 1;
-    return (kCodeText << 16) | kVarying | prefix;
-}
-
-class Writer {
-public:
-    explicit Writer(std::size_t expected) { bytes_.reserve(std::max(expected, kInitialBuffer)); }
-
-    std::size_t Size() const { return bytes_.size(); }
-    void U8(std::uint8_t v) { bytes_.push_back(std::byte{v}); }
-    void U16(std::uint16_t v) { StoreLittle(Grow(sizeof v), v); }
-    void U32(std::uint32_t v) { StoreLittle(Grow(sizeof v), v); }
-    void Raw(const void* data, std::size_t size)
-    {
-        const auto* p = static_cast<const std::byte*>(data);
-        bytes_.insert(bytes_.end(), p, p + size);
-    }
-    void Name(std::string_view name)
-    {
-        const auto length = std::min<std::size_t>(name.size(), 255);
-        U8(static_cast<std::uint8_t>(length));
-        Raw(name.data(), length);
-    }
-    // Room for n more bytes, to be filled through the returned pointer.
-    std::byte* Grow(std::size_t n)
-    {
-        const std::size_t at = bytes_.size();
-        bytes_.resize(at + n);
-        return bytes_.data() + at;
-    }
-    void PatchU16(std::size_t at, std::uint16_t v) { StoreLittle(bytes_.data() + at, v); }
-    void PatchU32(std::size_t at, std::uint32_t v) { StoreLittle(bytes_.data() + at, v); }
-    std::vector<std::byte> Take() { return std::move(bytes_); }
-
-private:
-    std::vector<std::byte> bytes_;
-};
-
-void WriteKept(Writer& out, const KeptParameter& parameter)
-{
-    out.Name(parameter.name);
-    out.U32(parameter.typeWord);
-    out.Raw(parameter.value.data(), parameter.value.size());
-}
 
 class Reader {
 public:
@@ -242,170 +161,6 @@ ColumnKind ColumnKindOf(std::uint32_t typeWord, std::size_t& prefix)
     throw StoreError(kMismatch);
 }
 
-} // namespace
-
-namespace {
-
-constexpr std::size_t kMetadataEstimate = 256;
-
-void WriteHeader(Writer& out, std::size_t columnCount)
-{
-    out.U32(kPacketMagic);
-    out.U16(kVersionMajor);
-    out.U16(0);
-    out.U32(kHeaderSize);
-    out.U16(static_cast<std::uint16_t>(columnCount));
-    out.U32(0);             // row count, patched once the rows are written
-    out.U32(kFlagMetadata); // flags, patched likewise
-    out.U16(0);             // first-row offset, patched likewise
-}
-
-void WriteColumns(Writer& out, const std::vector<ColumnDef>& columns)
-{
-    for (const auto& column : columns) {
-        out.Name(column.name);
-        out.U32(column.kind == ColumnKind::Text ? TextColumnType(column.width) : kFloatColumnType);
-        out.U16(column.attributes);
-        const std::size_t countAt = out.Size();
-        std::uint16_t count = 0;
-        out.U16(0);
-        if (column.kind == ColumnKind::Text && column.width != 0) {
-            out.Name(kWidth);
-            out.U32(kWidthType);
-            out.U16(column.width);
-            ++count;
-        }
-        for (const auto& parameter : column.kept) {
-            WriteKept(out, parameter);
-            ++count;
-        }
-        out.PatchU16(countAt, count);
-    }
-}
-
-void WriteParameters(Writer& out, const TableData& table)
-{
-    const std::size_t countAt = out.Size();
-    std::uint16_t count = 0;
-    out.U16(0);
-    if (!table.changeLog.empty()) {
-        out.Name(kChangeLog);
-        out.U32(kChangeLogType);
-        out.U32(static_cast<std::uint32_t>(table.changeLog.size() * 3));
-        std::byte* p = out.Grow(table.changeLog.size() * 12);
-        for (const auto& entry : table.changeLog)
-            for (std::uint32_t v : {entry.row, entry.previous, entry.kind})
-                p = StoreLittle(p, v);
-        ++count;
-    }
-    for (const auto& parameter : table.datasetParameters) {
-        WriteKept(out, parameter);
-        ++count;
-    }
-    out.PatchU16(countAt, count);
-}
-
-// Which rows a packet holds and how many bytes they take, measured before
-// writing so that they go into one piece of memory.
-struct RowsToWrite {
-    std::size_t indicatorBytes = 0;
-    std::vector<std::size_t> prefixes; // length prefix of a text column, 0 for a float one
-    bool allRows = false;              // with a change log, unused slots are kept too
-    std::size_t bytes = 0;
-    std::uint32_t count = 0;
-
-    bool Chosen(const TableData& table, std::size_t row) const
-    {
-        return allRows || (table.status[row] & kRowUnused) == 0;
-    }
-};
-
-RowsToWrite MeasureRows(const TableData& table)
-{
-    RowsToWrite rows;
-    rows.indicatorBytes = (table.columns.size() + 3) / 4;
-    rows.allRows = !table.changeLog.empty();
-    for (const auto& column : table.columns)
-        rows.prefixes.push_back(column.kind == ColumnKind::Text ? SizeHalf(TextColumnType(column.width)) : 0);
-    for (std::size_t row = 0; row < table.RowCount(); ++row) {
-        if (!rows.Chosen(table, row))
-            continue;
-        ++rows.count;
-        rows.bytes += 1 + rows.indicatorBytes;
-        for (std::size_t column = 0; column < table.columns.size(); ++column) {
-            const auto& values = table.values[column];
-            if (values.Flags(row) != 0)
-                continue;
-            if (values.Kind() == ColumnKind::Float)
-                rows.bytes += 8;
-            else
-                rows.bytes += rows.prefixes[column] + std::max<std::size_t>(values.Text(row).size(), 1);
-        }
-    }
-    return rows;
-}
-
-void WriteRows(Writer& out, const TableData& table, const RowsToWrite& rows)
-{
-    std::byte* p = out.Grow(rows.bytes);
-    for (std::size_t row = 0; row < table.RowCount(); ++row) {
-        if (!rows.Chosen(table, row))
-            continue;
-        *p++ = std::byte{table.status[row]};
-        std::byte* indicators = p;
-        std::fill(indicators, indicators + rows.indicatorBytes, std::byte{0});
-        p += rows.indicatorBytes;
-        for (std::size_t column = 0; column < table.columns.size(); ++column) {
-            const auto& values = table.values[column];
-            const std::uint8_t cell = values.Flags(row) & (kCellNull | kCellUnchanged);
-            if (cell != 0) {
-                indicators[column / 4] |= std::byte(cell << (2 * (column % 4)));
-                continue;
-            }
-            if (values.Kind() == ColumnKind::Float) {
-                p = StoreLittle(p, std::bit_cast<std::uint64_t>(values.Float(row)));
-                continue;
-            }
-            std::string_view text = values.Text(row);
-            // An empty text still needs one byte so that it differs from null.
-            static constexpr char kZero = '\0';
-            if (text.empty())
-                text = std::string_view(&kZero, 1);
-            p = rows.prefixes[column] == 1 ? StoreLittle(p, static_cast<std::uint8_t>(text.size()))
-                                           : StoreLittle(p, static_cast<std::uint16_t>(text.size()));
-            std::memcpy(p, text.data(), text.size());
-            p += text.size();
-        }
-    }
-}
-
-} // namespace
-
-std::vector<std::byte> BuildPacket(const TableData& table)
-{
-    const RowsToWrite rows = MeasureRows(table);
-    std::size_t expected = kMetadataEstimate + table.changeLog.size() * 12 + rows.bytes;
-    for (const auto& parameter : table.datasetParameters)
-        expected += parameter.name.size() + parameter.value.size() + 5;
-
-    Writer out(expected);
-    WriteHeader(out, table.columns.size());
-    WriteColumns(out, table.columns);
-    WriteParameters(out, table);
-
-    // The first-row offset is only given where it fits its 16 bits.
-    std::uint32_t flags = kFlagMetadata;
-    if (out.Size() <= kMaxFirstRowOffset) {
-        out.PatchU16(kFirstRowOffset, static_cast<std::uint16_t>(out.Size()));
-        flags |= kFlagFirstRowValid;
-    }
-    WriteRows(out, table, rows);
-    out.PatchU32(kRowCountOffset, rows.count);
-    out.PatchU32(kFlagsOffset, flags);
-    return out.Take();
-}
-
-namespace {
 
 struct PacketHeader {
     std::uint16_t columnCount = 0;
@@ -473,30 +228,16 @@ void ReadColumns(Reader& in, std::uint16_t columnCount, TableData& table, std::v
     }
 }
 
-// One dataset parameter. A change log that is only checked is left in in:
-// its bytes are returned to be skipped.
-std::size_t ReadParameter(Reader& in, TableData& table, ChangeLogUse changeLog, std::size_t packetLeft)
+// One dataset parameter: the change log, or one kept as it stands.
+void ReadParameter(Reader& in, TableData& table)
 {
     const std::string_view parameterName = in.Name();
     const std::uint32_t parameterType = in.U32();
-    const bool changeLogShape = (parameterType & (kCompoundMask | kVarying)) == 0 &&
-                                (parameterType & kArray) != 0 && SizeHalf(parameterType) == 4 &&
-                                (Code(parameterType) < kCodeFirstCompound || Code(parameterType) > kCodeLastCompound);
-    if (SameName(parameterName, kChangeLog) && changeLog == ChangeLogUse::CheckOnly && changeLogShape) {
-        // The same checks as reading it, in the same order, without its entries.
-        const std::uint64_t bytes = std::uint64_t{in.U32()} * 4;
-        if (bytes > packetLeft - std::min(packetLeft, in.Position()))
-            throw StoreError(kMismatch);
-        if (bytes < 12)
-            throw StoreError(kInvalidParameter);
-        return static_cast<std::size_t>(bytes);
-    }
     const auto value = ReadValue(in, parameterType);
     if (SameName(parameterName, kChangeLog))
         table.changeLog = ReadChangeLog(value, parameterType);
     else
         table.datasetParameters.push_back({std::string(parameterName), parameterType, {value.begin(), value.end()}});
-    return 0;
 }
 
 constexpr std::size_t kFirstRead = 64 * 1024;
@@ -507,15 +248,13 @@ constexpr std::size_t kRowBlock = 64 * 1024;
 // Never more than size bytes are read in all, whatever the source holds.
 class PacketInput {
 public:
-    PacketInput(const ByteSource& read, const ByteSkip& skip, std::size_t size)
-        : read_(read), skip_(skip), size_(size), unread_(size)
+    PacketInput(const ByteSource& read, std::size_t size) : read_(read), unread_(size)
     {
         window_.reserve(std::min(size, kFirstRead));
     }
 
     std::span<const std::byte> Window() const { return std::span(window_).subspan(start_); }
     std::size_t Position() const { return position_; } // of the window's first byte in the packet
-    std::size_t Size() const { return size_; }
     void Take(std::size_t count)
     {
         start_ += count;
@@ -535,33 +274,6 @@ public:
         const std::size_t got = ReadInto(std::span(window_).subspan(kept));
         window_.resize(kept + got);
         return got > 0;
-    }
-
-    // Drops count bytes, reading through those that were not read yet;
-    // fails when the packet ends first.
-    void Skip(std::size_t count)
-    {
-        const std::size_t inWindow = std::min(count, Window().size());
-        Take(inWindow);
-        count -= inWindow;
-        if (count == 0)
-            return;
-        window_.clear();
-        start_ = 0;
-        if (skip_ && count <= unread_ && skip_(count)) {
-            unread_ -= count;
-            position_ += count;
-            return;
-        }
-        while (count > 0) {
-            window_.resize(std::min({count, kRowBlock, unread_}));
-            const std::size_t got = window_.empty() ? 0 : ReadInto(window_);
-            if (got == 0)
-                throw StoreError(kMismatch);
-            position_ += got;
-            count -= got;
-        }
-        window_.clear();
     }
 
     // Once the metadata is read: a window grown large for it is given back,
@@ -590,8 +302,6 @@ private:
     }
 
     const ByteSource& read_;
-    const ByteSkip& skip_;
-    const std::size_t size_;
     std::size_t unread_;
     LoadVector<std::byte> window_;
     std::size_t start_ = 0;    // of the window in window_
@@ -619,23 +329,26 @@ void ParseGrowing(PacketInput& input, Parse&& parse)
     }
 }
 
+
 constexpr std::size_t kFirstArena = 64 * 1024;
 
 // The rows being read, straight into the columns' arrays: they are sized for
-// every row the header announces, written once, and cut to what was read.
-class RowFill final : public PacketRowSink {
+// every row the header announces, written once (never zero-filled first),
+// and cut to what was read. Texts go into one arena per column; a text equal
+// to the row before shares that row's bytes, so a batch's upload time is
+// stored once and nothing is allocated per row.
+class RowFill {
 public:
-    void Begin(const TableData&, const RowLayout& layout, std::uint32_t rowCount, std::size_t rowBytes) override
+    RowFill(const std::vector<ColumnDef>& columns, const RowLayout& layout, std::uint32_t rowCount,
+            std::size_t rowBytes)
+        : layout_(layout), rowCount_(rowCount), columns_(columns.size())
     {
-        layout_ = &layout;
-        rowCount_ = rowCount;
         status_.resize(rowCount);
-        columns_.resize(layout.prefixes.size());
         for (std::size_t c = 0; c < columns_.size(); ++c) {
             Column& column = columns_[c];
             auto& arrays = column.arrays;
             column.prefix = layout.prefixes[c];
-            column.width = layout.widths[c];
+            column.width = columns[c].width;
             arrays.flags.resize(rowCount);
             column.flags = arrays.flags.data();
             if (column.prefix == 0) {
@@ -654,13 +367,56 @@ public:
         }
     }
 
-    bool Done() const override { return rows_ == rowCount_; }
+    bool Done() const { return rows_ == rowCount_; }
 
-    std::size_t Read(std::span<const std::byte> bytes) override
+    // Takes the rows that lie whole at the start of bytes; returns the bytes they took.
+    std::size_t Read(std::span<const std::byte> bytes)
     {
-        const DecodedRows decoded = DecodeRows(bytes, *layout_, rows_, rowCount_, *this);
-        rows_ = decoded.next;
-        return decoded.bytes;
+        const std::byte* p = bytes.data();
+        const std::byte* const stop = p + bytes.size();
+        // Locals, since every byte written may alias the members.
+        const std::size_t indicatorBytes = layout_.indicatorBytes;
+        const std::size_t longestRow = layout_.longestRow;
+        const std::uint32_t rowCount = rowCount_;
+        std::uint8_t* const status = status_.data();
+        Column* const columns = columns_.data();
+        const std::size_t columnCount = columns_.size();
+        std::size_t row = rows_;
+        for (; row < rowCount; ++row) {
+            const auto left = static_cast<std::size_t>(stop - p);
+            if (left < longestRow && RowSize({p, left}, layout_) == 0)
+                break;
+            status[row] = LoadLittle<std::uint8_t>(p);
+            const std::byte* const indicators = p + 1;
+            bool anyCell = false;
+            for (std::size_t i = 0; i < indicatorBytes; ++i)
+                anyCell |= indicators[i] != std::byte{0};
+            p += 1 + indicatorBytes;
+            for (std::size_t c = 0; c < columnCount; ++c) {
+                Column& column = columns[c];
+                const std::uint8_t cell = anyCell ? layout_.Cell(indicators, c) : 0;
+                column.flags[row] = cell;
+                if (cell != 0) {
+                    if (column.prefix == 0) {
+                        column.number[row] = 0.0;
+                    } else {
+                        column.offset[row] = static_cast<std::uint32_t>(column.used);
+                        column.length[row] = 0;
+                    }
+                } else if (column.prefix == 0) {
+                    column.number[row] = std::bit_cast<double>(LoadLittle<std::uint64_t>(p));
+                    p += 8;
+                } else {
+                    const std::size_t length =
+                        column.prefix == 1 ? LoadLittle<std::uint8_t>(p) : LoadLittle<std::uint16_t>(p);
+                    p += column.prefix;
+                    StoreText(column, row, reinterpret_cast<const char*>(p), length);
+                    p += length;
+                }
+            }
+        }
+        rows_ = row;
+        return static_cast<std::size_t>(p - bytes.data());
     }
 
     // Hands the rows read to the table.
@@ -682,33 +438,6 @@ public:
         }
     }
 
-    // The decoder's calls, one per row and cell.
-    void Status(std::size_t row, std::uint8_t status) { status_[row] = status; }
-    void Empty(std::size_t row, std::size_t c, std::uint8_t cell)
-    {
-        Column& column = columns_[c];
-        column.flags[row] = cell;
-        if (column.prefix == 0) {
-            column.number[row] = 0.0;
-        } else {
-            column.offset[row] = static_cast<std::uint32_t>(column.used);
-            column.length[row] = 0;
-        }
-    }
-    void Number(std::size_t row, std::size_t c, double value)
-    {
-        Column& column = columns_[c];
-        column.flags[row] = 0;
-        column.number[row] = value;
-    }
-    void Text(std::size_t row, std::size_t c, const char* text, std::size_t length)
-    {
-        Column& column = columns_[c];
-        column.flags[row] = 0;
-        StoreText(column, row, text, length);
-    }
-    void EndRow(std::size_t) {}
-
 private:
     // One column's arrays, written through plain pointers.
     struct Column {
@@ -723,24 +452,21 @@ private:
         ColumnValues::Arrays arrays;
     };
 
-    // The texts StoredTextOf gives, sharing the bytes of a text equal to the
-    // one before as ColumnValues::AppendText does.
+    // The text StoredTextOf gives, shared with the row before where equal.
     static void StoreText(Column& column, std::size_t row, const char* text, std::size_t length)
     {
         const std::uint32_t previousOffset = row > 0 ? column.offset[row - 1] : 0;
         const std::size_t previousLength = row > 0 ? column.length[row - 1] : SIZE_MAX;
         // Most texts repeat the one before byte for byte. A stored text holds
         // no zero byte and fits the width, so neither cut changes such a text.
+        if (column.used + length > std::numeric_limits<std::uint32_t>::max())
+            throw StoreError("Text column larger than 4 GiB.");
         if (previousLength == length && SameTextBytes(text, column.arena + previousOffset, length)) {
-            if (column.used + length > std::numeric_limits<std::uint32_t>::max())
-                throw StoreError("Text column larger than 4 GiB.");
             column.offset[row] = previousOffset;
             column.length[row] = static_cast<std::uint16_t>(length);
             return;
         }
         const std::size_t stored = StoredTextOf({text, length}, column.width).size();
-        if (column.used + stored > std::numeric_limits<std::uint32_t>::max())
-            throw StoreError("Text column larger than 4 GiB.");
         if (stored != length && previousLength == stored &&
             SameTextBytes(text, column.arena + previousOffset, stored)) {
             column.offset[row] = previousOffset;
@@ -751,54 +477,23 @@ private:
             column.arrays.arena.resize(std::max(column.used + stored, 2 * column.arrays.arena.size()));
             column.arena = column.arrays.arena.data();
         }
-        if (stored > 0)
-            std::memcpy(column.arena + column.used, text, stored);
+        // Texts are short: a loop copies them faster than a library call.
+        char* const into = column.arena + column.used;
+        for (std::size_t i = 0; i < stored; ++i)
+            into[i] = text[i];
         column.offset[row] = static_cast<std::uint32_t>(column.used);
         column.length[row] = static_cast<std::uint16_t>(stored);
         column.used += stored;
     }
 
-    const RowLayout* layout_ = nullptr;
-    std::uint32_t rowCount_ = 0;
+    const RowLayout& layout_;
+    const std::uint32_t rowCount_;
     std::size_t rows_ = 0;
     std::vector<std::uint8_t> status_;
     std::vector<Column> columns_;
 };
 
 } // namespace
-
-RowLayout::RowLayout(const std::vector<ColumnDef>& columns, std::vector<std::size_t> lengthPrefixes)
-    : indicatorBytes((columns.size() + 3) / 4), prefixes(std::move(lengthPrefixes))
-{
-    longestRow = 1 + indicatorBytes;
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-        widths.push_back(columns[c].width);
-        longestRow += prefixes[c] == 0 ? 8 : prefixes[c] + (prefixes[c] == 1 ? 0xFF : 0xFFFF);
-    }
-    rateShape = prefixes == std::vector<std::size_t>{1, 1, 0};
-}
-
-std::size_t RowSize(std::span<const std::byte> bytes, const RowLayout& layout)
-{
-    std::size_t size = 1 + layout.indicatorBytes;
-    if (size > bytes.size())
-        return 0;
-    const std::byte* indicators = bytes.data() + 1;
-    for (std::size_t c = 0; c < layout.prefixes.size(); ++c) {
-        if (layout.Cell(indicators, c) != 0)
-            continue;
-        const std::size_t prefix = layout.prefixes[c];
-        if (prefix == 0) {
-            size += 8;
-            continue;
-        }
-        if (size + prefix > bytes.size())
-            return 0;
-        size += prefix + (prefix == 1 ? LoadLittle<std::uint8_t>(bytes.data() + size)
-                                      : LoadLittle<std::uint16_t>(bytes.data() + size));
-    }
-    return size <= bytes.size() ? size : 0;
-}
 
 TableData ParsePacket(std::span<const std::byte> bytes)
 {
@@ -815,47 +510,36 @@ TableData ParsePacket(std::span<const std::byte> bytes)
 
 TableData ReadPacket(const ByteSource& read, std::size_t size)
 {
-    TableData table;
-    RowFill rows;
-    StreamPacket(read, size, table, ChangeLogUse::Keep, rows);
-    rows.Finish(table);
-    return table;
-}
-
-void StreamPacket(const ByteSource& read, std::size_t size, TableData& metadata, ChangeLogUse changeLog,
-                  PacketRowSink& sink, const ByteSkip& skip)
-{
     // The metadata comes first. What a packet says of its own size is not
     // trusted before its metadata parses: the window starts at one read and
     // grows only as far as the metadata needs.
-    PacketInput input(read, skip, size);
+    PacketInput input(read, size);
+    TableData table;
     PacketHeader header;
     std::uint16_t parameterCount = 0;
     std::vector<std::size_t> prefixes;
     ParseGrowing(input, [&](Reader& in) {
-        TableData table;
+        TableData columns;
         std::vector<std::size_t> columnPrefixes;
         header = ReadHeader(in);
-        ReadColumns(in, header.columnCount, table, columnPrefixes);
+        ReadColumns(in, header.columnCount, columns, columnPrefixes);
         parameterCount = in.U16();
-        metadata = std::move(table);
+        table = std::move(columns);
         prefixes = std::move(columnPrefixes);
     });
     for (std::uint16_t p = 0; p < parameterCount; ++p) {
-        std::size_t skip = 0;
         ParseGrowing(input, [&](Reader& in) {
             TableData parameter;
-            skip = ReadParameter(in, parameter, changeLog, input.Size() - input.Position());
+            ReadParameter(in, parameter);
             if (!parameter.changeLog.empty())
-                metadata.changeLog = std::move(parameter.changeLog);
+                table.changeLog = std::move(parameter.changeLog);
             for (auto& kept : parameter.datasetParameters)
-                metadata.datasetParameters.push_back(std::move(kept));
+                table.datasetParameters.push_back(std::move(kept));
         });
-        input.Skip(skip);
     }
 
     // The rows are read block by block, so the whole packet is never held.
-    const RowLayout layout(metadata.columns, std::move(prefixes));
+    const RowLayout layout(std::move(prefixes));
     const std::size_t rowBytes = size - input.Position();
     // Every row needs at least its status and indicator bytes: a count that
     // the rest of the packet cannot hold is refused before anything is
@@ -863,15 +547,17 @@ void StreamPacket(const ByteSource& read, std::size_t size, TableData& metadata,
     if (std::uint64_t{header.rowCount} * (1 + layout.indicatorBytes) > rowBytes)
         throw StoreError(kMismatch);
     input.Shrink();
-    sink.Begin(metadata, layout, header.rowCount, rowBytes);
+    RowFill rows(table.columns, layout, header.rowCount, rowBytes);
     for (;;) {
-        input.Take(sink.Read(input.Window()));
-        if (sink.Done())
-            return;
+        input.Take(rows.Read(input.Window()));
+        if (rows.Done())
+            break;
         // A row larger than a block makes the window grow to hold it.
         if (!input.Grow(input.Window().size() + kRowBlock))
             throw StoreError(kMismatch);
     }
+    rows.Finish(table);
+    return table;
 }
 
 } // namespace zentaro
