@@ -1,5 +1,6 @@
 // The window opens on the newest day, whatever order the days were imported
 // in, and keeps it current through an older import and a removal.
+#include "store/DataLocation.h"
 #include "tests/app/WindowFixture.h"
 #include "tests/common/RunProcess.h"
 
@@ -19,7 +20,7 @@ protected:
         // Today's file first, then the history with its older days.
         for (const char* name : {"ecb-eurofxref-2024-10-11.csv", "ecb-eurofxref-hist-excerpt.csv"}) {
             const auto result = RunProcess(ZENTARO_CLI, {"--decimal-separator", ".", "import",
-                                                         (folder / TForm1::kDataFileName).string(),
+                                                         DataFileIn(folder.Path()).string(),
                                                          std::string(ZENTARO_ECB_DATA) + "/" + name});
             ASSERT_EQ(result.status, 0) << result.err;
         }
