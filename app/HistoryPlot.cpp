@@ -192,15 +192,24 @@ void HistoryPlot::DrawBase(QImage& image) const
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipRect(area.adjusted(-2, -2, 2, 2));
     const std::vector<std::size_t> line = LinePoints(*points_, shown_, mapping);
-    QPolygonF polyline;
-    polyline.reserve(static_cast<qsizetype>(line.size()));
-    for (const std::size_t i : line)
-        polyline << QPointF(mapping.X((*points_)[i].day), mapping.Y((*points_)[i].rate));
-    painter.setPen(QPen(kLineColour, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    if (polyline.size() == 1)
-        painter.drawEllipse(polyline.front(), 2.0, 2.0);
+    // Separate segments: the stroker joins a polyline's segments at a cost
+    // that grows with their number, and at a few points per column no join
+    // shows.
+    QList<QLineF> segments;
+    segments.reserve(static_cast<qsizetype>(line.size()));
+    QPointF previous;
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        const HistoryPoint& point = (*points_)[line[k]];
+        const QPointF at(mapping.X(point.day), mapping.Y(point.rate));
+        if (k > 0)
+            segments.append(QLineF(previous, at));
+        previous = at;
+    }
+    painter.setPen(QPen(kLineColour, 1.5, Qt::SolidLine, Qt::RoundCap));
+    if (segments.isEmpty())
+        painter.drawEllipse(previous, 2.0, 2.0);
     else
-        painter.drawPolyline(polyline);
+        painter.drawLines(segments);
 
     // The lowest and the highest rate of the range.
     if (const auto summary = SummarizeRange(*points_, shown_)) {

@@ -3,6 +3,7 @@
 #include "app/Keypad.h"
 #include "app/KeypadRules.h"
 #include "app/MessageBoxDialogs.h"
+#include "app/PairTools.h"
 #include "app/PictureControl.h"
 #include "app/TextComboBox.h"
 #include "app/WindowShape.h"
@@ -18,8 +19,11 @@
 #include "store/DataLocation.h"
 #include "store/StoreError.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QLocale>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QEventLoop>
@@ -186,6 +190,11 @@ TForm1::Settings TForm1::Settings::Installed()
     settings.shareFolder = layout.shareFolder.value_or(std::filesystem::path());
     settings.decimalSeparator = zentaro::LocaleDecimalSeparator();
     settings.updateUrl = zentaro::DefaultUpdateUrl();
+    settings.settingsFile = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+                            QStringLiteral("/zentaro.conf");
+    const QLocale locale = QLocale::system();
+    settings.locale = locale.name().toStdString();
+    settings.localeCurrency = locale.currencySymbol(QLocale::CurrencyIsoCode).toStdString();
     return settings;
 }
 
@@ -226,6 +235,8 @@ TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* par
     ConnectEvents();
     try {
         FormCreate(this);
+        if (tools_->RestoreChoice())
+            Guard([this] { ConvertAgain(); });
     } catch (const std::exception& error) {
         dialogs_->ShowError(StartupErrorText(error.what()));
     }
@@ -247,6 +258,7 @@ QString TForm1::StartupErrorText(const std::string& errorText) const
 
 TForm1::~TForm1()
 {
+    tools_->SaveChoice();
     // The controls outlive this part of the window; closing them must not
     // reach the handlers any more.
     Edit8->removeEventFilter(this);
@@ -307,6 +319,26 @@ void TForm1::CreateControls()
     CreateKeypad(controlFont);
     CreateShell();
     ArrangeControls();
+    tools_ = std::make_unique<zentaro::PairTools>(
+        table_, zentaro::PairTools::Controls{ComboBox3, ComboBox1, ComboBox2, Edit8},
+        zentaro::PairTools::Options{settings_.decimalSeparator, settings_.locale, settings_.localeCurrency,
+                                    settings_.settingsFile});
+    struct Command {
+        QAction* TForm1::*action;
+        QKeySequence shortcut;
+        void (TForm1::*click)(QObject*);
+    };
+    for (const Command& command : {Command{&TForm1::HistoryAction, QKeySequence(Qt::CTRL | Qt::Key_H), &TForm1::History1Click},
+                                   Command{&TForm1::SwapAction, QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::Swap1Click}}) {
+        auto* action = new QAction(this);
+        action->setShortcut(command.shortcut);
+        addAction(action);
+        this->*command.action = action;
+        connect(action, &QAction::triggered, this, [this, click = command.click] {
+            if (!transferring_)
+                Guard([&] { (this->*click)(this); });
+        });
+    }
 }
 
 void TForm1::ConnectEvents()
@@ -380,6 +412,7 @@ void TForm1::FormCreate(QObject*)
         SortCurrencyList(*ComboBox2);
         currencyListsSorted_ = true;
     }
+    tools_->TableLoaded();
     // Sets both scratch rates to the shown currencies' own. An error here is
     // reported on its own: the refresh itself is complete.
     Guard([this] { ConvertAgain(); });
@@ -430,6 +463,7 @@ void TForm1::ShowConversion(zentaro::EmptyAmount emptyAmount)
 // time changed since, so a keystroke still costs one lookup.
 void TForm1::ComboBox1Change(QObject*)
 {
+    tools_->PairChanged();
     Edit9->clear();
     LookUpShownRate(*ComboBox1, sourceRate_, Edit1, true);
     LookUpShownRate(*ComboBox2, targetRate_, Edit4, false);
@@ -438,6 +472,7 @@ void TForm1::ComboBox1Change(QObject*)
 
 void TForm1::ComboBox2Change(QObject*)
 {
+    tools_->PairChanged();
     if (Edit8->text().isEmpty())
         Edit8->setText(QStringLiteral("0"));
     Edit9->clear();
@@ -459,12 +494,16 @@ void TForm1::ComboBox3Click(QObject*)
 {
     uploadTimeTyped_ = false;
     Edit9->clear();
+    // A typed date picks the day on or before it; one before the first day picks none.
+    if (!tools_->ResolveTypedTime())
+        return;
     const zentaro::CurrencyPass pass = zentaro::BuildCurrencyList(table_, ComboBox3->Text());
     for (TextComboBox* list : {ComboBox1, ComboBox2}) {
         const std::string kept = zentaro::KeptCurrency(pass, list->Text());
         FillCurrencyList(*list, pass);
         list->SetText(kept);
     }
+    tools_->TimeChosen();
     ConvertAgain();
 }
 
@@ -498,9 +537,18 @@ void TForm1::Edit8KeyPress(QObject* sender, char32_t& key)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    // A paste, by its keys or the context menu, takes the number the text holds.
+    if (watched == Edit8 && event->type() == QEvent::ContextMenu) {
+        tools_->ShowAmountMenu(static_cast<QContextMenuEvent*>(event)->pos());
+        return true;
+    }
     if (watched != Edit8 || event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     const auto& press = *static_cast<QKeyEvent*>(event);
+    if (press.matches(QKeySequence::Paste)) {
+        Guard([this] { tools_->PasteAmount(); });
+        return true;
+    }
     const std::optional<char32_t> typed = KeyCharacter(press);
     // The field itself would insert an Alt combination's text.
     if (!typed)
@@ -691,6 +739,10 @@ void TForm1::CreateShell()
          &TForm1::Update1Click},
         {&TForm1::Image2, ":/art/exit.bmp", {576, 25, 27, 29}, "Exit", &TForm1::Image2MouseMove, &TForm1::Image2Click},
         {&TForm1::Image3, ":/art/help.bmp", {547, 25, 27, 29}, "Help", &TForm1::Image3MouseMove, &TForm1::Image3Click},
+        {&TForm1::History1, ":/art/history.bmp", {330, 222, 51, 54}, "History", &TForm1::History1MouseMove,
+         &TForm1::History1Click},
+        {&TForm1::Swap1, ":/art/swap.bmp", {217, 24, 41, 31}, "Swap Currencies", &TForm1::Swap1MouseMove,
+         &TForm1::Swap1Click},
     };
     for (const PictureButton& button : kButtons) {
         auto* control = new PictureControl(this);
@@ -726,7 +778,7 @@ void TForm1::ArrangeControls()
     // Pictures and labels lie under the edits, lists and the keypad, each
     // later one over the earlier ones.
     for (QWidget* control : std::initializer_list<QWidget*>{
-             Image1, Clear1, Removecurrentdata1, Updatefromfile1, Update1, Image2, Image3, Label1, Label2,
+             Image1, Clear1, Removecurrentdata1, Updatefromfile1, Update1, Image2, Image3, History1, Swap1, Label1, Label2,
              Label3, Image4, ComboBox3, Edit8, Bitbtn2, ComboBox1, Edit9, ComboBox2, XiPanel1})
         control->raise();
 
@@ -868,7 +920,7 @@ void TForm1::FormMouseUp(QObject*, Qt::MouseButton button, Qt::KeyboardModifiers
 
 void TForm1::EndHoverEnlargement()
 {
-    for (PictureControl* picture : {Clear1, Removecurrentdata1, Updatefromfile1, Update1, Image2, Image3})
+    for (PictureControl* picture : {Clear1, Removecurrentdata1, Updatefromfile1, Update1, Image2, Image3, History1, Swap1})
         picture->SetStretch(false);
 }
 
@@ -886,6 +938,18 @@ void TForm1::Image2MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Image2
 void TForm1::Image3MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Image3->SetStretch(true); }
 
 void TForm1::Image2Click(QObject*) { settings_.quit(); }
+
+void TForm1::History1MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { History1->SetStretch(true); }
+void TForm1::Swap1MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Swap1->SetStretch(true); }
+
+void TForm1::History1Click(QObject*) { tools_->OpenHistory(windowIcon()); }
+zentaro::HistoryWindow* TForm1::History() const { return tools_->History(); }
+
+void TForm1::Swap1Click(QObject*)
+{
+    tools_->Swap();
+    ConvertAgain();
+}
 
 std::filesystem::path TForm1::HelpFilePath() const
 {

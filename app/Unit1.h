@@ -18,12 +18,15 @@
 #include <string>
 
 class PictureControl;
+class QAction;
 class QLabel;
 class QLineEdit;
 class TextComboBox;
 class QWindow;
 class WindowShape;
 namespace zentaro {
+class HistoryWindow;
+class PairTools;
 class TXiButton;
 class TXiPanel;
 } // namespace zentaro
@@ -73,6 +76,11 @@ public:
         // Hands a drag to the window system; false where it cannot move
         // windows itself, and the window then follows the pointer.
         std::function<bool(QWindow*)> startSystemMove = &Settings::SystemStartMove;
+        // The Qt settings file that keeps the chosen pair and amount; empty: kept nowhere.
+        QString settingsFile;
+        // The locale of the currencies' names, and its currency for a first start.
+        std::string locale = "en";
+        std::string localeCurrency;
 
         // The running program's: its folders (portable beside the executable,
         // installed in the user's data folder), the user's locale.
@@ -152,6 +160,13 @@ public:
     void Image3MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
     void Image2Click(QObject* sender);
     void Image3Click(QObject* sender);
+    // The pair's History window, and swapping From and To.
+    void History1Click(QObject* sender);
+    void History1MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    void Swap1Click(QObject* sender);
+    void Swap1MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    // The History window once opened, else null.
+    zentaro::HistoryWindow* History() const;
 
     // The folder of the data file and "Last Update.txt".
     std::filesystem::path DataFolder() const;
@@ -221,6 +236,11 @@ public:
     PictureControl* Update1 = nullptr;
     PictureControl* Image2 = nullptr; // exit
     PictureControl* Image3 = nullptr; // help
+    PictureControl* History1 = nullptr;
+    PictureControl* Swap1 = nullptr;
+    // Their commands with their shortcuts, Ctrl+H and Ctrl+S.
+    QAction* HistoryAction = nullptr;
+    QAction* SwapAction = nullptr;
 
     // Runs an event's handler; an error ends it and shows the error message
     // box. Returns whether the handler completed.
@@ -286,4 +306,5 @@ private:
     ShownRate targetRate_;
     bool uploadTimeTyped_ = false; // the upload-time list's text was typed since it was last chosen
     bool transferring_ = false;
+    std::unique_ptr<zentaro::PairTools> tools_;
 };

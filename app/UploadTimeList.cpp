@@ -2,6 +2,8 @@
 
 #include "app/TextComboBox.h"
 
+#include <QAbstractItemView>
+#include <QSortFilterProxyModel>
 #include <QCompleter>
 #include <QLineEdit>
 
@@ -9,9 +11,34 @@
 
 namespace zentaro {
 
+namespace {
+
+// The list's entries without the one the list's text already is: a whole
+// upload time typed leaves nothing to offer, so Enter or leaving the list
+// chooses it.
+class OtherEntries : public QSortFilterProxyModel {
+public:
+    OtherEntries(TextComboBox& list) : QSortFilterProxyModel(&list), list_(list)
+    {
+        setSourceModel(list.model());
+        QObject::connect(list.lineEdit(), &QLineEdit::textEdited, this, [this] { invalidateFilter(); });
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        return sourceModel()->index(row, 0, parent).data().toString() != list_.currentText();
+    }
+
+private:
+    TextComboBox& list_;
+};
+
+} // namespace
+
 void OfferMatchingDays(TextComboBox& list)
 {
-    auto* completer = new QCompleter(list.model(), &list);
+    auto* completer = new QCompleter(new OtherEntries(list), &list);
     completer->setCompletionMode(QCompleter::PopupCompletion);
     completer->setFilterMode(Qt::MatchStartsWith);
     completer->setCaseSensitivity(Qt::CaseSensitive);

@@ -13,6 +13,7 @@ namespace zentaro {
 
 // Typing part of a date into the upload-time list ("2008-09") offers the
 // days that begin with it; picking one chooses it as picking an entry does.
+// A whole upload time typed is not offered again.
 void OfferMatchingDays(TextComboBox& list);
 
 // Makes the entry that shows the list's text the current one, so that the

@@ -121,7 +121,7 @@ TEST_F(Comforts, PastedAmountIsTheNumberTheTextHolds)
     form->Edit8->selectAll();
     Key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Amount(), "1234.50");
-    EXPECT_EQ(Result(), "129060.314685"); // 1234.5 * 149.5 / 1.43
+    EXPECT_EQ(Result(), "129061.363636"); // 1234.5 * 149.5 / 1.43
     QApplication::clipboard()->setText(QStringLiteral("no amount here"));
     Key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Amount(), "1234.50");

