@@ -4,9 +4,9 @@
 
 #include <QString>
 
-class TextComboBox;
-
 namespace zentaro {
+
+class TextComboBox;
 
 // Shows each currency's name beside its code in a list's drop-down entries
 // and in its hint ("USD - US Dollar" under the list's own hint), while the

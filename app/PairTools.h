@@ -13,12 +13,12 @@ class QIcon;
 class QLineEdit;
 class QPoint;
 class QWidget;
-class TextComboBox;
 
 namespace zentaro {
 
 class HistoryWindow;
 class RateTable;
+class TextComboBox;
 
 // What the main window offers around its three lists: the currencies'
 // names, swapping From and To, the pair's History window, the choice kept

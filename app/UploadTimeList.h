@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-class TextComboBox;
-
 namespace zentaro {
+
+class TextComboBox;
 
 // Typing part of a date into the upload-time list ("2008-09") offers the
 // days that begin with it; picking one chooses it as picking an entry does.

@@ -212,7 +212,7 @@ TEST(DesktopOpener, RunsXdgOpenWithTheDocumentsPath)
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QByteArray::fromStdString(bin.Path().string()) + ":" + path);
     const QString page = QFile::decodeName((bin / "Zentaro Help.html").c_str());
-    TForm1::Settings::SystemOpenDocument(QUrl::fromLocalFile(page));
+    WindowSettings::SystemOpenDocument(QUrl::fromLocalFile(page));
     qputenv("PATH", path);
     QElapsedTimer waited;
     waited.start();

@@ -78,7 +78,7 @@ TEST_F(StartupTest, EmptyTableGivesOneEmptyEntryPerList)
 TEST_F(StartupTest, MissingDataFileIsReportedAndLeavesAnEmptyOpenTable)
 {
     Open();
-    const std::string path = (folder / TForm1::kDataFileName).string();
+    const std::string path = (folder / kDataFileName).string();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, Box::Error);
     EXPECT_TRUE(boxes[0].text.startsWith(QString::fromStdString("Cannot open file \"" + path + "\". ")))
@@ -97,7 +97,7 @@ TEST_F(StartupTest, MissingDataFileIsReportedAndLeavesAnEmptyOpenTable)
 
 TEST_F(StartupTest, DamagedDataFileClosesTheTable)
 {
-    WriteFile(folder / TForm1::kDataFileName, "this is not a data packet");
+    WriteFile(folder / kDataFileName, "this is not a data packet");
     Open();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, Box::Error);
@@ -109,14 +109,14 @@ TEST_F(StartupTest, DamagedDataFileClosesTheTable)
     EXPECT_EQ(boxes[0].text, "ClientDataSet1: Cannot perform this operation on a closed dataset.");
     EXPECT_EQ(Amount(), ""); // the failed key filter discarded the digit
     // The damaged file is still there, untouched.
-    EXPECT_EQ(ReadFile(folder / TForm1::kDataFileName), "this is not a data packet");
+    EXPECT_EQ(ReadFile(folder / kDataFileName), "this is not a data packet");
 }
 
 TEST_F(StartupTest, DataFileThatIsThereButUnreadableIsNamedWithItsFullPath)
 {
-    WriteFile(folder / TForm1::kDataFileName, "this is not a data packet");
+    WriteFile(folder / kDataFileName, "this is not a data packet");
     Open();
-    const QString path = QFile::decodeName(std::filesystem::absolute(folder / TForm1::kDataFileName).c_str());
+    const QString path = QFile::decodeName(std::filesystem::absolute(folder / kDataFileName).c_str());
     ASSERT_EQ(boxes.size(), 1u);
     const qsizetype split = boxes[0].text.indexOf(QStringLiteral("\n\n"));
     ASSERT_GT(split, 0) << boxes[0];
@@ -124,7 +124,7 @@ TEST_F(StartupTest, DataFileThatIsThereButUnreadableIsNamedWithItsFullPath)
     EXPECT_EQ(boxes[0].text.mid(split + 2), path);
 
     // A missing file's text names it already, once.
-    std::filesystem::remove(folder / TForm1::kDataFileName);
+    std::filesystem::remove(folder / kDataFileName);
     boxes.clear();
     Open();
     ASSERT_EQ(boxes.size(), 1u);
