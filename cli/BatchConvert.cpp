@@ -7,12 +7,15 @@
 #include "store/ConversionRules.h"
 #include "store/RateTable.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace zentaro::cli {
@@ -48,20 +51,28 @@ private:
     std::unordered_map<std::string, std::optional<std::string>, TextHash, std::equal_to<>> rates_;
 };
 
-// A line's words, split at spaces and tabs.
-std::vector<std::string_view> Words(std::string_view line)
+// A line's first words, split at spaces and tabs, and how many there are
+// in all; a line needs exactly three.
+struct LineWords {
+    std::array<std::string_view, 3> words;
+    std::size_t count = 0;
+};
+
+LineWords Words(std::string_view line)
 {
-    std::vector<std::string_view> words;
+    LineWords split;
     std::size_t at = 0;
     while (at < line.size()) {
         const std::size_t start = line.find_first_not_of(" \t", at);
         if (start == std::string_view::npos)
             break;
         const std::size_t end = std::min(line.find_first_of(" \t", start), line.size());
-        words.push_back(line.substr(start, end - start));
+        if (split.count < split.words.size())
+            split.words[split.count] = line.substr(start, end - start);
+        ++split.count;
         at = end;
     }
-    return words;
+    return split;
 }
 
 void Write(std::string& buffer, std::FILE* stream)
@@ -83,8 +94,8 @@ public:
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         try {
-            const auto words = Words(line);
-            if (words.size() != 3)
+            const auto [words, count] = Words(line);
+            if (count != words.size())
                 throw CliError("expected AMOUNT FROM TO");
             const std::string& source = rates_.RateOf(words[1]);
             const std::string& target = rates_.RateOf(words[2]);

@@ -40,17 +40,12 @@ std::string ChosenUploadTime(RateTable& table, const Options& options)
     }
     if (!on)
         return CurrentUploadTime(table);
-    DateOption(options, kOnOption);
+    DateOption(options, kOnOption); // a DATE that is no date is a usage error, before any lookup
     const DateChoice choice = ChooseUploadTimeOn(UploadTimeDates::Of(table), *on);
-    switch (choice.outcome) {
-    case DateOutcome::Picked:
+    if (choice.outcome == DateOutcome::Picked)
         return choice.uploadTime;
-    case DateOutcome::BeforeFirstDay:
+    if (choice.outcome == DateOutcome::BeforeFirstDay)
         throw CliError("No rates on or before " + *on + " (the first day is " + choice.firstDay + ")");
-    case DateOutcome::NoDays:
-    case DateOutcome::NotADate:
-        break;
-    }
     throw CliError("No rates on or before " + *on + " (no upload time is a date)");
 }
 

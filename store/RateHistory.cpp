@@ -18,6 +18,18 @@ struct DayRows {
     std::uint32_t to = kNoRow;
 };
 
+// Codes are a few bytes long: compared in place rather than through a call
+// to memcmp, on every row of the table.
+bool SameCode(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
 bool InRange(DayNumber day, const DayRange& range)
 {
     return (!range.since || day >= *range.since) && (!range.until || day <= *range.until);
@@ -52,12 +64,12 @@ std::vector<HistoryPoint> PairHistory(const RateTable& table, std::string_view f
         if (!day || !InRange(*day, range))
             continue;
         DayRows found{*day};
-        // The last match counts, as in a lookup.
-        for (std::size_t i = run.first; i < run.end; ++i) {
+        // The last match counts, as in a lookup: searched from the run's end.
+        for (std::size_t i = run.end; i-- > run.first && (found.from == kNoRow || found.to == kNoRow);) {
             const std::string_view cur = table.ShownText(1, rows[i], scratch);
-            if (cur == from)
+            if (found.from == kNoRow && SameCode(cur, from))
                 found.from = rows[i];
-            if (cur == to)
+            if (found.to == kNoRow && SameCode(cur, to))
                 found.to = rows[i];
         }
         days.push_back(found);

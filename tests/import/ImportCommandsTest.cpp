@@ -224,7 +224,9 @@ TEST_F(ImportCommands, RemoveAndClear)
     EXPECT_EQ(removed.out, "");
     EXPECT_EQ(UploadTimes(), (std::multiset<std::string>{"A", "A", "C", "C", "b", "b"}));
 
-    EXPECT_EQ(Cli({"remove", data_, "Z"}).status, 0);
+    const CliRun absent = Cli({"remove", data_, "Z"});
+    EXPECT_EQ(absent.status, 1);
+    EXPECT_EQ(absent.err, "No rates at upload time Z\n");
     EXPECT_EQ(UploadTimes().size(), 6u);
 
     const CliRun cleared = Cli({"clear", data_});

@@ -72,10 +72,12 @@ TEST_P(DateRule, PicksTheNewestDayOnOrBefore)
     const DateCase& c = GetParam();
     const DateChoice choice = ChooseUploadTimeOn(UploadTimeDates(c.uploadTimes), c.typed);
     EXPECT_EQ(choice.outcome, c.outcome);
-    if (c.outcome == DateOutcome::Picked)
+    if (c.outcome == DateOutcome::Picked) {
         EXPECT_EQ(choice.uploadTime, c.expected);
-    if (c.outcome == DateOutcome::BeforeFirstDay)
+    }
+    if (c.outcome == DateOutcome::BeforeFirstDay) {
         EXPECT_EQ(choice.firstDay, c.expected);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -120,15 +122,6 @@ TEST(UploadTimeDates, FromATableListsEachDayOnceOldestFirst)
     EXPECT_EQ(dates.FirstDay()->uploadTime, "2008-09-11");
     EXPECT_EQ(dates.OnOrBefore(*CalendarDay("2008-09-14"))->uploadTime, "2008-09-12");
     EXPECT_EQ(dates.OnOrBefore(*CalendarDay("2008-09-10")), nullptr);
-}
-
-TEST(UploadTimeDates, EmptyTableHasNoDays)
-{
-    RateTable table('.', ByteCollation());
-    const UploadTimeDates dates = UploadTimeDates::Of(table);
-    EXPECT_TRUE(dates.Empty());
-    EXPECT_EQ(dates.FirstDay(), nullptr);
-    EXPECT_EQ(ChooseUploadTimeOn(dates, "2008-09-13").outcome, DateOutcome::NoDays);
 }
 
 } // namespace

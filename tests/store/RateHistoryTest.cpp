@@ -13,6 +13,8 @@
 namespace zentaro {
 namespace {
 
+using Series = std::vector<std::pair<std::string, std::string>>;
+
 struct Row {
     const char* tgl;
     const char* cur;
@@ -28,10 +30,10 @@ protected:
     }
 
     // The series as date and result text, which is how a reader sees it.
-    std::vector<std::pair<std::string, std::string>> Shown(std::string_view from, std::string_view to,
+    Series Shown(std::string_view from, std::string_view to,
                                                            const DayRange& range = {})
     {
-        std::vector<std::pair<std::string, std::string>> shown;
+        Series shown;
         for (const auto& point : PairHistory(table, from, to, range)) {
             EXPECT_EQ(CalendarDay(point.date), point.day) << point.date;
             shown.emplace_back(point.date, ResultText(point.rate, '.'));
@@ -42,8 +44,6 @@ protected:
     RateTable table{'.', ByteCollation()};
 };
 
-using Shown = std::vector<std::pair<std::string, std::string>>;
-
 TEST_F(RateHistoryTest, DaysOldestFirstWithBothCurrenciesOnly)
 {
     Add({{"2008-09-15", "USD", "2"}, {"2008-09-15", "JPY", "300"},
@@ -51,8 +51,8 @@ TEST_F(RateHistoryTest, DaysOldestFirstWithBothCurrenciesOnly)
          {"2008-09-11", "USD", "5"}, // JPY missing that day
          {"2008-09-10", "JPY", "7"},
          {"2008-09-09", "USD", "3"}, {"2008-09-09", "JPY", "1"}});
-    EXPECT_EQ(Shown("USD", "JPY"), (Shown{{"2008-09-09", "0.333333"}, {"2008-09-12", "25"}, {"2008-09-15", "150"}}));
-    EXPECT_EQ(Shown("JPY", "USD"), (Shown{{"2008-09-09", "3"}, {"2008-09-12", "0.04"}, {"2008-09-15", "0.006667"}}));
+    EXPECT_EQ(Shown("USD", "JPY"), (Series{{"2008-09-09", "0.333333"}, {"2008-09-12", "25"}, {"2008-09-15", "150"}}));
+    EXPECT_EQ(Shown("JPY", "USD"), (Series{{"2008-09-09", "3"}, {"2008-09-12", "0.04"}, {"2008-09-15", "0.006667"}}));
     EXPECT_EQ(Shown("USD", "USD").size(), 4u);
     EXPECT_TRUE(Shown("usd", "JPY").empty());
     EXPECT_TRUE(Shown("USD", "GBP").empty());
@@ -63,7 +63,7 @@ TEST_F(RateHistoryTest, UploadTimesThatAreNotDatesAreLeftOut)
     Add({{"Batch 1", "USD", "1"}, {"Batch 1", "JPY", "2"}, {"2008-9-12", "USD", "1"}, {"2008-9-12", "JPY", "3"},
          {"2008-02-30", "USD", "1"}, {"2008-02-30", "JPY", "4"}, {"2008-09-12", "USD", "1"},
          {"2008-09-12", "JPY", "5"}});
-    EXPECT_EQ(Shown("USD", "JPY"), (Shown{{"2008-09-12", "5"}}));
+    EXPECT_EQ(Shown("USD", "JPY"), (Series{{"2008-09-12", "5"}}));
 }
 
 TEST_F(RateHistoryTest, EachPointIsTheWindowsConversionOfOne)
@@ -91,7 +91,7 @@ TEST_F(RateHistoryTest, DaysWithoutAValueAreLeftOut)
          {"2008-09-11", "USD", "0"}, {"2008-09-11", "JPY", "2"}, // division by zero
          {"2008-09-12", "USD", "0"}, {"2008-09-12", "JPY", "0"}, // 0 / 0
          {"2008-09-15", "USD", "2"}, {"2008-09-15", "JPY", "0"}});
-    EXPECT_EQ(Shown("USD", "JPY"), (Shown{{"2008-09-15", "0"}}));
+    EXPECT_EQ(Shown("USD", "JPY"), (Series{{"2008-09-15", "0"}}));
 }
 
 TEST_F(RateHistoryTest, RangeKeepsBothEnds)
