@@ -4,6 +4,7 @@
 #include "app/Keypad.h"
 #include "app/KeypadRules.h"
 #include "app/MessageBoxDialogs.h"
+#include "app/PairTools.h"
 #include "app/PictureControl.h"
 #include "app/ShownText.h"
 #include "app/TextComboBox.h"
@@ -19,6 +20,8 @@
 #include "store/Maintenance.h"
 #include "store/NumberText.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,6 +62,8 @@ TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* par
         dialogs_->ShowError(ErrorBoxText(settings_.dataFolderError));
     try {
         FormCreate(this);
+        if (tools_->RestoreChoice())
+            Guard([this] { ConvertAgain(); });
     } catch (const std::exception& error) {
         if (settings_.dataFolderError.empty())
             dialogs_->ShowError(StartupErrorBoxText(error.what(), DataFilePath()));
@@ -69,6 +74,7 @@ TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* par
 
 TForm1::~TForm1()
 {
+    tools_->SaveChoice();
     // The controls outlive this part of the window; closing them must not
     // reach the handlers any more.
     Edit8->removeEventFilter(this);
@@ -93,6 +99,25 @@ void TForm1::CreateControls()
     CreateKeypad(font);
     CreateShell();
     ArrangeControls();
+    tools_ = std::make_unique<PairTools>(table_, PairTools::Controls{ComboBox3, ComboBox1, ComboBox2, Edit8},
+                                         PairTools::Options{settings_.decimalSeparator, settings_.locale,
+                                                            settings_.localeCurrency, settings_.settingsFile});
+    struct Command {
+        QAction* TForm1::*action;
+        QKeySequence shortcut;
+        void (TForm1::*click)(QObject*);
+    };
+    for (const Command& command : {Command{&TForm1::HistoryAction, QKeySequence(Qt::CTRL | Qt::Key_H), &TForm1::History1Click},
+                                   Command{&TForm1::SwapAction, QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::Swap1Click}}) {
+        auto* action = new QAction(this);
+        action->setShortcut(command.shortcut);
+        addAction(action);
+        this->*command.action = action;
+        connect(action, &QAction::triggered, this, [this, click = command.click] {
+            if (!transferring_)
+                Guard([&] { (this->*click)(this); });
+        });
+    }
 }
 
 void TForm1::ConnectEvents()
@@ -153,6 +178,7 @@ void TForm1::FormCreate(QObject*)
             list->SetEntries(SortCurrencyEntries(list->Entries()), list->Text());
         currencyListsSorted_ = true;
     }
+    tools_->TableLoaded();
     // Sets both scratch rates to the shown currencies' own. An error here is
     // reported on its own: the refresh itself is complete.
     Guard([this] { ConvertAgain(); });
@@ -192,6 +218,7 @@ void TForm1::ShowConversion(EmptyAmount emptyAmount)
 // time changed since, so a keystroke still costs one lookup.
 void TForm1::ComboBox1Change(QObject*)
 {
+    tools_->PairChanged();
     Edit9->clear();
     LookUpShownRate(*ComboBox1, sourceRate_, Edit1, true);
     LookUpShownRate(*ComboBox2, targetRate_, Edit4, false);
@@ -200,6 +227,7 @@ void TForm1::ComboBox1Change(QObject*)
 
 void TForm1::ComboBox2Change(QObject*)
 {
+    tools_->PairChanged();
     if (Edit8->text().isEmpty())
         Edit8->setText(QStringLiteral("0"));
     Edit9->clear();
@@ -221,12 +249,16 @@ void TForm1::ComboBox3Click(QObject*)
 {
     uploadTimeTyped_ = false;
     Edit9->clear();
+    // A typed date picks the day on or before it; one before the first day picks none.
+    if (!tools_->ResolveTypedTime())
+        return;
     const CurrencyPass pass = BuildCurrencyList(table_, ComboBox3->Text());
     for (TextComboBox* list : {ComboBox1, ComboBox2}) {
         const std::string kept = KeptCurrency(pass, list->Text());
         FillCurrencyList(*list, pass);
         list->SetText(kept);
     }
+    tools_->TimeChosen();
     ConvertAgain();
 }
 
@@ -260,9 +292,18 @@ void TForm1::Edit8KeyPress(QObject* sender, char32_t& key)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    // A paste, by its keys or the context menu, takes the number the text holds.
+    if (watched == Edit8 && event->type() == QEvent::ContextMenu) {
+        tools_->ShowAmountMenu(static_cast<QContextMenuEvent*>(event)->pos());
+        return true;
+    }
     if (watched != Edit8 || event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     const auto& press = *static_cast<QKeyEvent*>(event);
+    if (press.matches(QKeySequence::Paste)) {
+        Guard([this] { tools_->PasteAmount(); });
+        return true;
+    }
     const std::optional<char32_t> typed = KeyCharacter(press);
     // The field itself would insert an Alt combination's text.
     if (!typed)
@@ -453,6 +494,10 @@ void TForm1::CreateShell()
          &TForm1::Update1Click},
         {&TForm1::Image2, ":/art/exit.bmp", {576, 25, 27, 29}, "Exit", &TForm1::Image2MouseMove, &TForm1::Image2Click},
         {&TForm1::Image3, ":/art/help.bmp", {547, 25, 27, 29}, "Help", &TForm1::Image3MouseMove, &TForm1::Image3Click},
+        {&TForm1::History1, ":/art/history.bmp", {330, 222, 51, 54}, "History", &TForm1::History1MouseMove,
+         &TForm1::History1Click},
+        {&TForm1::Swap1, ":/art/swap.bmp", {217, 24, 41, 31}, "Swap Currencies", &TForm1::Swap1MouseMove,
+         &TForm1::Swap1Click},
     };
     for (const PictureButton& button : kButtons) {
         PictureControl* control = CreatePictureButton(this, button.picture, button.box, button.hint);
@@ -477,7 +522,7 @@ void TForm1::ArrangeControls()
     // Pictures and labels lie under the edits, lists and the keypad, each
     // later one over the earlier ones.
     for (QWidget* control : std::initializer_list<QWidget*>{
-             Image1, Clear1, Removecurrentdata1, Updatefromfile1, Update1, Image2, Image3, Label1, Label2,
+             Image1, Clear1, Removecurrentdata1, Updatefromfile1, Update1, Image2, Image3, History1, Swap1, Label1, Label2,
              Label3, Image4, ComboBox3, Edit8, Bitbtn2, ComboBox1, Edit9, ComboBox2, XiPanel1})
         control->raise();
 
@@ -613,7 +658,7 @@ void TForm1::FormMouseUp(QObject*, Qt::MouseButton button, Qt::KeyboardModifiers
 
 void TForm1::EndHoverEnlargement()
 {
-    for (PictureControl* picture : {Clear1, Removecurrentdata1, Updatefromfile1, Update1, Image2, Image3})
+    for (PictureControl* picture : {Clear1, Removecurrentdata1, Updatefromfile1, Update1, Image2, Image3, History1, Swap1})
         picture->SetStretch(false);
 }
 
@@ -628,6 +673,18 @@ void TForm1::Image2MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Image2
 void TForm1::Image3MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Image3->SetStretch(true); }
 
 void TForm1::Image2Click(QObject*) { settings_.quit(); }
+
+void TForm1::History1MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { History1->SetStretch(true); }
+void TForm1::Swap1MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Swap1->SetStretch(true); }
+
+void TForm1::History1Click(QObject*) { tools_->OpenHistory(windowIcon()); }
+HistoryWindow* TForm1::History() const { return tools_->History(); }
+
+void TForm1::Swap1Click(QObject*)
+{
+    tools_->Swap();
+    ConvertAgain();
+}
 
 // Whether the viewer opened anything is not examined.
 void TForm1::Image3Click(QObject*)

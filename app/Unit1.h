@@ -15,11 +15,14 @@
 #include <optional>
 #include <string>
 
+class QAction;
 class QLabel;
 class QLineEdit;
 
 namespace zentaro {
 
+class HistoryWindow;
+class PairTools;
 class PictureControl;
 class TextComboBox;
 class TXiButton;
@@ -95,6 +98,13 @@ public:
     void Image3MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
     void Image2Click(QObject* sender);
     void Image3Click(QObject* sender);
+    // The pair's History window, and swapping From and To.
+    void History1Click(QObject* sender);
+    void History1MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    void Swap1Click(QObject* sender);
+    void Swap1MouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    // The History window once opened, else null.
+    HistoryWindow* History() const;
 
     std::filesystem::path DataFilePath() const { return settings_.DataFilePath(); }
     // True while "Update From URL" waits for its transfers; the data commands
@@ -159,6 +169,11 @@ public:
     PictureControl* Update1 = nullptr;
     PictureControl* Image2 = nullptr; // exit
     PictureControl* Image3 = nullptr; // help
+    PictureControl* History1 = nullptr;
+    PictureControl* Swap1 = nullptr;
+    // Their commands with their shortcuts, Ctrl+H and Ctrl+S.
+    QAction* HistoryAction = nullptr;
+    QAction* SwapAction = nullptr;
 
     // Runs an event's handler; an error ends it and shows the error message
     // box. Returns whether the handler completed.
@@ -228,6 +243,7 @@ private:
     ShownRate targetRate_;
     bool uploadTimeTyped_ = false; // the upload-time list's text was typed since it was last chosen
     bool transferring_ = false;
+    std::unique_ptr<PairTools> tools_;
 };
 
 } // namespace zentaro

@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QProcess>
 #include <QWindow>
 
@@ -36,6 +37,11 @@ WindowSettings WindowSettings::Installed()
     WindowSettings settings = ForProgram(LocalPath(QCoreApplication::applicationDirPath()), ProcessEnvironment());
     settings.decimalSeparator = LocaleDecimalSeparator();
     settings.updateUrl = DefaultUpdateUrl();
+    settings.settingsFile = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+                            QStringLiteral("/zentaro.conf");
+    const QLocale locale = QLocale::system();
+    settings.locale = locale.name().toStdString();
+    settings.localeCurrency = locale.currencySymbol(QLocale::CurrencyIsoCode).toStdString();
     return settings;
 }
 

@@ -5,6 +5,7 @@
 #include "store/DataLocation.h"
 
 #include <QPoint>
+#include <QString>
 #include <QUrl>
 
 #include <chrono>
@@ -47,6 +48,11 @@ struct WindowSettings {
     // Hands a drag to the window system; false where it cannot move windows
     // itself, and the window then follows the pointer.
     std::function<bool(QWindow*)> startSystemMove = &WindowSettings::SystemStartMove;
+    // The Qt settings file that keeps the chosen pair and amount; empty: kept nowhere.
+    QString settingsFile;
+    // The locale of the currencies' names, and its currency for a first start.
+    std::string locale = "en";
+    std::string localeCurrency;
 
     // The folder of the data file and "Last Update.txt", and the data file.
     std::filesystem::path DataFolder() const;

@@ -11,7 +11,7 @@ run_packages=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev qt6-wayland
   libcurl4-openssl-dev ca-certificates
-  libzip-dev libexpat1-dev
+  libzip-dev libexpat1-dev libicu-dev
   xdg-utils
   fonts-liberation fonts-dejavu-core
 )

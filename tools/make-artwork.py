@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Generate Zentaro's artwork: the window background, the decorative picture,
-the picture-button icons, the calculator glyph and the application icon.
+the picture-button icons (the data buttons, history, swap, help and exit), the calculator glyph and the application icon.
 
 Only the Python 3 standard library is used.  Every picture is drawn from
 geometric shapes described by signed distance functions, which gives smooth
@@ -333,6 +333,10 @@ HELP_BOX = (547, 25, 27, 29)
 EXIT_BOX = (576, 25, 27, 29)
 DATA_BOXES = [(386, 222, 51, 54), (440, 222, 51, 54),
               (496, 222, 51, 54), (553, 222, 51, 54)]
+# The history button opens the strip on its left.
+HISTORY_BOX = (330, 222, 51, 54)
+# The swap button stands where the title band shows the exchange motif.
+SWAP_BOX = (217, 24, 41, 31)
 DECOR_BOX = (24, 64, 161, 193)
 
 
@@ -423,12 +427,9 @@ def make_background():
     cv.fill(sd_intersect(body_in, lambda x, y: abs(y - 19.0) - 0.6), (90, 150, 186),
             (190, 16, 615, 22), opacity=0.6)
 
-    # Exchange motif at the left of the title band: two opposed arrows.
+    # Exchange motif at the left of the title band: its two opposed arrows
+    # are the swap button's picture, the dots trail away from them.
     motif = (120, 178, 206)
-    cv.fill(sd_stroke([(222, 33), (246, 33)], 2.6), motif, (215, 25, 262, 56), opacity=0.8)
-    cv.fill(sd_polygon([(244, 27.5), (253, 33), (244, 38.5)]), motif, (215, 25, 262, 56), opacity=0.8)
-    cv.fill(sd_stroke([(229, 45), (253, 45)], 2.6), GOLD, (215, 25, 262, 56), opacity=0.85)
-    cv.fill(sd_polygon([(231, 39.5), (222, 45), (231, 50.5)]), GOLD, (215, 25, 262, 56), opacity=0.85)
     for i in range(14):
         x = 268 + i * 18
         cv.fill(sd_circle(x, 39.5, 1.3), motif, (x - 3, 36, x + 3, 43), opacity=0.5 - i * 0.033)
@@ -475,24 +476,24 @@ def make_background():
     for yy in (114.5, 149.5):
         cv.fill(sd_stroke([(222, yy), (593, yy)], 1.0), (218, 230, 238), (220, yy - 2, 596, yy + 2))
 
-    # Strip of the four data buttons.
-    strip = sd_rrect(379, 214, 611, 280, 15)
-    cv.fill(sd_inset(strip, -1), (60, 100, 130), (372, 208, 616, 286), opacity=0.18,
+    # Strip of the history button and the four data buttons.
+    strip = sd_rrect(323, 214, 611, 280, 15)
+    cv.fill(sd_inset(strip, -1), (60, 100, 130), (316, 208, 616, 286), opacity=0.18,
             shape=False, soft=4.0)
-    cv.fill(strip, STRIP_BORDER, (377, 212, 613, 282))
-    cv.fill(sd_inset(strip, 1.2), vgrad((212, 230, 241), STRIP, 214, 280), (377, 212, 613, 282))
-    for (bx, by, bw, bh) in DATA_BOXES:
+    cv.fill(strip, STRIP_BORDER, (321, 212, 613, 282))
+    cv.fill(sd_inset(strip, 1.2), vgrad((212, 230, 241), STRIP, 214, 280), (321, 212, 613, 282))
+    for (bx, by, bw, bh) in [HISTORY_BOX] + DATA_BOXES:
         well = sd_rrect(bx, by, bx + bw, by + bh, 9)
         cv.fill(well, WELL_BORDER, (bx - 1, by - 1, bx + bw + 1, by + bh + 1))
         cv.fill(sd_inset(well, 1.0), WELL, (bx - 1, by - 1, bx + bw + 1, by + bh + 1))
 
     # Decorative wave lines left of the strip.
     for i, col in enumerate(((176, 204, 222), (196, 218, 232))):
-        pts = [(x, 247 + i * 9 + 5 * math.sin((x - 210) / 24.0 + i)) for x in range(214, 372, 3)]
-        cv.fill(sd_stroke(pts, 1.6), col, (212, 232, 374, 272))
+        pts = [(x, 247 + i * 9 + 5 * math.sin((x - 210) / 24.0 + i)) for x in range(214, 316, 3)]
+        cv.fill(sd_stroke(pts, 1.6), col, (212, 232, 318, 272))
     # Small currency symbols along the waves.
-    for j, sym in enumerate((symbol_dollar(), symbol_euro(), symbol_yen(), symbol_pound())):
-        cx = 236 + j * 38
+    for j, sym in enumerate((symbol_dollar(), symbol_euro(), symbol_yen())):
+        cx = 236 + j * 34
         cv.fill(sd_circle(cx, 222, 11), (205, 224, 236), (cx - 13, 209, cx + 13, 235))
         cv.fill(sd_strokes(place(sym, cx, 222, 11), 1.8), (112, 150, 176), (cx - 13, 209, cx + 13, 235))
 
@@ -709,6 +710,33 @@ def icon_updateurl(matte):
     return cv.finish(threshold=0.3)
 
 
+def icon_history(matte):
+    cv = Canvas(45, 45, matte)
+    # A chart card: axes, a grid and a rising, falling line of rates.
+    card = sd_rrect(4, 6, 40, 38, 4)
+    cv.fill(sd_inset(card, -1.2), (44, 70, 96), (0, 0, 45, 45))
+    cv.fill(card, vgrad((250, 250, 246), (222, 234, 242), 6, 38), (0, 0, 45, 45))
+    for yy in (14, 21, 28):
+        cv.fill(sd_stroke([(10, yy), (36, yy)], 0.9), (188, 204, 218), (0, 0, 45, 45))
+    cv.fill(sd_strokes([[(9.5, 10), (9.5, 33.5), (37, 33.5)]], 1.6), (70, 86, 104), (0, 0, 45, 45))
+    line = [(11, 29), (16, 24), (20, 26.5), (25, 17), (29, 20), (35, 11)]
+    cv.fill(sd_stroke([(x, y + 1.0) for x, y in line], 2.6), (150, 170, 190), (0, 0, 45, 45), opacity=0.5)
+    cv.fill(sd_stroke(line, 2.4), (36, 112, 180), (0, 0, 45, 45))
+    cv.fill(sd_circle(35, 11, 2.2), GOLD, (0, 0, 45, 45))
+    return cv.finish(threshold=0.3)
+
+
+def icon_swap(matte):
+    # The title band's two opposed arrows, light and gold.
+    cv = Canvas(36, 27, matte)
+    light = (170, 214, 236)
+    cv.fill(sd_stroke([(4, 8), (25, 8)], 3.2), light, (0, 0, 36, 27))
+    cv.fill(sd_polygon([(23, 2), (33, 8), (23, 14)]), light, (0, 0, 36, 27))
+    cv.fill(sd_stroke([(11, 19), (32, 19)], 3.2), GOLD, (0, 0, 36, 27))
+    cv.fill(sd_polygon([(13, 13), (3, 19), (13, 25)]), GOLD, (0, 0, 36, 27))
+    return cv.finish(threshold=0.3)
+
+
 def icon_exit(matte):
     cv = Canvas(26, 26, matte)
     cx, cy, r = 13.0, 13.0, 11.4
@@ -903,6 +931,8 @@ def main():
     images["remove"] = icon_remove(wells[1])
     images["updatefile"] = icon_updatefile(wells[2])
     images["updateurl"] = icon_updateurl(wells[3])
+    images["history"] = icon_history(mean_colour(bg, HISTORY_BOX))
+    images["swap"] = icon_swap(mean_colour(bg, SWAP_BOX))
     images["help"] = icon_help(mean_colour(bg, HELP_BOX))
     images["exit"] = icon_exit(mean_colour(bg, EXIT_BOX))
     images["calc-glyph"] = make_calc_glyph()
@@ -918,7 +948,7 @@ def main():
     # Button pictures for the help document, white made transparent.
     help_img = os.path.join(out, "help", "img")
     os.makedirs(help_img, exist_ok=True)
-    for name in ("clear", "remove", "updatefile", "updateurl", "help", "exit", "calc-glyph"):
+    for name in ("clear", "remove", "updatefile", "updateurl", "history", "swap", "help", "exit", "calc-glyph"):
         pixels = images[name]
         write_png(os.path.join(help_img, name + ".png"), len(pixels[0]), len(pixels), pixels,
                   transparent=WHITE)

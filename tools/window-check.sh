@@ -5,7 +5,9 @@
 # through the X primary selection each time; then opens the question of
 # "Delete All Data" and answers No. Then takes a screenshot and checks that
 # the shaped window is there: visible where the background picture is,
-# see-through where it is white and in the strips beside it.
+# see-through where it is white and in the strips beside it. Last, in a second
+# run, opens the History window of EUR in USD with its button, rests the
+# pointer on the plot and takes a screenshot of it.
 # Usage: tools/window-check.sh BUILD_DIR
 set -euo pipefail
 
@@ -48,7 +50,8 @@ width=$(window_field "Width")
 height=$(window_field "Height")
 echo "window at $left,$top size ${width}x$height; screenshot $shot"
 
-note() { awk -F= -v key="$1" '$1 == key { print substr($0, length(key) + 2) }' <<< "$WINDOW_NOTES"; }
+note_of() { awk -F= -v key="$2" '$1 == key { print substr($0, length(key) + 2) }' <<< "$1"; }
+note() { note_of "$WINDOW_NOTES" "$1"; }
 failures=0
 # 250 EUR in ZAR with the sample rates: 17.1922 on 2022-07-08, 12.0906 on 2013-01-28.
 [ "$(note newest)" = 4298.05 ] || { echo "window-check: 250 EUR in ZAR shows \"$(note newest)\", not 4298.05" >&2; failures=$((failures + 1)); }
@@ -78,5 +81,28 @@ expect visible 100 150 "the decorative picture"
 expect see-through 621 150 "the strip right of the background"
 expect see-through 300 294 "the strip below the background"
 expect see-through 1 1 "the white corner of the background"
+
+history_shot="$build/window-check-history.png"
+rm -f "$history_shot"
+run_window "$build" "$history_shot" '
+  click() { xdotool mousemove $((left + $1)) $((top + $2)) click 1; sleep 0.3; }
+  retype() { click "$1" "$2"; xdotool key ctrl+a; xdotool type --delay 40 "$3"; sleep 0.3; }
+  retype 470 134 EUR
+  retype 470 166 USD
+  click 355 249; sleep 1
+  history=$(xdotool search --onlyvisible --name "^EUR in USD - Zentaro\$" 2>/dev/null | head -1)
+  echo "history=$history" >> "$notes"
+  if [ -n "$history" ]; then
+    xdotool windowmove "$history" 0 0 windowsize "$history" 760 460; sleep 0.5
+    xdotool mousemove 400 200; sleep 0.2; xdotool mousemove 402 201; sleep 0.5
+  fi
+'
+if [ -z "$(note_of "$WINDOW_NOTES" history)" ]; then
+  echo "window-check: the History button opened no window titled \"EUR in USD - Zentaro\"" >&2
+  failures=$((failures + 1))
+else
+  echo "History window screenshot $history_shot"
+fi
+
 [ "$failures" -eq 0 ] || exit 1
-echo "window-check: the shaped window is on screen and converts at the chosen upload time"
+echo "window-check: the shaped window is on screen, converts at the chosen upload time and opens a pair's history"

@@ -129,7 +129,6 @@ TEST_P(ConversionTest, RejectedCharactersShowTheirMessage)
         {[&] { Key(Qt::Key_Enter); }, "\r"},
         {[&] { Key(Qt::Key_Escape); }, "\x1b"},
         {[&] { Key(Qt::Key_C, Qt::ControlModifier); }, "\x03"},
-        {[&] { Key(Qt::Key_V, Qt::ControlModifier); }, "\x16"},
         {[&] { Key(Qt::Key_X, Qt::ControlModifier); }, "\x18"},
         {[&] { Key(Qt::Key_A, Qt::ControlModifier); }, "\x01"},
     };

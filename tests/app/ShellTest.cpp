@@ -426,7 +426,7 @@ TEST_F(Shell, HintsShowInBoldBlueNarrowTypeAfterTenMilliseconds)
 
     // A list's edit part shows the list's hint.
     const std::pair<QWidget*, const char*> hinted[] = {
-        {form->ComboBox1->lineEdit(), "Click to Select Unit Currency"},
+        {form->ComboBox1->lineEdit(), "Click to Select Unit Currency\nEUR - Euro"},
         {form->Bitbtn2, "Click to Use Calculator"},
     };
     for (const auto& [control, text] : hinted) {

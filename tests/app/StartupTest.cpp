@@ -314,9 +314,9 @@ TEST_F(StartupTest, ControlsLieOnTheWindowEachLabelBeforeItsRow)
         {form->Label3, ""},
         {form->ComboBox3, "Click to Select Time"},
         {form->Edit8, "Type a Numeric Format Here"},
-        {form->ComboBox1, "Click to Select Unit Currency"},
+        {form->ComboBox1, "Click to Select Unit Currency\nCHF - Swiss Franc"},
         {form->Edit9, "Result"},
-        {form->ComboBox2, "Click to Select Unit Currency"},
+        {form->ComboBox2, "Click to Select Unit Currency\nCHF - Swiss Franc"},
     };
     for (std::size_t i = 0; i < std::size(placed); ++i) {
         const Placed& control = placed[i];
