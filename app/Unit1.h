@@ -21,9 +21,11 @@ class QLineEdit;
 namespace zentaro {
 
 class PictureControl;
+class RatesKeeper;
 class TextComboBox;
 class TXiButton;
 class TXiPanel;
+class WindowCommands;
 class WindowShape;
 
 // The main window. Its handlers carry the names of the events they handle and
@@ -100,6 +102,10 @@ public:
     // True while "Update From URL" waits for its transfers; the data commands
     // do nothing then.
     bool Transferring() const { return transferring_; }
+    // The background menu's commands, and the keeper of the rates' age and
+    // freshness.
+    WindowCommands& Commands() const { return *commands_; }
+    RatesKeeper& Rates() const { return *rates_; }
     bool Dragging() const { return dragging_; }
     RateTable& Table() { return table_; }
     bool DragEnabled() const { return dragEnabled_; }
@@ -228,6 +234,8 @@ private:
     ShownRate targetRate_;
     bool uploadTimeTyped_ = false; // the upload-time list's text was typed since it was last chosen
     bool transferring_ = false;
+    WindowCommands* commands_ = nullptr;
+    RatesKeeper* rates_ = nullptr;
 };
 
 } // namespace zentaro

@@ -1,4 +1,5 @@
 #include "app/WindowSettings.h"
+#include "app/Preferences.h"
 #include "app/ShownText.h"
 #include "import/UpdateFromUrl.h"
 #include "store/DataLocation.h"
@@ -14,6 +15,13 @@
 #include <QWindow>
 
 namespace zentaro {
+namespace {
+
+// The ECB publishes once a working day; every few hours catches each day
+// soon enough without asking its server often.
+constexpr std::chrono::hours kAutoUpdateInterval{3};
+
+} // namespace
 
 std::filesystem::path WindowSettings::DataFolder() const
 {
@@ -47,6 +55,9 @@ WindowSettings WindowSettings::Installed()
     settings.shareFolder = layout.shareFolder.value_or(std::filesystem::path());
     settings.decimalSeparator = LocaleDecimalSeparator();
     settings.updateUrl = DefaultUpdateUrl();
+    settings.autoUpdateInterval = kAutoUpdateInterval;
+    settings.preferencesFile = Preferences::FileFor(
+        layout, LocalPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
     return settings;
 }
 

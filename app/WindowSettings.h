@@ -3,7 +3,9 @@
 #include "import/CurlFetcher.h"
 #include "store/DataFileLock.h"
 
+#include <QDateTime>
 #include <QPoint>
+#include <QString>
 #include <QUrl>
 
 #include <chrono>
@@ -44,6 +46,17 @@ struct WindowSettings {
     // Hands a drag to the window system; false where it cannot move windows
     // itself, and the window then follows the pointer.
     std::function<bool(QWindow*)> startSystemMove = &WindowSettings::SystemStartMove;
+    // The clock of the rates' age line and of the automatic update.
+    std::function<QDateTime()> now = &QDateTime::currentDateTime;
+    // How often the window looks for newer rates by itself; zero: never.
+    std::chrono::milliseconds autoUpdateInterval{0};
+    // The least time between two automatic downloads.
+    std::chrono::milliseconds autoUpdateGap{std::chrono::hours(1)};
+    // How long the data file must rest before the window shows another
+    // program's change.
+    std::chrono::milliseconds followSettle{250};
+    // The file that keeps the window's preferences; empty: none kept.
+    QString preferencesFile;
 
     // The folder of the data file and "Last Update.txt", and the data file.
     std::filesystem::path DataFolder() const;

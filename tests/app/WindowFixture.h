@@ -104,6 +104,8 @@ protected:
         settings.quit = [this] { ++quitRequests; };
         if (startSystemMove)
             settings.startSystemMove = startSystemMove;
+        if (adjustSettings)
+            adjustSettings(settings);
         auto recording = std::make_unique<RecordingDialogs>(boxes, [this] {
             return form ? form->Edit8->text() : QString();
         });
@@ -160,6 +162,8 @@ protected:
     std::filesystem::path shareFolder;
     // Stands in for the window system's move when set.
     std::function<bool(QWindow*)> startSystemMove;
+    // Any further settings of the window.
+    std::function<void(TForm1::Settings&)> adjustSettings;
 };
 
 } // namespace zentaro::test
