@@ -61,6 +61,9 @@ bool WindowCommands::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == window_ && event->type() == QEvent::ContextMenu) {
         const auto& request = *static_cast<QContextMenuEvent*>(event);
+        // A right press while the left button drags the window is part of the drag.
+        if (request.reason() == QContextMenuEvent::Mouse && (QApplication::mouseButtons() & Qt::LeftButton))
+            return true;
         PopUp(request.reason() == QContextMenuEvent::Mouse ? request.globalPos() : KeyboardPosition());
         return true;
     }

@@ -105,7 +105,7 @@ TEST_F(RatesWindow, ANewerDayFromTheCliBecomesCurrentWithTheUsersChoicesKept)
     EXPECT_EQ(form->ComboBox1->Text(), "USD");
     EXPECT_EQ(form->ComboBox2->Text(), "GBP");
     EXPECT_EQ(Result(), "50");
-    EXPECT_EQ(QApplication::focusWidget(), form->Edit8);
+    EXPECT_EQ(form->focusWidget(), form->Edit8);
     EXPECT_EQ(AgeLine()->text(), QStringLiteral("Rates of yesterday"));
     EXPECT_THAT(boxes, ::testing::IsEmpty());
 }
@@ -269,10 +269,11 @@ TEST_F(AutomaticUpdate, SwitchedOffItFetchesNothingAndStaysOff)
     ASSERT_TRUE(CheckItem()->isChecked()) << "on by default";
     CheckItem()->trigger();
     EXPECT_FALSE(CheckItem()->isChecked());
-    // Tuesday's rates come out.
+    // Tuesday's rates come out; the age line sees it at its next tick.
     now = now.addSecs(6 * 3600);
     QTest::qWait(300);
     EXPECT_EQ(Fetches(), 0u);
+    form->Rates().ShowAge();
     EXPECT_TRUE(Stale());
 
     form.reset();
