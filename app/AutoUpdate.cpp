@@ -29,12 +29,7 @@ void AutoUpdate::Start()
     QTimer::singleShot(0, this, [this] { Check(); });
 }
 
-void AutoUpdate::SetEnabled(bool on)
-{
-    enabled_ = on;
-    if (on)
-        Check();
-}
+void AutoUpdate::SetEnabled(bool on) { enabled_ = on; }
 
 bool AutoUpdate::Check()
 {

@@ -47,7 +47,6 @@ public:
     // The first check comes from the event loop, once the window is up.
     void Start();
     bool Enabled() const { return enabled_; }
-    // Switched on, it checks at once.
     void SetEnabled(bool on);
     bool Running() const { return running_; }
     // Starts an update when one is due; true when it did. Also held back

@@ -21,6 +21,11 @@ void FollowDataFile(TForm1& form)
 {
     if (form.Table().HoldsFileContent(form.DataFilePath()))
         return;
+    // A file removed under the window is no news to report at every change
+    // of its folder; the next save brings it back.
+    std::error_code error;
+    if (!std::filesystem::exists(form.DataFilePath(), error))
+        return;
     const std::string current = form.ComboBox3->Text();
     const std::vector<std::string> before = form.ComboBox3->Entries();
     const std::string from = form.ComboBox1->Text();

@@ -19,7 +19,7 @@ std::string FollowedUploadTime(std::string_view current, const std::vector<std::
 // with FollowedUploadTime current, the chosen currencies kept where that
 // upload time has them, the amount and the focus kept, and the amount
 // converted again. Does nothing while the window holds the file's content,
-// as after its own saves.
+// as after its own saves, and while the file is missing.
 void FollowDataFile(TForm1& form);
 
 } // namespace zentaro

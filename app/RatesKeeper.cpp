@@ -42,18 +42,17 @@ RatesKeeper::RatesKeeper(QWidget* window, WindowCommands& commands, Options opti
         [this] { return NewestEcbDay(options_.uploadTimes()); },
         [this](const UpdateOutcome& outcome) { Updated(outcome); });
     autoUpdate_->blocked = options_.transferring;
-    autoUpdate_->SetEnabled(false);
-
+    autoUpdate_->SetEnabled(preferences_.UpdateRatesAutomatically());
+    // Switched on, it looks for newer rates at once.
     checkItem_ = commands.AddCheck(QString::fromLatin1(kCheckItemText), preferences_.UpdateRatesAutomatically(),
                                    [this](bool on) {
                                        preferences_.SetUpdateRatesAutomatically(on);
-                                       if (options_.interval.count() > 0)
-                                           autoUpdate_->SetEnabled(on);
+                                       autoUpdate_->SetEnabled(on);
+                                       if (on && options_.interval.count() > 0)
+                                           autoUpdate_->Check();
                                    });
-    if (options_.interval.count() > 0) {
-        autoUpdate_->SetEnabled(preferences_.UpdateRatesAutomatically());
+    if (options_.interval.count() > 0)
         autoUpdate_->Start();
-    }
 
     clock_.setInterval(kAgeTick);
     connect(&clock_, &QTimer::timeout, this, &RatesKeeper::ShowAge);

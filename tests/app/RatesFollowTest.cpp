@@ -156,6 +156,21 @@ TEST_F(RatesWindow, ItsOwnSaveIsNotShownTwice)
     EXPECT_EQ(refreshes.count(), 0) << "a refresh clears and refills the result";
 }
 
+TEST_F(RatesWindow, ARemovedDataFileIsFollowedOnceItIsBack)
+{
+    WriteDays({"2025-12-05"});
+    ASSERT_NO_FATAL_FAILURE(Open());
+    std::filesystem::remove(DataPath());
+    WriteFile(folder / "other.txt", "x");
+    QTest::qWait(300);
+    EXPECT_THAT(boxes, ::testing::IsEmpty());
+    EXPECT_THAT(Entries(form->ComboBox3), ElementsAre("2025-12-05"));
+
+    WriteDays({"2025-12-08"});
+    ASSERT_TRUE(Eventually([&] { return ShowsTime("2025-12-08"); }));
+    EXPECT_THAT(boxes, ::testing::IsEmpty());
+}
+
 TEST_F(RatesWindow, TheAgeLineWarnsOnlyAboutTheNewestDay)
 {
     WriteDays({"2024-10-10", "2024-10-11"});
