@@ -27,7 +27,6 @@ RatesKeeper::RatesKeeper(QWidget* window, WindowCommands& commands, Options opti
     QFont font = window->font();
     font.setPixelSize(kAgeLineFontPixels);
     ageLine_->setFont(font);
-    ageLine_->setAttribute(Qt::WA_TranslucentBackground);
     ageLine_->show();
 
     watcher_ = new DataFileWatcher(options_.update.dataFile, options_.settle, this);
