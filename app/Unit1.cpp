@@ -27,6 +27,8 @@
 #include <QLineEdit>
 #include <QScopeGuard>
 
+#include <atomic>
+
 namespace zentaro {
 
 namespace {
@@ -305,7 +307,7 @@ void TForm1::ChangeDataFile(QObject* sender, const std::function<void()>& change
     bool reloaded = false;
     try {
         ChangeDataFileWaiting(table_, DataFilePath(), settings_.lockWait,
-                              {settings_.DataFolder() / kUpdateFileName}, change, reloaded);
+                              {LastUpdatePath(DataFilePath())}, change, reloaded);
     } catch (...) {
         if (reloaded)
             Guard([&] { FormCreate(sender); });
@@ -339,28 +341,44 @@ void TForm1::UpdateFromFile1Click(QObject* sender)
     UpdateImport(LocalPath(*picked), kFileUpdateSuccessText, sender);
 }
 
-// The network half runs before the data file's lock is taken.
+// The whole command runs off this thread: the transfers may take a minute
+// and the lock a while, and the window keeps repainting meanwhile (the data
+// commands wait for it, see CreateShell).
 void TForm1::Update1Click(QObject* sender)
 {
-    FetchedUpdate fetched;
-    {
-        // The transfers may take minutes: the window keeps repainting, and the
-        // data commands wait for them (see CreateShell).
+    UrlUpdateRequest request;
+    request.url = settings_.updateUrl;
+    request.dataFile = DataFilePath();
+    request.access.lockWait = settings_.lockWait;
+    std::atomic<bool> reloaded = false;
+    request.access.onReloaded = [&reloaded] { reloaded = true; };
+    UrlUpdateResult result;
+    try {
         const WaitCursor wait;
         transferring_ = true;
         const auto done = qScopeGuard([this] { transferring_ = false; });
-        fetched = AwaitOffThread([limits = settings_.fetchLimits, url = settings_.updateUrl,
-                                  folder = settings_.DataFolder()] {
-            CurlFetcher fetcher(limits);
-            return FetchUpdateFile(fetcher, url, folder);
+        result = AwaitOffThread([&] {
+            CurlFetcher fetcher(settings_.fetchLimits);
+            return RunUrlUpdate(table_, fetcher, request);
         });
+    } catch (...) {
+        if (reloaded)
+            Guard([&] { FormCreate(sender); });
+        throw;
     }
-    Memo1 = fetched.body;
-    if (fetched.message) {
-        dialogs_->ShowMessage(Shown(*fetched.message));
-        return;
+    Memo1 = result.body;
+    if (reloaded)
+        FormCreate(sender);
+    const auto outcome = result.outcome;
+    if (outcome == UrlUpdateOutcome::Added || outcome == UrlUpdateOutcome::Duplicate) {
+        Edito1 = result.import.scratch.edito1;
+        Edito2 = result.import.scratch.edito2;
+        Edito3 = result.import.scratch.edito3;
+        Edito4 = result.import.scratch.edito4;
     }
-    UpdateImport(fetched.updateFile, kUrlUpdateSuccessText, sender);
+    dialogs_->ShowMessage(Shown(result.message));
+    if (outcome == UrlUpdateOutcome::Added)
+        FormCreate(sender);
 }
 
 // The question comes before the lock: the file is never held while the user thinks.
