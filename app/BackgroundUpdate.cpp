@@ -1,7 +1,5 @@
 #include "app/BackgroundUpdate.h"
-#include "import/RatesFile.h"
 #include "import/UpdateFromUrl.h"
-#include "store/DataFileChange.h"
 #include "store/RateTable.h"
 
 #include <exception>
@@ -11,21 +9,21 @@ namespace zentaro {
 UpdateOutcome RunBackgroundUpdate(const BackgroundUpdateSettings& settings, const std::atomic<bool>& cancelled)
 {
     try {
-        CurlFetcher fetcher(settings.limits);
-        const FetchedUpdate fetched = FetchUpdateFile(fetcher, settings.url, settings.dataFolder);
-        if (fetched.message)
-            return {UpdateOutcome::Failed, *fetched.message};
-        if (cancelled)
-            return {UpdateOutcome::Failed, "cancelled"};
         RateTable table(settings.decimalSeparator);
-        ImportResult result;
-        DataFileAccess access;
-        access.lockWait = settings.lockWait;
-        access.companions = {settings.dataFolder / kUpdateFileName};
-        ChangeDataFile(table, settings.dataFile, access, [&] {
-            result = ImportRatesFile(table, fetched.updateFile, settings.dataFile, kUrlUpdateSuccessText);
-        });
-        return {result.outcome == ImportOutcome::Added ? UpdateOutcome::Added : UpdateOutcome::AlreadyThere, {}};
+        CurlFetcher fetcher(settings.limits);
+        UrlUpdateRequest request;
+        request.url = settings.url;
+        request.dataFile = settings.dataFile;
+        request.access.lockWait = settings.lockWait;
+        request.cancelled = [&cancelled] { return cancelled.load(); };
+        const UrlUpdateResult result = RunUrlUpdate(table, fetcher, request);
+        switch (result.outcome) {
+        case UrlUpdateOutcome::Added: return {UpdateOutcome::Added, {}};
+        case UrlUpdateOutcome::Duplicate: return {UpdateOutcome::AlreadyThere, {}};
+        case UrlUpdateOutcome::DownloadFailed:
+        case UrlUpdateOutcome::Cancelled: break;
+        }
+        return {UpdateOutcome::Failed, result.message};
     } catch (const std::exception& error) {
         return {UpdateOutcome::Failed, error.what()};
     }

@@ -67,8 +67,8 @@ TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* par
     rates.gap = settings_.autoUpdateGap;
     rates.settle = settings_.followSettle;
     rates.preferencesFile = settings_.preferencesFile;
-    rates.update = {settings_.updateUrl, settings_.DataFolder(), DataFilePath(), settings_.fetchLimits,
-                    settings_.lockWait, settings_.decimalSeparator};
+    rates.update = {settings_.updateUrl, DataFilePath(), settings_.fetchLimits, settings_.lockWait,
+                    settings_.decimalSeparator};
     rates.transferring = [this] { return transferring_; };
     rates.follow = [this] { FollowDataFile(*this); };
     rates.uploadTimes = [this]() -> const std::vector<std::string>& { return ComboBox3->Entries(); };
