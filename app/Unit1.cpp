@@ -5,11 +5,14 @@
 #include "app/KeypadRules.h"
 #include "app/MessageBoxDialogs.h"
 #include "app/PairTools.h"
+#include "app/FollowDataFile.h"
 #include "app/PictureControl.h"
+#include "app/RatesKeeper.h"
 #include "app/ShownText.h"
 #include "app/TextComboBox.h"
 #include "app/Waiting.h"
 #include "app/WindowLooks.h"
+#include "app/WindowCommands.h"
 #include "app/WindowShape.h"
 #include "controls/XiButton.h"
 #include "controls/XiPanel.h"
@@ -68,6 +71,20 @@ TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* par
         if (settings_.dataFolderError.empty())
             dialogs_->ShowError(StartupErrorBoxText(error.what(), DataFilePath()));
     }
+    RatesKeeper::Options rates;
+    rates.now = settings_.now;
+    rates.interval = settings_.autoUpdateInterval;
+    rates.gap = settings_.autoUpdateGap;
+    rates.settle = settings_.followSettle;
+    rates.preferencesFile = settings_.preferencesFile;
+    rates.update = {settings_.updateUrl, DataFilePath(), settings_.fetchLimits, settings_.lockWait,
+                    settings_.decimalSeparator};
+    rates.transferring = [this] { return transferring_; };
+    rates.follow = [this] { FollowDataFile(*this); };
+    rates.uploadTimes = [this]() -> const std::vector<std::string>& { return ComboBox3->Entries(); };
+    rates.currentUploadTime = [this] { return ComboBox3->Text(); };
+    rates_ = new RatesKeeper(this, *commands_, std::move(rates));
+    rates_->AgeLine()->stackUnder(ComboBox3);
     // The window opens ready for an amount; it takes the focus when the window is activated.
     Edit8->setFocus();
 }
@@ -102,22 +119,6 @@ void TForm1::CreateControls()
     tools_ = std::make_unique<PairTools>(table_, PairTools::Controls{ComboBox3, ComboBox1, ComboBox2, Edit8},
                                          PairTools::Options{settings_.decimalSeparator, settings_.locale,
                                                             settings_.localeCurrency, settings_.settingsFile});
-    struct Command {
-        QAction* TForm1::*action;
-        QKeySequence shortcut;
-        void (TForm1::*click)(QObject*);
-    };
-    for (const Command& command : {Command{&TForm1::HistoryAction, QKeySequence(Qt::CTRL | Qt::Key_H), &TForm1::History1Click},
-                                   Command{&TForm1::SwapAction, QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::Swap1Click}}) {
-        auto* action = new QAction(this);
-        action->setShortcut(command.shortcut);
-        addAction(action);
-        this->*command.action = action;
-        connect(action, &QAction::triggered, this, [this, click = command.click] {
-            if (!transferring_)
-                Guard([&] { (this->*click)(this); });
-        });
-    }
 }
 
 void TForm1::ConnectEvents()
@@ -182,6 +183,8 @@ void TForm1::FormCreate(QObject*)
     // Sets both scratch rates to the shown currencies' own. An error here is
     // reported on its own: the refresh itself is complete.
     Guard([this] { ConvertAgain(); });
+    if (rates_)
+        rates_->ShowAge();
 }
 
 // Once the lists are sorted, a refresh's entries take their sorted places.
@@ -259,6 +262,8 @@ void TForm1::ComboBox3Click(QObject*)
         list->SetText(kept);
     }
     tools_->TimeChosen();
+    if (rates_)
+        rates_->ShowAge();
     ConvertAgain();
 }
 
@@ -479,26 +484,31 @@ void TForm1::CreateShell()
         const char* picture;
         QRect box;
         const char* hint;
+        QKeySequence shortcut;
         void (TForm1::*mouseMove)(QObject*, Qt::KeyboardModifiers, int, int);
         void (TForm1::*click)(QObject*);
     };
-    // In painting order, later over earlier.
+    // In painting order, later over earlier; the background menu lists them
+    // in this order, by their hints and with their shortcuts.
     static const PictureButton kButtons[] = {
-        {&TForm1::Clear1, ":/art/clear.bmp", {386, 222, 51, 54}, "Delete All Data", &TForm1::Clear1MouseMove,
-         &TForm1::Clear1Click},
+        {&TForm1::Clear1, ":/art/clear.bmp", {386, 222, 51, 54}, "Delete All Data", Qt::CTRL | Qt::SHIFT | Qt::Key_D,
+         &TForm1::Clear1MouseMove, &TForm1::Clear1Click},
         {&TForm1::Removecurrentdata1, ":/art/remove.bmp", {440, 222, 51, 54}, "Delete Current Time",
-         &TForm1::Removecurrentdata1MouseMove, &TForm1::Removecurrentdata1Click},
+         Qt::CTRL | Qt::Key_D, &TForm1::Removecurrentdata1MouseMove, &TForm1::Removecurrentdata1Click},
         {&TForm1::Updatefromfile1, ":/art/updatefile.bmp", {496, 222, 51, 54}, "Update From File",
-         &TForm1::Updatefromfile1MouseMove, &TForm1::UpdateFromFile1Click},
-        {&TForm1::Update1, ":/art/updateurl.bmp", {553, 222, 51, 54}, "Update From URL", &TForm1::Update1MouseMove,
-         &TForm1::Update1Click},
-        {&TForm1::Image2, ":/art/exit.bmp", {576, 25, 27, 29}, "Exit", &TForm1::Image2MouseMove, &TForm1::Image2Click},
-        {&TForm1::Image3, ":/art/help.bmp", {547, 25, 27, 29}, "Help", &TForm1::Image3MouseMove, &TForm1::Image3Click},
-        {&TForm1::History1, ":/art/history.bmp", {330, 222, 51, 54}, "History", &TForm1::History1MouseMove,
-         &TForm1::History1Click},
-        {&TForm1::Swap1, ":/art/swap.bmp", {217, 24, 41, 31}, "Swap Currencies", &TForm1::Swap1MouseMove,
-         &TForm1::Swap1Click},
+         Qt::CTRL | Qt::Key_O, &TForm1::Updatefromfile1MouseMove, &TForm1::UpdateFromFile1Click},
+        {&TForm1::Update1, ":/art/updateurl.bmp", {553, 222, 51, 54}, "Update From URL", Qt::Key_F5,
+         &TForm1::Update1MouseMove, &TForm1::Update1Click},
+        {&TForm1::Image2, ":/art/exit.bmp", {576, 25, 27, 29}, "Exit", Qt::CTRL | Qt::Key_Q, &TForm1::Image2MouseMove,
+         &TForm1::Image2Click},
+        {&TForm1::Image3, ":/art/help.bmp", {547, 25, 27, 29}, "Help", Qt::Key_F1, &TForm1::Image3MouseMove,
+         &TForm1::Image3Click},
+        {&TForm1::History1, ":/art/history.bmp", {330, 222, 51, 54}, "History", Qt::CTRL | Qt::Key_H,
+         &TForm1::History1MouseMove, &TForm1::History1Click},
+        {&TForm1::Swap1, ":/art/swap.bmp", {217, 24, 41, 31}, "Swap Currencies", Qt::CTRL | Qt::Key_S,
+         &TForm1::Swap1MouseMove, &TForm1::Swap1Click},
     };
+    commands_ = new WindowCommands(this);
     for (const PictureButton& button : kButtons) {
         PictureControl* control = CreatePictureButton(this, button.picture, button.box, button.hint);
         this->*button.control = control;
@@ -506,12 +516,16 @@ void TForm1::CreateShell()
                 [this, control, handler = button.mouseMove](Qt::KeyboardModifiers shift, QPoint at) {
                     Guard([&] { (this->*handler)(control, shift, at.x(), at.y()); });
                 });
-        // While "Update From URL" waits for its transfers only Help works:
-        // another data command or Exit would pull the data from under it.
-        connect(control, &PictureControl::clicked, this, [this, control, handler = button.click] {
-            if (!transferring_ || handler == &TForm1::Image3Click)
+        // While "Update From URL" (or the automatic update) waits for its
+        // transfers only Help works: another data command or Exit would pull
+        // the data from under it.
+        const auto run = [this, control, handler = button.click] {
+            const bool busy = transferring_ || (rates_ && rates_->Updating());
+            if (!busy || handler == &TForm1::Image3Click)
                 Guard([&] { (this->*handler)(control); });
-        });
+        };
+        connect(control, &PictureControl::clicked, this, run);
+        commands_->Add({QString::fromLatin1(button.hint), button.shortcut, run});
     }
 
     Image4 = CreateDecoration(this);

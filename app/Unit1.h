@@ -24,9 +24,11 @@ namespace zentaro {
 class HistoryWindow;
 class PairTools;
 class PictureControl;
+class RatesKeeper;
 class TextComboBox;
 class TXiButton;
 class TXiPanel;
+class WindowCommands;
 class WindowShape;
 
 // The main window. Its handlers carry the names of the events they handle and
@@ -110,6 +112,10 @@ public:
     // True while "Update From URL" waits for its transfers; the data commands
     // do nothing then.
     bool Transferring() const { return transferring_; }
+    // The background menu's commands, and the keeper of the rates' age and
+    // freshness.
+    WindowCommands& Commands() const { return *commands_; }
+    RatesKeeper& Rates() const { return *rates_; }
     bool Dragging() const { return dragging_; }
     RateTable& Table() { return table_; }
     bool DragEnabled() const { return dragEnabled_; }
@@ -171,9 +177,6 @@ public:
     PictureControl* Image3 = nullptr; // help
     PictureControl* History1 = nullptr;
     PictureControl* Swap1 = nullptr;
-    // Their commands with their shortcuts, Ctrl+H and Ctrl+S.
-    QAction* HistoryAction = nullptr;
-    QAction* SwapAction = nullptr;
 
     // Runs an event's handler; an error ends it and shows the error message
     // box. Returns whether the handler completed.
@@ -244,6 +247,8 @@ private:
     bool uploadTimeTyped_ = false; // the upload-time list's text was typed since it was last chosen
     bool transferring_ = false;
     std::unique_ptr<PairTools> tools_;
+    WindowCommands* commands_ = nullptr;
+    RatesKeeper* rates_ = nullptr;
 };
 
 } // namespace zentaro

@@ -1,4 +1,5 @@
 #include "app/WindowSettings.h"
+#include "app/Preferences.h"
 #include "app/ShownText.h"
 #include "import/UpdateFromUrl.h"
 #include "store/DataLocation.h"
@@ -11,9 +12,17 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QWindow>
 
 namespace zentaro {
+namespace {
+
+// The ECB publishes once a working day; every few hours catches each day
+// soon enough without asking its server often.
+constexpr std::chrono::hours kAutoUpdateInterval{3};
+
+} // namespace
 
 std::filesystem::path WindowSettings::DataFolder() const
 {
@@ -37,8 +46,12 @@ WindowSettings WindowSettings::Installed()
     WindowSettings settings = ForProgram(LocalPath(QCoreApplication::applicationDirPath()), ProcessEnvironment());
     settings.decimalSeparator = LocaleDecimalSeparator();
     settings.updateUrl = DefaultUpdateUrl();
-    settings.settingsFile = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
-                            QStringLiteral("/zentaro.conf");
+    settings.autoUpdateInterval = kAutoUpdateInterval;
+    settings.preferencesFile = Preferences::FileFor(
+        FindProgramLayout(settings.programFolder),
+        LocalPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
+    // The chosen pair lives beside the preferences, in the same file.
+    settings.settingsFile = settings.preferencesFile;
     const QLocale locale = QLocale::system();
     settings.locale = locale.name().toStdString();
     settings.localeCurrency = locale.currencySymbol(QLocale::CurrencyIsoCode).toStdString();

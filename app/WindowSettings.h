@@ -4,6 +4,7 @@
 #include "store/DataFileLock.h"
 #include "store/DataLocation.h"
 
+#include <QDateTime>
 #include <QPoint>
 #include <QString>
 #include <QUrl>
@@ -53,6 +54,17 @@ struct WindowSettings {
     // The locale of the currencies' names, and its currency for a first start.
     std::string locale = "en";
     std::string localeCurrency;
+    // The clock of the rates' age line and of the automatic update.
+    std::function<QDateTime()> now = &QDateTime::currentDateTime;
+    // How often the window looks for newer rates by itself; zero: never.
+    std::chrono::milliseconds autoUpdateInterval{0};
+    // The least time between two automatic downloads.
+    std::chrono::milliseconds autoUpdateGap{std::chrono::hours(1)};
+    // How long the data file must rest before the window shows another
+    // program's change.
+    std::chrono::milliseconds followSettle{250};
+    // The file that keeps the window's preferences; empty: none kept.
+    QString preferencesFile;
 
     // The folder of the data file and "Last Update.txt", and the data file.
     std::filesystem::path DataFolder() const;

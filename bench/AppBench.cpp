@@ -3,6 +3,7 @@
 // time, the start-up routine that loads the data file and builds the three
 // lists, and a data command against one save. 221,100 rows is the ECB's full
 // history: 6,700 days of 33 rates.
+#include "app/FollowDataFile.h"
 #include "app/TextComboBox.h"
 #include "app/Unit1.h"
 #include "store/DataLocation.h"
@@ -126,6 +127,25 @@ void BM_FormCreate(benchmark::State& state)
     state.counters["uploadTimes"] = form->ComboBox3->count();
 }
 BENCHMARK(BM_FormCreate)->Arg(221100)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// What the window does when another program changed the data file under
+// it: the file read, the lists rebuilt with the user's choices kept, the
+// amount converted.
+void BM_FollowDataFile(benchmark::State& state)
+{
+    const auto form = FolderOf(static_cast<int>(state.range(0))).Open();
+    SendKey(form->Edit8, Qt::Key_1, QStringLiteral("1"));
+    const std::string path = form->DataFilePath().string();
+    for (auto _ : state) {
+        state.PauseTiming();
+        ::utimensat(AT_FDCWD, path.c_str(), nullptr, 0);
+        state.ResumeTiming();
+        zentaro::FollowDataFile(*form);
+    }
+    if (form->Edit9->text().isEmpty())
+        state.SkipWithError("no result");
+}
+BENCHMARK(BM_FollowDataFile)->Arg(221100)->Unit(benchmark::kMillisecond);
 
 // Choosing an upload time: both currency lists rebuilt for it, both rates
 // looked up, the amount converted. Alternates between the first upload time

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "app/AutoUpdate.h"
+#include "app/BackgroundUpdate.h"
+#include "app/Preferences.h"
+#include "app/RatesAge.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QLabel;
+
+namespace zentaro {
+
+class DataFileWatcher;
+class WindowCommands;
+
+// What keeps the window's rates current and says how old they are: the age
+// line, the following of the data file, the automatic update and its check
+// item in the background menu.
+class RatesKeeper : public QObject {
+    Q_OBJECT
+
+public:
+    struct Options {
+        std::function<QDateTime()> now = &QDateTime::currentDateTime;
+        // Zero: no update by itself.
+        std::chrono::milliseconds interval{0};
+        std::chrono::milliseconds gap{std::chrono::hours(1)};
+        std::chrono::milliseconds settle{250};
+        QString preferencesFile;
+        BackgroundUpdateSettings update;
+        // True while the window's own transfer runs; no update starts then.
+        std::function<bool()> transferring;
+        // Shows what another program saved.
+        std::function<void()> follow;
+        // The upload-time list: its entries (newest last) and its text.
+        std::function<const std::vector<std::string>&()> uploadTimes;
+        std::function<std::string()> currentUploadTime;
+    };
+    static constexpr const char* kCheckItemText = "Update Rates Automatically";
+
+    RatesKeeper(QWidget* window, WindowCommands& commands, Options options);
+    ~RatesKeeper() override;
+
+    // Draws the age line for what the lists show now.
+    void ShowAge();
+    bool Updating() const { return autoUpdate_->Running(); }
+    QLabel* AgeLine() const { return ageLine_; }
+    QAction* CheckItem() const { return checkItem_; }
+
+private:
+    void Updated(const UpdateOutcome& outcome);
+
+    Options options_;
+    Preferences preferences_;
+    QLabel* ageLine_;
+    QAction* checkItem_ = nullptr;
+    DataFileWatcher* watcher_;
+    std::unique_ptr<AutoUpdate> autoUpdate_;
+    std::optional<std::string> failure_;
+    QTimer clock_; // the age line turns with the date and the ECB's publication
+};
+
+} // namespace zentaro
