@@ -1,6 +1,8 @@
 #include "app/Unit1.h"
+#include "app/Accessibility.h"
 #include "app/HintConFont.h"
 #include "app/Keypad.h"
+#include "app/KeypadNavigation.h"
 #include "app/KeypadRules.h"
 #include "app/MessageBoxDialogs.h"
 #include "app/PictureControl.h"
@@ -256,6 +258,7 @@ TForm1::~TForm1()
 
 void TForm1::CreateControls()
 {
+    zentaro::InstallAccessibility();
     setWindowTitle(QStringLiteral("Zentaro"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowIcon(ProgramIcon());
@@ -303,6 +306,8 @@ void TForm1::CreateControls()
     Edit9 = edit("Result", {279, 154, 146, 24});
     Edit9->setReadOnly(true);
     ComboBox2 = list("Click to Select Unit Currency", {432, 154, 159, 24});
+    zentaro::NameFields({{ComboBox3, "Current Time", Label1}, {Edit8, "Amount"}, {ComboBox1, "From currency", Label2},
+                         {Edit9, "Result"}, {ComboBox2, "To currency", Label3}});
 
     CreateKeypad(controlFont);
     CreateShell();
@@ -650,6 +655,7 @@ void TForm1::CreateKeypad(const QFont& controlFont)
         connect(key, &zentaro::TXiButton::clicked, this,
                 [this, key, click = kBindings[i].click] { Guard([&] { (this->*click)(key); }); });
     }
+    new zentaro::KeypadNavigation(XiPanel1, [this] { HideKeypad(); });
 }
 
 void TForm1::CreateShell()

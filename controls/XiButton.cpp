@@ -4,6 +4,7 @@
 #include "controls/DialogKeyRouter.h"
 #include "controls/PixelImage.h"
 
+#include <QAccessible>
 #include <QDialog>
 #include <QEnterEvent>
 #include <QFocusEvent>
@@ -126,6 +127,9 @@ void TXiButton::SetCaption(const QString& caption)
 {
     caption_ = caption;
     update();
+    // A screen reader names the button by its caption.
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 bool TXiButton::TabStop() const
