@@ -50,7 +50,7 @@ exit "$status"
 SESSION
 
 status=0
-xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- \
+on_xvfb dbus-run-session -- \
   bash "$work/session.sh" "$here/window-lib.sh" "$work" "$launcher" "$here/a11y-read.py" || status=$?
 if [ "$status" -ne 0 ]; then
   grep -sv '^$' "$work/window.log" >&2 || true

@@ -12,6 +12,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 OPENED = sys.argv[1]
 failures = []
@@ -23,12 +24,30 @@ def fail(text):
 
 
 def wait_for(what, timeout=10.0):
+    """Polls what() until it gives a true value, delivering the bus's events meanwhile."""
     end = time.time() + timeout
+    context = GLib.MainContext.default()
     while True:
+        while context.pending():
+            context.iteration(False)
         value = what()
         if value or time.time() > end:
             return value
         time.sleep(0.1)
+
+
+# What a reader hears of the fields' text changes: (field, inserted text).
+announced = []
+
+
+def on_text_changed(event):
+    try:
+        announced.append((event.source.name, event.any_data))
+    except Exception:  # the source may be gone; a reader would ignore it too
+        pass
+
+
+pyatspi.Registry.registerEventListener(on_text_changed, "object:text-changed:insert")
 
 
 # The entries of the lists are not looked at: walking them costs a call each.
@@ -156,5 +175,10 @@ if press(calculator, "Calculator"):
         got = wait_for(lambda: text.getText(0, -1) == "9" and "9") or text.getText(0, -1)
         if got != "9":
             fail('7 plus 2 OK left the amount "%s", not 9' % got)
+    # Each keypad step converted again; the read-only result announces its new text.
+    result_text = result.queryText().getText(0, -1) if result is not None else ""
+    heard = wait_for(lambda: [text for field, text in announced if field == "Result" and text == result_text])
+    if not result_text or not heard:
+        fail('the result "%s" was not announced as a text change (heard %s)' % (result_text, announced))
 
 sys.exit(1 if failures else 0)

@@ -7,11 +7,16 @@
 #   never touched.
 # start_window LOG COMMAND [ARGS...]
 #   Runs COMMAND in the background (its pid in $window_pid, its output in
-#   LOG) on the X display and waits up to 10 s for the window named Zentaro.
+#   LOG) on the X display and waits up to 10 s for the window named Zentaro;
+#   a program that ends at once (the display not ready) is started again.
 #   Sets WINDOW_INFO to what xwininfo said of it and $left, $top to its place;
 #   fails when no window appeared.
 # stop_window
 #   Ends the program that start_window started.
+# on_xvfb COMMAND [ARGS...]
+#   Runs COMMAND with a virtual X display of its own. The search for a free
+#   display starts at a random number, so that checks run side by side do
+#   not race for the same one.
 # run_window BUILD_DIR SHOT.png [ACTIONS]
 #   Starts the built program under Xvfb in a program folder of its own, runs
 #   ACTIONS (shell code that sees $left and $top and may write notes into the
@@ -52,14 +57,22 @@ window_field() {
 start_window() {
   local log=$1
   shift
-  "$@" > "$log" 2>&1 &
-  window_pid=$!
   WINDOW_INFO=
-  local _
-  for _ in $(seq 50); do
-    WINDOW_INFO=$(xwininfo -name Zentaro 2>/dev/null) && break
-    WINDOW_INFO=
-    sleep 0.2
+  local attempt _
+  # A display under load may take its first clients late: a program that
+  # could not open it is started again.
+  for attempt in 1 2 3; do
+    "$@" > "$log" 2>&1 &
+    window_pid=$!
+    for _ in $(seq 50); do
+      WINDOW_INFO=$(xwininfo -name Zentaro 2>/dev/null) && break 2
+      WINDOW_INFO=
+      kill -0 "$window_pid" 2>/dev/null || break
+      sleep 0.2
+    done
+    kill -0 "$window_pid" 2>/dev/null && break
+    wait "$window_pid" 2>/dev/null || true
+    sleep 1
   done
   left=$(window_field "Absolute upper-left X")
   top=$(window_field "Absolute upper-left Y")
@@ -73,12 +86,16 @@ stop_window() {
   window_pid=
 }
 
+on_xvfb() {
+  xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1024x768x24" "$@"
+}
+
 run_window() {
   local build=$1 shot=$2 actions=${3:-}
   local work
   work=$(mktemp -d)
   program_folder "$build" "$work" || { rm -rf "$work"; return 1; }
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  on_xvfb bash -c '
     set -u
     . "$1"
     work=$2 notes=$2/notes.txt
