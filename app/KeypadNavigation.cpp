@@ -1,8 +1,9 @@
 #include "app/KeypadNavigation.h"
+#include "app/WindowKey.h"
 
 #include <QEvent>
 #include <QKeyEvent>
-#include <QShortcut>
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdlib>
@@ -61,24 +62,16 @@ int KeyInDirection(std::span<const QRect> boxes, int from, int arrowKey)
 }
 
 KeypadNavigation::KeypadNavigation(QWidget* panel, std::function<void()> hide)
-    : QObject(panel), panel_(panel), keys_(panel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)),
-      escape_(new QShortcut(QKeySequence(Qt::Key_Escape), panel->window()))
+    : QObject(panel), keys_(panel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
 {
-    escape_->setContext(Qt::WindowShortcut);
-    escape_->setEnabled(!panel->isHidden());
-    connect(escape_, &QShortcut::activated, this, [hide = std::move(hide)] { hide(); });
-    panel->installEventFilter(this);
+    new WindowKey(panel->window(), Qt::Key_Escape,
+                  [panel = QPointer<QWidget>(panel)] { return panel && !panel->isHidden(); }, std::move(hide));
     for (QWidget* key : keys_)
         key->installEventFilter(this);
 }
 
 bool KeypadNavigation::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == panel_) {
-        if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
-            escape_->setEnabled(event->type() == QEvent::ShowToParent);
-        return false;
-    }
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto* press = static_cast<QKeyEvent*>(event);

@@ -6,7 +6,6 @@
 #include <functional>
 #include <span>
 
-class QShortcut;
 class QWidget;
 
 namespace zentaro {
@@ -33,9 +32,7 @@ protected:
 private:
     bool MoveFocus(QWidget* key, int arrowKey);
 
-    QWidget* panel_;
     QList<QWidget*> keys_;
-    QShortcut* escape_;
 };
 
 } // namespace zentaro

@@ -88,7 +88,8 @@ TEST_F(Accessibility, EveryControlHasItsRoleAndItsName)
         EXPECT_EQ(control->text(QAccessible::Description), c.description) << c.name;
     }
     // The lists' texts are their values, not their names.
-    EXPECT_EQ(Interface(form->ComboBox1)->text(QAccessible::Value), "EUR");
+    ASSERT_FALSE(form->ComboBox1->currentText().isEmpty());
+    EXPECT_EQ(Interface(form->ComboBox1)->text(QAccessible::Value), form->ComboBox1->currentText());
     EXPECT_TRUE(Interface(form->Edit9)->state().readOnly);
     EXPECT_FALSE(Interface(form->Edit8)->state().readOnly);
 }
@@ -169,32 +170,6 @@ TEST_F(Accessibility, PictureButtonsPressedByTheirActionsRunTheirCommands)
 
     Press(form->Image2);
     EXPECT_EQ(quitRequests, 1);
-}
-
-// The result field is read-only: a reader learns of a new result only from
-// the field's text change.
-TEST_F(Accessibility, ANewResultIsAnnouncedAsATextChange)
-{
-    static std::vector<QString>* results = nullptr;
-    std::vector<QString> announced;
-    results = &announced;
-    static QWidget* field = nullptr;
-    field = form->Edit9;
-    QAccessible::setActive(true);
-    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
-        if (event->object() != field)
-            return;
-        if (event->type() == QAccessible::TextUpdated)
-            results->push_back(static_cast<QAccessibleTextUpdateEvent*>(event)->textInserted());
-        else if (event->type() == QAccessible::TextInserted)
-            results->push_back(static_cast<QAccessibleTextInsertEvent*>(event)->textInserted());
-    });
-    Pick(form->ComboBox2, "USD");
-    Type("5");
-    QAccessible::installUpdateHandler(previous);
-    QAccessible::setActive(false);
-    ASSERT_FALSE(announced.empty());
-    EXPECT_EQ(announced.back(), "10");
 }
 
 } // namespace
