@@ -36,6 +36,7 @@
 #include <QLineEdit>
 #include <QScreen>
 
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -537,7 +538,7 @@ void TForm1::ChangeDataFile(QObject* sender, const std::function<void()>& change
     zentaro::DataFileAccess access;
     access.lockWait = settings_.lockWait;
     access.onWaiting = [&wait] { wait.emplace(); };
-    access.companions = {DataFolder() / zentaro::kUpdateFileName};
+    access.companions = {zentaro::LastUpdatePath(DataFilePath())};
     bool reloaded = false;
     access.onReloaded = [&reloaded] { reloaded = true; };
     try {
@@ -579,27 +580,44 @@ void TForm1::UpdateFromFile1Click(QObject* sender)
     UpdateImport(QFile::encodeName(*picked).toStdString(), zentaro::kFileUpdateSuccessText, sender);
 }
 
-// The network half runs before the data file's lock is taken.
+// The whole command runs off this thread: the transfers may take a minute
+// and the lock a while, and the window keeps repainting meanwhile (the data
+// commands wait for it, see CreateShell).
 void TForm1::Update1Click(QObject* sender)
 {
-    zentaro::FetchedUpdate fetched;
-    {
-        // The transfers may take minutes: the window keeps repainting, and the
-        // data commands wait for them (see CreateShell).
+    zentaro::UrlUpdateRequest request;
+    request.url = settings_.updateUrl;
+    request.dataFile = DataFilePath();
+    request.access.lockWait = settings_.lockWait;
+    std::atomic<bool> reloaded = false;
+    request.access.onReloaded = [&reloaded] { reloaded = true; };
+    zentaro::UrlUpdateResult result;
+    try {
         const WaitCursor wait;
         transferring_ = true;
         const auto done = qScopeGuard([this] { transferring_ = false; });
-        fetched = AwaitOffThread([limits = settings_.fetchLimits, url = settings_.updateUrl, folder = DataFolder()] {
-            zentaro::CurlFetcher fetcher(limits);
-            return zentaro::FetchUpdateFile(fetcher, url, folder);
+        result = AwaitOffThread([&] {
+            zentaro::CurlFetcher fetcher(settings_.fetchLimits);
+            return zentaro::RunUrlUpdate(table_, fetcher, request);
         });
+    } catch (...) {
+        if (reloaded)
+            Guard([&] { FormCreate(sender); });
+        throw;
     }
-    Memo1 = fetched.body;
-    if (fetched.message) {
-        dialogs_->ShowMessage(Shown(*fetched.message));
-        return;
+    Memo1 = result.body;
+    if (reloaded)
+        FormCreate(sender);
+    const auto outcome = result.outcome;
+    if (outcome == zentaro::UrlUpdateOutcome::Added || outcome == zentaro::UrlUpdateOutcome::Duplicate) {
+        Edito1 = result.import.scratch.edito1;
+        Edito2 = result.import.scratch.edito2;
+        Edito3 = result.import.scratch.edito3;
+        Edito4 = result.import.scratch.edito4;
     }
-    UpdateImport(fetched.updateFile, zentaro::kUrlUpdateSuccessText, sender);
+    dialogs_->ShowMessage(Shown(result.message));
+    if (outcome == zentaro::UrlUpdateOutcome::Added)
+        FormCreate(sender);
 }
 
 // The question comes before the lock: the file is never held while the user thinks.

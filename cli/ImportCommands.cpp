@@ -38,7 +38,7 @@ DataFileAccess Access(const Options& args, const std::filesystem::path& file, bo
 {
     DataFileAccess access;
     access.createMissing = createMissing;
-    access.companions = {std::filesystem::absolute(file).parent_path() / kUpdateFileName};
+    access.companions = {LastUpdatePath(file)};
     if (const auto text = args.Value(kLockWaitOption)) {
         double seconds = -1;
         const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), seconds);
@@ -69,22 +69,17 @@ int RunUpdate(const Invocation& invocation)
 {
     const Options args = TakeOptions(invocation.args, {"--url", kLockWaitOption});
     const std::filesystem::path file = TakeDataFile(args.positional, 0, "update takes at most one FILE").file;
-    const std::string url = args.Value("--url").value_or(DefaultUpdateUrl());
-    const DataFileAccess access = Access(args, file, true);
-
-    // The network half runs before the lock: a slow server never blocks
-    // another program's change.
-    CurlFetcher fetcher;
-    const FetchedUpdate fetched = FetchUpdateFile(fetcher, url, std::filesystem::absolute(file).parent_path());
-    if (!fetched.ReadyToImport())
-        throw ImportError(*fetched.message);
+    UrlUpdateRequest request;
+    request.url = args.Value("--url").value_or(DefaultUpdateUrl());
+    request.dataFile = file;
+    request.access = Access(args, file, true);
 
     RateTable table(invocation.decimalSeparator);
-    ImportResult result;
-    ChangeDataFile(table, file, access, [&] {
-        result = ImportRatesFile(table, fetched.updateFile, file, kUrlUpdateSuccessText);
-    });
-    return Report(result);
+    CurlFetcher fetcher;
+    const UrlUpdateResult result = RunUrlUpdate(table, fetcher, request);
+    if (result.outcome == UrlUpdateOutcome::DownloadFailed || result.outcome == UrlUpdateOutcome::Cancelled)
+        throw ImportError(result.message);
+    return Report(result.import);
 }
 
 int RunRemove(const Invocation& invocation)

@@ -1,36 +1,68 @@
 #pragma once
 
+#include "import/UpdateImport.h"
+#include "store/DataFileChange.h"
+
 #include <filesystem>
-#include <optional>
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace zentaro {
 
+class RateTable;
 class UrlFetcher;
 
 inline constexpr std::string_view kUpdateFileName = "Last Update.txt";
-inline constexpr std::string_view kUpdateFileMissingText = "file not found : Last Update.txt";
+inline constexpr std::string_view kDownloadCancelledText = "The download was cancelled.";
 
 // The update address this build was configured with.
 std::string DefaultUpdateUrl();
 
-// "Error while downloading <url>"
-std::string DownloadFailedMessage(std::string_view url);
+// "Last Update.txt" in the folder of dataFile: the copy of the last download.
+std::filesystem::path LastUpdatePath(const std::filesystem::path& dataFile);
 
-struct FetchedUpdate {
-    std::string body;                   // the connection check's body, for Memo1
-    std::filesystem::path updateFile;   // "Last Update.txt" in the folder given
-    std::optional<std::string> message; // set when the command ends here with a message
-    bool ReadyToImport() const { return !message.has_value(); }
+// "Error while downloading <url>", then ": <reason>" when one is given.
+std::string DownloadFailedMessage(std::string_view url, std::string_view reason = {});
+
+struct UrlUpdateRequest {
+    std::string url;
+    std::filesystem::path dataFile;
+    DataFileAccess access; // the lock's wait and the reload notices; the copy's folder is added as a companion
+    // Asked before each step and while a transfer runs; once it answers true
+    // (it should keep doing so), the command ends as cancelled. A
+    // std::stop_token fits as [token] { return token.stop_requested(); }.
+    std::function<bool()> cancelled;
 };
 
-// The network half of "Update From URL": reads url's body as the connection
-// check, then downloads url to "Last Update.txt" in folder. Fails with the
-// fetcher's errors when the library cannot start or url cannot be opened
-// (nothing downloaded then); a failed download or a missing local copy ends
-// with the message to show. The import itself is the caller's next step.
-FetchedUpdate FetchUpdateFile(UrlFetcher& fetcher, const std::string& url,
-                              const std::filesystem::path& folder);
+enum class UrlUpdateOutcome {
+    Added,          // the batch was imported
+    Duplicate,      // its upload time was there already
+    DownloadFailed, // message says why; nothing imported
+    Cancelled,      // message is kDownloadCancelledText; nothing imported
+};
+
+struct UrlUpdateResult {
+    UrlUpdateOutcome outcome = UrlUpdateOutcome::DownloadFailed;
+    std::string message; // the text to show: the import's, or why nothing was imported
+    std::string body;    // the connection check's body (the window's Memo1)
+    ImportResult import; // the import's result, for Added and Duplicate
+};
+
+// The whole of "Update From URL", for the window, the CLI and any caller
+// off the user-interface thread; it shows nothing itself:
+//   1. start the fetcher (Open), read url's body as the connection check;
+//   2. download url whole into a temporary file of this command's own,
+//      beside "Last Update.txt" (the system's temporary folder when that
+//      folder takes no new file);
+//   3. under the data file's lock (ChangeDataFile), import that file with
+//      the success text kUrlUpdateSuccessText, then replace "Last Update.txt"
+//      with it, so that each command imports what it downloaded itself.
+// Fails with ImportError "Unable to initialize Wininet", "Cannot open URL
+// <url>: <reason>" and the import's errors, and with the data file's
+// StoreErrors; a failed or cancelled download is an outcome, not an error.
+// A cancelled or failed command leaves the data file and "Last Update.txt"
+// as they were.
+UrlUpdateResult RunUrlUpdate(RateTable& table, UrlFetcher& fetcher, const UrlUpdateRequest& request);
 
 } // namespace zentaro

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -9,24 +9,35 @@ namespace zentaro {
 
 inline constexpr std::size_t kBodyBlockSize = 1025;
 
+// What a download brought: the whole file, or why there is none.
+struct DownloadOutcome {
+    std::string bytes;
+    std::string failure; // empty when the download succeeded
+    bool Succeeded() const { return failure.empty(); }
+};
+
 // The two network services "Update From URL" needs. Addresses are passed as
 // the user sees them; an implementation escapes them for the request itself.
+// Failures carry the reason the user reads after the command's own text.
 class UrlFetcher {
 public:
     virtual ~UrlFetcher() = default;
 
-    // Prepares the network library; fails with ImportError
-    // "Unable to initialize Wininet" when it cannot start.
-    virtual void Open() = 0;
+    // Prepares the network library and starts one command: the transfers
+    // after it share one deadline, and cancelled, when set, is asked while
+    // they run; once it answers true the running transfer stops. Fails with
+    // ImportError "Unable to initialize Wininet" when the library cannot start.
+    virtual void Open(std::function<bool()> cancelled) = 0;
 
     // The body of the answer to url, whatever its status, as BodyText gives
-    // it; fails with ImportError "Cannot open URL <url>" when no answer comes.
+    // it; fails with ImportError "Cannot open URL <url>: <reason>" when no
+    // answer comes.
     virtual std::string ReadBody(const std::string& url) = 0;
 
-    // Copies the answer to url into path; false when the transfer fails, the
-    // server answers with an error status, an empty body or an HTML page
-    // (IsHtmlAnswer). A failure leaves path as it was.
-    virtual bool Download(const std::string& url, const std::filesystem::path& path) = 0;
+    // The answer to url, whole; a failure when the transfer breaks off or
+    // is cancelled, or the server answers with an error status, an empty
+    // body, an HTML page (IsHtmlAnswer) or more than the size limit.
+    virtual DownloadOutcome Download(const std::string& url) = 0;
 };
 
 // Whether text starts with prefix, ASCII letters of text taken in lower

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -18,8 +19,6 @@ namespace {
 constexpr int kMaxLinks = 40;
 // mkstemp's six random characters follow the target's name.
 constexpr std::string_view kRandomMark = "XXXXXX";
-// Downloads of earlier versions ended their temporary names so.
-constexpr std::string_view kOldDownloadEnd = ".part";
 
 std::filesystem::path FolderOf(const std::filesystem::path& path)
 {
@@ -79,13 +78,7 @@ bool IsOurTemporary(std::string_view name, std::string_view prefix)
     const auto alnum = [](char c) {
         return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
     };
-    if (rest.size() == kRandomMark.size())
-        return std::all_of(rest.begin(), rest.end(), alnum);
-    if (rest.size() > kOldDownloadEnd.size() && rest.ends_with(kOldDownloadEnd)) {
-        const auto digits = rest.substr(0, rest.size() - kOldDownloadEnd.size());
-        return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-    }
-    return false;
+    return rest.size() == kRandomMark.size() && std::all_of(rest.begin(), rest.end(), alnum);
 }
 
 } // namespace
@@ -136,48 +129,73 @@ void ReplaceFileContent(const std::filesystem::path& path, std::span<const std::
             fail(errno);
     }
 
-    std::string temporary = (FolderOf(target) / (TemporaryPrefix(target) + std::string(kRandomMark))).string();
-    UniqueFd fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (!fd.Valid()) {
-        const int error = errno;
+    int error = 0;
+    std::optional<TemporaryFile> temporary(std::in_place, target, error);
+    if (error != 0) {
         if (current.Valid() && (error == EACCES || error == EPERM)) {
             RewriteInPlace(current.Get(), path, bytes);
             return;
         }
         fail(error);
     }
-    // The lock tells RemoveStaleTemporaries that this file is still wanted.
-    ::flock(fd.Get(), LOCK_EX);
-    struct Remover {
-        const std::string& name;
-        bool armed = true;
-        ~Remover()
-        {
-            if (armed)
-                ::unlink(name.c_str());
-        }
-    } remover{temporary};
+    const int fd = temporary->Fd();
 
     mode_t mode = NewFileMode();
     if (exists) {
         mode = existing.st_mode & 07777;
         if ((existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) &&
-            ::fchown(fd.Get(), existing.st_uid, existing.st_gid) != 0) {
+            ::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
             // Renaming would hand the file to another owner: keep it instead.
-            fd.Reset();
+            temporary.reset();
             RewriteInPlace(current.Get(), path, bytes);
             return;
         }
     }
-    if (::fchmod(fd.Get(), mode) != 0 || !WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0 ||
-        ::rename(temporary.c_str(), target.c_str()) != 0)
+    if (::fchmod(fd, mode) != 0 || !WriteAll(fd, bytes) || ::fsync(fd) != 0 ||
+        ::rename(temporary->Path().c_str(), target.c_str()) != 0)
         fail(errno);
     // The content is on disk and in place; closing cannot lose it any more.
-    remover.armed = false;
-    fd.Reset();
+    temporary->Release();
+    temporary.reset();
     UniqueFd folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.Valid())
         ::fsync(folder.Get());
+}
+
+int TemporaryFile::Create(const std::filesystem::path& target)
+{
+    target_ = target;
+    std::string name = (FolderOf(target) / (TemporaryPrefix(target) + std::string(kRandomMark))).string();
+    fd_ = UniqueFd(::mkostemp(name.data(), O_CLOEXEC));
+    if (!fd_.Valid())
+        return errno;
+    path_ = name;
+    // The lock tells RemoveStaleTemporaries that this file is still wanted.
+    ::flock(fd_.Get(), LOCK_EX);
+    return 0;
+}
+
+TemporaryFile::TemporaryFile(const std::filesystem::path& target, int& error) : error_(Create(target))
+{
+    error = error_;
+}
+
+TemporaryFile::TemporaryFile(const std::filesystem::path& target) : error_(Create(target))
+{
+    if (error_ != 0)
+        throw StoreError(FileErrorText("Cannot create file", target_, error_));
+}
+
+TemporaryFile::~TemporaryFile()
+{
+    if (!path_.empty())
+        ::unlink(path_.c_str());
+}
+
+void TemporaryFile::Write(std::span<const std::byte> bytes)
+{
+    if (!WriteAll(fd_.Get(), bytes) || ::fsync(fd_.Get()) != 0)
+        throw StoreError(FileErrorText("Cannot create file", target_, errno));
 }
 
 void RemoveStaleTemporaries(const std::filesystem::path& path)

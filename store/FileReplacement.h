@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/UniqueFd.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <span>
@@ -25,6 +27,37 @@ std::filesystem::path ResolvedFile(const std::filesystem::path& path);
 //     or the owner cannot be kept, a writable file is rewritten in place.
 // Fails with StoreError "Cannot create file "<path>". <reason>".
 void ReplaceFileContent(const std::filesystem::path& path, std::span<const std::byte> bytes);
+
+// A new, empty file of this program's own beside target, named as
+// ReplaceFileContent's temporary files are, and removed when the object goes.
+// Its writer holds a lock on it meanwhile, so RemoveStaleTemporaries(target)
+// run by another program keeps it, and removes it once a kill left it behind.
+class TemporaryFile {
+public:
+    // Fails with StoreError "Cannot create file "<target>". <reason>".
+    explicit TemporaryFile(const std::filesystem::path& target);
+    // Sets error to the system's error number instead of failing; 0 on success.
+    TemporaryFile(const std::filesystem::path& target, int& error);
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    int Fd() const { return fd_.Get(); }
+    // Appends bytes and flushes them to disk; fails with StoreError
+    // "Cannot create file "<target>". <reason>" (a full disk, a size limit).
+    void Write(std::span<const std::byte> bytes);
+    // The file is no longer this object's to remove (it was renamed).
+    void Release() { path_.clear(); }
+
+private:
+    int Create(const std::filesystem::path& target);
+
+    std::filesystem::path target_;
+    std::filesystem::path path_;
+    UniqueFd fd_;
+    int error_ = 0;
+};
 
 // Removes the temporary files that an interrupted ReplaceFileContent of path
 // (a kill, a power loss) left beside it. One that a live program is still

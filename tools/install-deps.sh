@@ -19,7 +19,7 @@ run_packages=(
 test_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev
-  python3
+  python3 openssl
   xvfb xauth xfonts-base x11-apps x11-utils imagemagick xdotool xclip
   weston desktop-file-utils appstream dpkg-dev file man-db lintian
   at-spi2-core python3-pyatspi dbus

@@ -208,8 +208,9 @@ TEST_F(DataCommands, NetworkFailuresImportNothing)
         std::string text;
     } cases[] = {
         {server.Address("/update/Last Update.txt"), Box::Message,
-         "Error while downloading " + server.Address("/update/Last Update.txt")},
-        {closed, Box::Error, "Cannot open URL " + closed + "."},
+         "Error while downloading " + server.Address("/update/Last Update.txt") +
+             ": the server answered with status 404"},
+        {closed, Box::Error, "Cannot open URL " + closed + ": could not connect to the server."},
     };
     for (const auto& c : cases) {
         updateUrl = c.url;

@@ -156,7 +156,7 @@ TEST_F(Shell, PictureButtonsRunTheirCommands)
     EXPECT_TRUE(boxes[0].text.startsWith("Are You Sure Want To Clear All")) << boxes[0];
     EXPECT_TRUE(boxes[1].text.startsWith("Are You Sure Want To Remove Current Time")) << boxes[1];
     EXPECT_THAT(dialogs->filters, ElementsAre("currency data (*.txt)|*.txt|ECB reference rates (*.xml *.csv *.zip)|*.xml;*.csv;*.zip"));
-    EXPECT_EQ(boxes[2], (Box{Box::Error, "Cannot open URL " + QString::fromStdString(updateUrl) + ".", ""}));
+    EXPECT_EQ(boxes[2], (Box{Box::Error, "Cannot open URL " + QString::fromStdString(updateUrl) + ": could not connect to the server.", ""}));
     EXPECT_EQ(quitRequests, 0);
     EXPECT_THAT(openedDocuments, IsEmpty());
 }

@@ -96,7 +96,7 @@ protected:
         settings.decimalSeparator = separator;
         settings.updateUrl = updateUrl;
         settings.fetchLimits.connectTimeout = std::chrono::milliseconds(1500);
-        settings.fetchLimits.transferTimeout = std::chrono::milliseconds(1500);
+        settings.fetchLimits.deadline = std::chrono::milliseconds(1500);
         settings.lockWait = lockWait;
         settings.cursorPos = [this] { return cursor; };
         settings.openDocument = [this](const QUrl& document) { openedDocuments.push_back(document); };

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace zentaro::test {
@@ -39,14 +40,15 @@ std::string Loopback(int port, std::string_view path)
     return "http://127.0.0.1:" + std::to_string(port) + std::string(path);
 }
 
-void SendAll(int fd, std::string_view bytes)
+bool SendAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
         const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (sent <= 0)
-            return;
+            return false;
         bytes.remove_prefix(static_cast<std::size_t>(sent));
     }
+    return true;
 }
 
 } // namespace
@@ -67,7 +69,14 @@ TestHttpServer::~TestHttpServer()
 void TestHttpServer::Serve(const std::string& target, std::string rawAnswer)
 {
     std::lock_guard lock(mutex_);
-    routes_[target] = std::move(rawAnswer);
+    routes_[target] = Route{std::move(rawAnswer)};
+}
+
+void TestHttpServer::ServeSlowly(const std::string& target, std::string rawAnswer, std::size_t fastBytes,
+                                 std::chrono::milliseconds interval)
+{
+    std::lock_guard lock(mutex_);
+    routes_[target] = Route{std::move(rawAnswer), fastBytes, interval};
 }
 
 std::string TestHttpServer::Address(std::string_view path) const { return Loopback(port_, path); }
@@ -109,14 +118,32 @@ void TestHttpServer::Answer(int client)
     const auto first = request.find(' ');
     const auto second = request.find(' ', first + 1);
     const std::string target = request.substr(first + 1, second - first - 1);
-    std::string answer;
+    Route route;
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(target);
-        const auto route = routes_.find(target);
-        answer = route != routes_.end() ? route->second : HttpAnswer(404, "Not Found", "no such file\n");
+        const auto found = routes_.find(target);
+        route = found != routes_.end() ? found->second : Route{HttpAnswer(404, "Not Found", "no such file\n")};
     }
-    SendAll(client, answer);
+    Send(client, route);
+}
+
+void TestHttpServer::Send(int client, const Route& route) const
+{
+    const std::string_view answer = route.answer;
+    if (route.interval.count() == 0) {
+        SendAll(client, answer);
+        return;
+    }
+    const std::size_t fast = std::min(route.fastBytes, answer.size());
+    if (!SendAll(client, answer.substr(0, fast)))
+        return;
+    // Ends when the client gives up: a send to a closed connection fails.
+    for (std::size_t at = fast; at < answer.size() && !stop_; ++at) {
+        std::this_thread::sleep_for(route.interval);
+        if (!SendAll(client, answer.substr(at, 1)))
+            return;
+    }
 }
 
 std::string HttpAnswer(int status, std::string_view reason, std::string_view body, std::string_view contentType)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <string>
@@ -22,20 +23,32 @@ public:
 
     // target as it stands in the request line, e.g. "/update/Last%20Update.txt".
     void Serve(const std::string& target, std::string rawAnswer);
+    // The same, sending the first fastBytes at once and then one byte every
+    // interval, as a server at the end of a bad line does. Whoever waits
+    // for such an answer blocks the server's other routes meanwhile.
+    void ServeSlowly(const std::string& target, std::string rawAnswer, std::size_t fastBytes,
+                     std::chrono::milliseconds interval);
     // "http://127.0.0.1:<port>" followed by path.
     std::string Address(std::string_view path) const;
     // The request targets received so far, in order.
     std::vector<std::string> Requests() const;
 
 private:
+    struct Route {
+        std::string answer;
+        std::size_t fastBytes = 0;
+        std::chrono::milliseconds interval{0};
+    };
+
     void Run();
     void Answer(int client);
+    void Send(int client, const Route& route) const;
 
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
-    std::map<std::string, std::string> routes_;
+    std::map<std::string, Route> routes_;
     std::vector<std::string> requests_;
     std::thread thread_;
 };

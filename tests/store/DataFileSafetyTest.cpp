@@ -1,4 +1,5 @@
 #include "store/DataFileChange.h"
+#include "store/DataFileLock.h"
 #include "store/DataPacket.h"
 #include "store/FileReplacement.h"
 #include "store/RateTable.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <set>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -224,9 +226,9 @@ TEST_F(DataFileSafety, ATemporaryFileStillBeingWrittenIsKept)
     const auto file = dir / "conversion data.kvx";
     const auto live = dir / ".conversion data.kvx.Ab3dE9";
     const auto stale = dir / ".conversion data.kvx.zz9ZZ9";
-    const auto oldDownload = dir / ".conversion data.kvx.123456.part";
     const auto foreign = dir / ".conversion data.kvx.notes";
-    for (const auto& path : {live, stale, oldDownload, foreign})
+    const auto foreignLong = dir / ".conversion data.kvx.123456.part";
+    for (const auto& path : {live, stale, foreign, foreignLong})
         test::WriteFile(path, "x");
     UniqueFd writer(::open(live.c_str(), O_RDONLY));
     ASSERT_EQ(::flock(writer.Get(), LOCK_EX), 0);
@@ -234,12 +236,177 @@ TEST_F(DataFileSafety, ATemporaryFileStillBeingWrittenIsKept)
     RemoveStaleTemporaries(file);
     EXPECT_TRUE(std::filesystem::exists(live));
     EXPECT_FALSE(std::filesystem::exists(stale));
-    EXPECT_FALSE(std::filesystem::exists(oldDownload));
     EXPECT_TRUE(std::filesystem::exists(foreign));
+    EXPECT_TRUE(std::filesystem::exists(foreignLong));
 
     writer.Reset();
     RemoveStaleTemporaries(file);
     EXPECT_FALSE(std::filesystem::exists(live));
+}
+
+// A folder that root and the unprivileged user share, holding a data file
+// both may write and, unless lockMode is 0, a lock file of the given owner
+// and mode, as a user with a strict umask would have left it.
+std::filesystem::path PrepareShared(const std::filesystem::path& folder, mode_t folderMode, uid_t lockOwner,
+                                    mode_t lockMode)
+{
+    std::filesystem::create_directory(folder);
+    EXPECT_EQ(::chmod(folder.c_str(), folderMode), 0);
+    RateTable table('.', ByteCollation());
+    test::AddRow(table, "A", "USD", "1");
+    const auto file = folder / "conversion data.kvx";
+    table.SaveToFile(file);
+    EXPECT_EQ(::chmod(file.c_str(), 0666), 0);
+    if (lockMode != 0) {
+        const auto lock = DataFileLock::LockFilePath(file);
+        UniqueFd fd(::open(lock.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600));
+        EXPECT_TRUE(fd.Valid());
+        EXPECT_EQ(::fchown(fd.Get(), lockOwner, lockOwner), 0);
+        EXPECT_EQ(::fchmod(fd.Get(), lockMode), 0);
+    }
+    return file;
+}
+
+std::multiset<std::string> UploadTimes(const std::filesystem::path& file)
+{
+    RateTable table('.', ByteCollation());
+    table.LoadFromFile(file);
+    std::multiset<std::string> times;
+    for (std::size_t row = 0; row < table.RecordCount(); ++row) {
+        if (row == 0)
+            table.First();
+        else
+            table.Next();
+        times.insert(std::string(table.DBEdit1().Text()));
+    }
+    return times;
+}
+
+std::string LockRefusedText(const std::filesystem::path& file)
+{
+    return "Cannot open lock file \"" + file.string() + ".lock\": Permission denied";
+}
+
+// Root and the unprivileged user add batches to one shared data file at
+// once. Whoever may open the lock file at all, if only for reading, takes
+// the one lock; whoever may not is refused. No batch reported as added is
+// ever lost.
+TEST_F(DataFileSafety, TwoUsersChangingASharedFileAtOnceLoseNoBatch)
+{
+    RequireRoot();
+    ::chmod(dir.Path().c_str(), 0755);
+    constexpr int kWriters = 24;
+    const struct {
+        const char* name;
+        uid_t lockOwner;
+        mode_t lockMode;
+        bool userRefused;
+    } cases[] = {
+        {"LockFileTheUserMayOnlyRead", 0, 0644, false},
+        {"LockFileTheUserMadeUnderUmask077", test::kUnprivilegedId, 0600, false},
+        {"LockFileTheUserMayNotOpen", 0, 0600, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto file = PrepareShared(dir / c.name, 0777, c.lockOwner, c.lockMode);
+        int start[2];
+        ASSERT_EQ(::pipe(start), 0);
+        std::vector<pid_t> writers;
+        for (int i = 0; i < kWriters; ++i) {
+            const bool byUser = i % 2 == 1;
+            const pid_t child = ::fork();
+            if (child == 0) {
+                ::close(start[1]);
+                if (byUser && (::setgid(test::kUnprivilegedId) != 0 || ::setuid(test::kUnprivilegedId) != 0))
+                    ::_exit(2);
+                char go;
+                if (::read(start[0], &go, 1) != 0)
+                    ::_exit(2);
+                RateTable table('.', ByteCollation());
+                DataFileAccess access;
+                access.lockWait = 60s;
+                const std::string error = ErrorOf([&] {
+                    ChangeDataFile(table, file, access, [&] {
+                        test::AddRow(table, "T" + std::to_string(i), "USD", "2");
+                        table.SaveToFile(file);
+                    });
+                });
+                ::_exit(error == "(no error)" ? 0 : error == LockRefusedText(file) ? 1 : 2);
+            }
+            writers.push_back(child);
+        }
+        ::close(start[0]);
+        ::close(start[1]); // every writer starts now
+        std::multiset<std::string> wanted = {"A"};
+        for (int i = 0; i < kWriters; ++i) {
+            int status = 0;
+            ::waitpid(writers[i], &status, 0);
+            const bool byUser = i % 2 == 1;
+            const int expected = byUser && c.userRefused ? 1 : 0;
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == expected) << "writer " << i << ": " << status;
+            if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                wanted.insert("T" + std::to_string(i));
+        }
+        EXPECT_EQ(UploadTimes(file), wanted);
+    }
+}
+
+TEST_F(DataFileSafety, ALockFileThatCannotBeOpenedIsRefusedAndNothingChanges)
+{
+    RequireRoot();
+    ::chmod(dir.Path().c_str(), 0755);
+    const struct {
+        const char* name;
+        mode_t folderMode;
+        mode_t lockMode; // 0: none yet
+    } cases[] = {
+        {"ForeignLockFileWithoutRead", 0777, 0600},
+        {"NoLockFileInAFolderTheUserMayNotWrite", 0755, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto file = PrepareShared(dir / c.name, c.folderMode, 0, c.lockMode);
+        const std::string before = ReadFile(file);
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir / c.name))
+            names.insert(entry.path().filename().string());
+
+        const auto outcome = RunInChild([&]() -> std::string {
+            RateTable table('.', ByteCollation());
+            bool changed = false;
+            const std::string error = ErrorOf([&] {
+                ChangeDataFile(table, file, {}, [&] {
+                    changed = true;
+                    test::AddRow(table, "B", "USD", "2");
+                    table.SaveToFile(file);
+                });
+            });
+            if (changed)
+                return "the change ran";
+            return error == LockRefusedText(file) ? "" : error;
+        }, 10s, true);
+        ASSERT_TRUE(outcome.finished);
+        EXPECT_EQ(outcome.text, "");
+        EXPECT_EQ(ReadFile(file), before);
+        std::set<std::string> after;
+        for (const auto& entry : std::filesystem::directory_iterator(dir / c.name))
+            after.insert(entry.path().filename().string());
+        EXPECT_EQ(after, names);
+    }
+}
+
+TEST_F(DataFileSafety, ANewLockFileGetsTheModeOfAnyNewFile)
+{
+    const auto file = dir / "conversion data.kvx";
+    for (const mode_t mask : {mode_t{022}, mode_t{077}}) {
+        std::filesystem::remove(DataFileLock::LockFilePath(file));
+        const mode_t old = ::umask(mask);
+        { const DataFileLock lock(file); }
+        ::umask(old);
+        struct stat info {};
+        ASSERT_EQ(::stat(DataFileLock::LockFilePath(file).c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0666 & ~mask) << std::oct << mask;
+    }
 }
 
 long PeakKilobytes()
