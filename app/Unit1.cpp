@@ -3,6 +3,7 @@
 #include "app/HintConFont.h"
 #include "app/Keypad.h"
 #include "app/KeypadNavigation.h"
+#include "app/WindowKey.h"
 #include "app/KeypadRules.h"
 #include "app/MessageBoxDialogs.h"
 #include "app/PictureControl.h"
@@ -591,6 +592,8 @@ void TForm1::Update1Click(QObject* sender)
     request.access.lockWait = settings_.lockWait;
     std::atomic<bool> reloaded = false;
     request.access.onReloaded = [&reloaded] { reloaded = true; };
+    cancelRequested_ = false;
+    request.cancelled = [this] { return cancelRequested_.load(); };
     zentaro::UrlUpdateResult result;
     try {
         const WaitCursor wait;
@@ -730,13 +733,19 @@ void TForm1::CreateShell()
                 [this, control, handler = button.mouseMove](Qt::KeyboardModifiers shift, QPoint at) {
                     Guard([&] { (this->*handler)(control, shift, at.x(), at.y()); });
                 });
-        // While "Update From URL" waits for its transfers only Help works:
-        // another data command or Exit would pull the data from under it.
+        // While "Update From URL" waits for its transfers only Help works and a
+        // second press of it cancels: another data command or Exit would pull
+        // the data from under it.
         connect(control, &PictureControl::clicked, this, [this, control, handler = button.click] {
-            if (!transferring_ || handler == &TForm1::Image3Click)
+            if (transferring_ && handler == &TForm1::Update1Click)
+                cancelRequested_ = true;
+            else if (!transferring_ || handler == &TForm1::Image3Click)
                 Guard([&] { (this->*handler)(control); });
         });
     }
+
+    // Escape, like a second press of its button, cancels "Update From URL".
+    new zentaro::WindowKey(this, Qt::Key_Escape, [this] { return transferring_; }, [this] { cancelRequested_ = true; });
 
     Image4 = new PictureControl(this);
     Image4->setGeometry(24, 64, 161, 193);

@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <atomic>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -286,4 +287,6 @@ private:
     ShownRate targetRate_;
     bool uploadTimeTyped_ = false; // the upload-time list's text was typed since it was last chosen
     bool transferring_ = false;
+    // Set by Escape or a second press of "Update From URL"; read by its transfer's thread.
+    std::atomic<bool> cancelRequested_ = false;
 };
