@@ -187,6 +187,45 @@ std::chrono::milliseconds LimitReached(const Transfer& transfer, std::chrono::mi
 
 std::string TimedOutText(std::chrono::milliseconds limit) { return "timed out after " + Seconds(limit) + " s"; }
 
+// Why a transfer failed, in the words the user reads; empty when it did not.
+std::string FailureReason(const Transfer& transfer, CURLcode result, std::chrono::milliseconds deadline)
+{
+    if (transfer.insecureRedirect)
+        return kInsecureRedirectText;
+    if (transfer.wasCancelled || result == CURLE_ABORTED_BY_CALLBACK)
+        return kCancelledText;
+    if (transfer.limitReached)
+        return "the file is over the size limit of " + Size(transfer.limit);
+    switch (result) {
+    case CURLE_OK:
+        return {};
+    case CURLE_OPERATION_TIMEDOUT:
+        return TimedOutText(LimitReached(transfer, deadline));
+    case CURLE_HTTP_RETURNED_ERROR:
+        return "the server answered with status " + std::to_string(Status(transfer.curl));
+    case CURLE_TOO_MANY_REDIRECTS:
+        return "too many redirects (more than " + std::to_string(kMaxRedirects) + ")";
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return "the host name is unknown";
+    case CURLE_COULDNT_CONNECT:
+        return "could not connect to the server";
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return "the server's certificate is not trusted";
+    case CURLE_PARTIAL_FILE:
+        return "the connection closed before the end of the file";
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        if (!transfer.redirected)
+            return "only http and https addresses can be opened";
+        return std::string("a redirect to an address that is not ") + (transfer.secure ? "https" : "http or https") +
+               " is refused";
+    default:
+        break;
+    }
+    if (transfer.error[0] != '\0')
+        return transfer.error;
+    return Api()->easyStrerror(result);
+}
+
 } // namespace
 
 CurlFetcher::CurlFetcher(FetchLimits limits, std::filesystem::path caFile)
@@ -258,41 +297,7 @@ std::string CurlFetcher::Perform(const std::string& url, Request& request)
     if (request.failOnError)
         Api()->easySetopt(curl, CURLOPT_FAILONERROR, 1L);
 
-    const CURLcode result = Api()->easyPerform(curl);
-    if (transfer.insecureRedirect)
-        return kInsecureRedirectText;
-    if (transfer.wasCancelled || result == CURLE_ABORTED_BY_CALLBACK)
-        return kCancelledText;
-    if (transfer.limitReached)
-        return "the file is over the size limit of " + Size(transfer.limit);
-    switch (result) {
-    case CURLE_OK:
-        return {};
-    case CURLE_OPERATION_TIMEDOUT:
-        return TimedOutText(LimitReached(transfer, limits_.deadline));
-    case CURLE_HTTP_RETURNED_ERROR:
-        return "the server answered with status " + std::to_string(Status(curl));
-    case CURLE_TOO_MANY_REDIRECTS:
-        return "too many redirects (more than " + std::to_string(kMaxRedirects) + ")";
-    case CURLE_COULDNT_RESOLVE_HOST:
-        return "the host name is unknown";
-    case CURLE_COULDNT_CONNECT:
-        return "could not connect to the server";
-    case CURLE_PEER_FAILED_VERIFICATION:
-        return "the server's certificate is not trusted";
-    case CURLE_PARTIAL_FILE:
-        return "the connection closed before the end of the file";
-    case CURLE_UNSUPPORTED_PROTOCOL:
-        if (!transfer.redirected)
-            return "only http and https addresses can be opened";
-        return std::string("a redirect to an address that is not ") + (transfer.secure ? "https" : "http or https") +
-               " is refused";
-    default:
-        break;
-    }
-    if (transfer.error[0] != '\0')
-        return transfer.error;
-    return Api()->easyStrerror(result);
+    return FailureReason(transfer, Api()->easyPerform(curl), limits_.deadline);
 }
 
 std::string CurlFetcher::ReadBody(const std::string& url)

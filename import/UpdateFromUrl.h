@@ -28,10 +28,12 @@ std::string DownloadFailedMessage(std::string_view url, std::string_view reason 
 struct UrlUpdateRequest {
     std::string url;
     std::filesystem::path dataFile;
-    DataFileAccess access; // the lock's wait and the reload notices; the copy's folder is added as a companion
-    // Asked before each step and while a transfer runs; once it answers true
-    // (it should keep doing so), the command ends as cancelled. A
-    // std::stop_token fits as [token] { return token.stop_requested(); }.
+    DataFileAccess access; // the lock's wait and the reload notices; "Last Update.txt" joins the companions
+    // Asked before each step and, on the thread that runs the command, while
+    // a transfer runs; once it answers true (it should keep doing so), the
+    // command ends as cancelled. A std::stop_token fits as
+    // [token] { return token.stop_requested(); }. The wait for the lock and
+    // the import itself are not cancelled.
     std::function<bool()> cancelled;
 };
 

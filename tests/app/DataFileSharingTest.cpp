@@ -120,6 +120,9 @@ TEST_F(DataFileSharing, AFailedSaveLeavesTheFileContentInMemoryAndOnScreen)
         GTEST_SKIP() << "needs root to act as an unprivileged user";
     ::chmod(folder.Path().c_str(), 0755);
     WriteTable({{"A", "USD", "1"}, {"B", "USD", "2"}});
+    // The user may read the lock file, so the lock holds and the save is what fails.
+    { const DataFileLock made(DataPath()); }
+    ::chmod(DataFileLock::LockFilePath(DataPath()).c_str(), 0644);
     Open();
     const std::string saved = ReadFile(DataPath());
     const auto failedSave = [&](const std::function<void()>& command) {

@@ -258,12 +258,12 @@ TEST_F(ImportCommands, UpdateFromAServer)
     const auto missing = server.Address("/update/Missing File.txt");
     const CliRun notFound = Cli({"update", data_, "--url", missing});
     EXPECT_EQ(notFound.status, 1);
-    EXPECT_EQ(notFound.err, "Error while downloading " + missing + "\n");
+    EXPECT_EQ(notFound.err, "Error while downloading " + missing + ": the server answered with status 404\n");
 
     const auto closed = "http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/update/Last Update.txt";
     const CliRun refused = Cli({"update", data_, "--url", closed});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "Cannot open URL " + closed + "\n");
+    EXPECT_EQ(refused.err, "Cannot open URL " + closed + ": could not connect to the server\n");
     EXPECT_EQ(ReadFile(data_), saved);
 }
 

@@ -504,6 +504,33 @@ TEST_F(UpdateFromUrl, AFailedWriteOfTheDownloadGivesItsReason)
     EXPECT_FALSE(std::filesystem::exists(folder_ / "gone"));
 }
 
+// A user who may not add files to the data file's folder (a shared
+// installation) may still update files there that are writable.
+TEST_F(UpdateFromUrl, AFolderThatTakesNoNewFileStillImports)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    server_.Serve(kUpdateTarget, HttpAnswer(200, "OK", kUpdate));
+    const auto url = server_.Address(kUpdatePath);
+    { const DataFileLock made(dataFile_); }
+    for (const auto& [path, mode] : {std::pair{folder_.Path(), 0755}, std::pair{dataFile_, 0666},
+                                     std::pair{folder_ / kUpdateFileName, 0666},
+                                     std::pair{DataFileLock::LockFilePath(dataFile_), 0644}})
+        ASSERT_EQ(::chmod(path.c_str(), static_cast<mode_t>(mode)), 0) << path;
+
+    const auto outcome = test::RunInChild([&]() -> std::string {
+        const Run run = RunUpdate(url);
+        if (!run.result)
+            return run.error;
+        return run.result->outcome == UrlUpdateOutcome::Added ? "" : run.result->message;
+    }, 10s, true);
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.text, "");
+    EXPECT_EQ(StoredRows(), 4u);
+    EXPECT_EQ(ReadFile(folder_ / kUpdateFileName), kUpdate);
+    EXPECT_EQ(FolderContent(), kAfterImport);
+}
+
 // Over https the certificate must be trusted, and no redirect may lead from
 // an https address to a plain one, however far down the chain.
 TEST_F(UpdateFromUrl, HttpsIsTrustedOnlyWithItsCertificateAndNeverLeftForHttp)
