@@ -38,10 +38,7 @@ for fuzzer in build/fuzz/tests/fuzz/fuzz-*; do
   corpus="build/fuzz/work/corpus-$name"
   mkdir -p "$corpus"
   if [ -d "tests/fuzz/corpus/$name" ]; then cp tests/fuzz/corpus/"$name"/* "$corpus"/; fi
-  # The update-file target reads every input through the file reader in tiny
-  # blocks and runs the import: each run costs tens of times more.
   runs=300000
-  [ "$name" = fuzz-update-file ] && runs=50000
   echo "-- $name ($runs runs)"
   "$fuzzer" -runs=$runs -seed=1 -max_len=4096 -artifact_prefix=build/fuzz/work/ "$corpus" 2>&1 | tail -2
 done

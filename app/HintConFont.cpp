@@ -8,6 +8,8 @@
 #include <QStyleFactory>
 #include <QToolTip>
 
+namespace zentaro {
+
 namespace {
 
 constexpr int kHintPointSize = 10;
@@ -160,3 +162,5 @@ THintConFont* THintConFont::Current()
 {
     return Router() ? Router()->Hint() : nullptr;
 }
+
+} // namespace zentaro

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QTimer>
 
+namespace zentaro {
+
 // The window's hint: the standard hint's looks (tooltip colours, a thin
 // raised frame, fitted to its text, below the pointer, gone after 2.5 s),
 // but in bold blue Arial Narrow.
@@ -32,3 +34,5 @@ private:
 
 // Arial Narrow, 10 points, bold; a metric-compatible face where it is missing.
 QFont HintFont();
+
+} // namespace zentaro

@@ -1,9 +1,12 @@
 #include "app/MessageBoxDialogs.h"
+#include "app/ShownText.h"
 
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+
+namespace zentaro {
 
 namespace {
 
@@ -51,6 +54,23 @@ private:
 
 } // namespace
 
+QString ErrorBoxText(const std::string& errorText)
+{
+    QString text = Shown(errorText);
+    if (!errorText.empty() && static_cast<unsigned char>(errorText.back()) > '.')
+        text += QLatin1Char('.');
+    return text;
+}
+
+QString StartupErrorBoxText(const std::string& errorText, const std::filesystem::path& dataFile)
+{
+    QString text = ErrorBoxText(errorText);
+    std::error_code ignored;
+    if (std::filesystem::exists(dataFile, ignored))
+        text += QStringLiteral("\n\n") + ShownPath(std::filesystem::absolute(dataFile, ignored));
+    return text;
+}
+
 void MessageBoxDialogs::ShowMessage(const QString& text) { ShowBox(QMessageBox::NoIcon, text); }
 
 void MessageBoxDialogs::ShowError(const QString& text) { ShowBox(QMessageBox::Critical, text); }
@@ -85,3 +105,5 @@ std::optional<QString> MessageBoxDialogs::OpenFile(const QString& nameFilter)
     lastFile_ = dialog.selectedFiles().front();
     return lastFile_;
 }
+
+} // namespace zentaro

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "app/Unit1.h"
+#include "app/WindowDialogs.h"
+
+namespace zentaro {
 
 // The window's boxes as real modal windows, centred on the screen and
 // captioned with the application title.
-class MessageBoxDialogs : public TForm1::Dialogs {
+class MessageBoxDialogs : public WindowDialogs {
 public:
     void ShowMessage(const QString& text) override;
     void ShowError(const QString& text) override;
@@ -14,3 +16,5 @@ public:
 private:
     QString lastFile_; // offered again the next time the dialog opens
 };
+
+} // namespace zentaro

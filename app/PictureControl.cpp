@@ -1,23 +1,11 @@
 #include "app/PictureControl.h"
+#include "controls/ColorKey.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 
-QImage WithoutBottomLeftColor(const QImage& picture)
-{
-    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
-    if (image.isNull())
-        return image;
-    const QRgb key = image.pixel(0, image.height() - 1) | 0xFF000000u;
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if ((line[x] | 0xFF000000u) == key)
-                line[x] = 0;
-    }
-    return image;
-}
+namespace zentaro {
 
 PictureControl::PictureControl(QWidget* parent) : QWidget(parent)
 {
@@ -52,7 +40,8 @@ void PictureControl::SetTransparent(bool on)
 
 void PictureControl::Prepare()
 {
-    shown_ = transparent_ ? WithoutBottomLeftColor(picture_) : picture_.convertToFormat(QImage::Format_ARGB32);
+    shown_ = transparent_ ? WithoutKeyColor(picture_, BottomLeftPixel(picture_))
+                          : picture_.convertToFormat(QImage::Format_ARGB32);
     update();
 }
 
@@ -109,3 +98,5 @@ void PictureControl::mouseReleaseEvent(QMouseEvent* event)
     }
     emit mouseUp(event->button(), event->modifiers(), at);
 }
+
+} // namespace zentaro

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
+namespace zentaro {
+
 // A picture on the window: drawn at its natural size at the top-left or
 // centred, or stretched over the whole box, and without the pixels of its
 // bottom-left colour when transparent. It takes no focus and reports the
@@ -53,5 +55,4 @@ private:
     bool clickArmed_ = false;
 };
 
-// The picture with every pixel of its bottom-left colour made fully transparent.
-QImage WithoutBottomLeftColor(const QImage& picture);
+} // namespace zentaro

@@ -1,14 +1,11 @@
 #include "app/TextComboBox.h"
+#include "app/ShownText.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
-namespace {
-
-QString Shown(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-} // namespace
+namespace zentaro {
 
 TextComboBox::TextComboBox(QWidget* parent) : QComboBox(parent)
 {
@@ -33,6 +30,14 @@ void TextComboBox::ClearAll()
 }
 
 void TextComboBox::AddEntry(const std::string& text) { InsertEntry(entries_.size(), text); }
+
+void TextComboBox::SetEntries(const std::vector<std::string>& entries, const std::string& text)
+{
+    ClearAll();
+    for (const auto& entry : entries)
+        AddEntry(entry);
+    SetText(text);
+}
 
 void TextComboBox::InsertEntry(std::size_t index, const std::string& text)
 {
@@ -90,3 +95,5 @@ void TextComboBox::focusOutEvent(QFocusEvent* event)
     if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
         emit left();
 }
+
+} // namespace zentaro

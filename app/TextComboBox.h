@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace zentaro {
+
 // An editable drop-down list over byte texts. The rate table's texts need not
 // be valid UTF-8, so the list remembers the exact bytes behind the text set
 // from code or picked from the entries, and gives them back for as long as the
@@ -21,6 +23,8 @@ public:
     void ClearAll();
     void AddEntry(const std::string& text);
     void InsertEntry(std::size_t index, const std::string& text);
+    // Replaces every entry, then sets the text.
+    void SetEntries(const std::vector<std::string>& entries, const std::string& text);
     const std::vector<std::string>& Entries() const { return entries_; }
 
     void SetText(const std::string& text);
@@ -44,3 +48,5 @@ private:
     QString shown_;
     std::string bytes_;
 };
+
+} // namespace zentaro

@@ -1,58 +1,37 @@
 #include "app/Unit1.h"
 #include "app/Accessibility.h"
 #include "app/HintConFont.h"
+#include "app/KeyCharacter.h"
 #include "app/Keypad.h"
 #include "app/KeypadNavigation.h"
 #include "app/WindowKey.h"
 #include "app/KeypadRules.h"
 #include "app/MessageBoxDialogs.h"
 #include "app/PictureControl.h"
+#include "app/ShownText.h"
 #include "app/TextComboBox.h"
+#include "app/Waiting.h"
+#include "app/WindowLooks.h"
 #include "app/WindowShape.h"
 #include "controls/XiButton.h"
 #include "controls/XiPanel.h"
 #include "import/RatesFile.h"
 #include "import/UpdateFromUrl.h"
 #include "import/UpdateImport.h"
-#include "store/DataFileChange.h"
-#include "store/Maintenance.h"
-#include "store/ConversionRules.h"
-#include "store/NumberText.h"
 #include "store/DataLocation.h"
-#include "store/StoreError.h"
+#include "store/Maintenance.h"
+#include "store/NumberText.h"
 
-#include <QApplication>
-#include <QCoreApplication>
-#include <QCursor>
-#include <QDesktopServices>
-#include <QEventLoop>
-#include <QIcon>
-#include <QProcess>
-#include <QScopeGuard>
-#include <QStandardPaths>
-#include <QWindow>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
+#include <QScopeGuard>
 
 #include <atomic>
-#include <thread>
+
+namespace zentaro {
 
 namespace {
-
-constexpr int kClientWidth = 625;
-constexpr int kClientHeight = 297;
-constexpr int kWindowFontPixels = 11;
-constexpr int kControlFontPixels = 13;
-// $00FAD996 in the window system's BGR notation.
-const QColor kBackgroundColour(150, 217, 250);
-
-constexpr char32_t kBackspace = 8;
-constexpr char32_t kReturn = 13;
-constexpr char32_t kEscape = 27;
-constexpr char32_t kDeleteCharacter = 127;
 
 const QString kOpenFileFilter =
     QStringLiteral("currency data (*.txt)|*.txt|ECB reference rates (*.xml *.csv *.zip)|*.xml;*.csv;*.zip");
@@ -62,163 +41,12 @@ const QString kRemoveQuestion =
 const QString kClearQuestion =
     QStringLiteral("Are You Sure Want To Clear All Currency Database ?\rWarning this cannot be Undone.");
 
-// Shows the wait cursor while a network step or another program's change
-// of the data file blocks the window.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-// Runs work on a thread of its own while this thread's event loop keeps the
-// window repainting; work's error is thrown here, as if it had run here.
-template <typename Work>
-auto AwaitOffThread(Work work) -> decltype(work())
-{
-    std::optional<decltype(work())> result;
-    std::exception_ptr error;
-    QEventLoop loop;
-    std::thread worker([&] {
-        try {
-            result.emplace(work());
-        } catch (...) {
-            error = std::current_exception();
-        }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
-    if (error)
-        std::rethrow_exception(error);
-    return std::move(*result);
-}
-
-std::filesystem::path LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-QIcon ProgramIcon()
-{
-    QIcon builtIn;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        builtIn.addFile(QStringLiteral(":/art/icons/zentaro-%1.png").arg(size), QSize(size, size));
-    return QIcon::fromTheme(QString::fromLatin1(TForm1::kAppId), builtIn);
-}
-
 const QString kTypeNumericText = QStringLiteral("Please type a numeric format");
 const QString kInvalidKeyText = QStringLiteral("Invalid numeric format : ");
 
-QFont ControlFont(int pixels)
-{
-    QFont font;
-    // Tahoma is rarely installed off Windows; Liberation Sans comes closest in width.
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(pixels);
-    return font;
-}
-
-QString Shown(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Bytes(const QString& text) { return text.toUtf8().toStdString(); }
-
 bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
-// Alt with a key is a command to the window, not a typed character; Ctrl+Alt
-// is AltGr on some systems and does type one.
-bool IsAltCombination(const QKeyEvent& event)
-{
-    return (event.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier;
-}
-
-// The character a key press types, as the window system would deliver it:
-// Enter, Escape and Ctrl with a letter give control characters; keys that type
-// nothing (arrows, Delete, Home, function keys, Tab) give none.
-std::optional<char32_t> KeyCharacter(const QKeyEvent& event)
-{
-    const int key = event.key();
-    const bool control = (event.modifiers() & Qt::ControlModifier) != 0;
-    const bool alt = (event.modifiers() & Qt::AltModifier) != 0;
-    if (IsAltCombination(event))
-        return std::nullopt;
-    switch (key) {
-    case Qt::Key_Backspace: return control ? kDeleteCharacter : kBackspace;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return kReturn;
-    case Qt::Key_Escape: return kEscape;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete: return std::nullopt;
-    default: break;
-    }
-    if (control && !alt) {
-        if (key >= Qt::Key_A && key <= Qt::Key_Z)
-            return static_cast<char32_t>(key - Qt::Key_A + 1);
-        return std::nullopt;
-    }
-    const QList<uint> text = event.text().toUcs4();
-    if (text.isEmpty() || text.front() == kDeleteCharacter)
-        return std::nullopt;
-    return static_cast<char32_t>(text.front());
-}
-
 } // namespace
-
-QString ErrorBoxText(const std::string& errorText)
-{
-    QString text = Shown(errorText);
-    if (!errorText.empty() && static_cast<unsigned char>(errorText.back()) > '.')
-        text += QLatin1Char('.');
-    return text;
-}
-
-TForm1::Settings TForm1::Settings::Installed()
-{
-    Settings settings;
-    settings.programFolder = LocalPath(QCoreApplication::applicationDirPath());
-    const zentaro::ProgramLayout layout = zentaro::FindProgramLayout(settings.programFolder);
-    const std::filesystem::path user = LocalPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    try {
-        settings.dataFolder = zentaro::PrepareDataFolder(layout, user);
-    } catch (const zentaro::StoreError&) {
-        // The start-up load then reports the data file it cannot open.
-        settings.dataFolder = zentaro::DataFolder(layout, user);
-    }
-    settings.shareFolder = layout.shareFolder.value_or(std::filesystem::path());
-    settings.decimalSeparator = zentaro::LocaleDecimalSeparator();
-    settings.updateUrl = zentaro::DefaultUpdateUrl();
-    return settings;
-}
-
-void TForm1::Settings::NameApplication()
-{
-    // No organisation name: the data folder is then <data home>/zentaro, the
-    // folder zentaro-cli finds without Qt.
-    QCoreApplication::setOrganizationName(QString());
-    QCoreApplication::setApplicationName(QString::fromLatin1(zentaro::kProgramDirName));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentaro"));
-    // Wayland compositors find the icon and the name through the desktop entry.
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
-}
-
-QPoint TForm1::Settings::SystemCursorPos() { return QCursor::pos(); }
-
-// The desktop's opener for local files: what Qt picks depends on the
-// platform plugin and finds nothing on some (offscreen, plain Wayland).
-void TForm1::Settings::SystemOpenDocument(const QUrl& document)
-{
-    if (document.isLocalFile() &&
-        QProcess::startDetached(QStringLiteral("xdg-open"), {document.toLocalFile()}))
-        return;
-    QDesktopServices::openUrl(document);
-}
-
-void TForm1::Settings::SystemQuit() { QCoreApplication::quit(); }
-
-bool TForm1::Settings::SystemStartMove(QWindow* window) { return window && window->startSystemMove(); }
 
 TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QWidget(parent),
@@ -228,25 +56,18 @@ TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* par
 {
     CreateControls();
     ConnectEvents();
+    // Without its folder the data file cannot be there either: the one box
+    // gives the folder's reason.
+    if (!settings_.dataFolderError.empty())
+        dialogs_->ShowError(ErrorBoxText(settings_.dataFolderError));
     try {
         FormCreate(this);
     } catch (const std::exception& error) {
-        dialogs_->ShowError(StartupErrorText(error.what()));
+        if (settings_.dataFolderError.empty())
+            dialogs_->ShowError(StartupErrorBoxText(error.what(), DataFilePath()));
     }
     // The window opens ready for an amount; it takes the focus when the window is activated.
     Edit8->setFocus();
-}
-
-// A data file that is there but cannot be read is named with its full path,
-// so that the user can find it; a missing one's text names it already.
-QString TForm1::StartupErrorText(const std::string& errorText) const
-{
-    QString text = ErrorBoxText(errorText);
-    std::error_code ignored;
-    if (std::filesystem::exists(DataFilePath(), ignored))
-        text += QStringLiteral("\n\n") +
-                QFile::decodeName(QByteArray::fromStdString(std::filesystem::absolute(DataFilePath(), ignored).string()));
-    return text;
 }
 
 TForm1::~TForm1()
@@ -260,58 +81,22 @@ TForm1::~TForm1()
 
 void TForm1::CreateControls()
 {
-    zentaro::InstallAccessibility();
-    setWindowTitle(QStringLiteral("Zentaro"));
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setWindowIcon(ProgramIcon());
-    setFixedSize(kClientWidth, kClientHeight);
-    setFont(ControlFont(kWindowFontPixels));
-    QPalette background = palette();
-    background.setColor(QPalette::Window, kBackgroundColour);
-    setPalette(background);
-    setAutoFillBackground(true);
-    if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
-        // A Wayland compositor takes the mask as the input region only: the
-        // see-through parts must be transparent in the window's own pixels.
-        setAttribute(Qt::WA_TranslucentBackground);
-        setAutoFillBackground(false);
-    }
-
-    const QFont controlFont = ControlFont(kControlFontPixels);
-    auto label = [&](const char* text, QRect box) {
-        auto* created = new QLabel(QString::fromLatin1(text), this);
-        created->setGeometry(box);
-        created->setFont(controlFont);
-        return created;
-    };
-    auto list = [&](const char* hint, QRect box) {
-        auto* created = new TextComboBox(this);
-        created->setGeometry(box);
-        created->setFont(controlFont);
-        created->setToolTip(QString::fromLatin1(hint));
-        return created;
-    };
-    auto edit = [&](const char* hint, QRect box) {
-        auto* created = new QLineEdit(this);
-        created->setGeometry(box);
-        created->setFont(controlFont);
-        created->setToolTip(QString::fromLatin1(hint));
-        return created;
-    };
-
-    Label1 = label("Current Time : ", {233, 86, 89, 16});
-    Label2 = label("From :", {225, 125, 39, 16});
-    Label3 = label("To :", {225, 158, 24, 16});
-    ComboBox3 = list("Click to Select Time", {327, 84, 263, 24});
-    Edit8 = edit("Type a Numeric Format Here", {279, 122, 122, 24});
-    ComboBox1 = list("Click to Select Unit Currency", {432, 122, 159, 24});
-    Edit9 = edit("Result", {279, 154, 146, 24});
+    InstallAccessibility();
+    SetUpMainWindow(*this);
+    const QFont font = ControlFont(kControlFontPixels);
+    Label1 = CreateLabel(this, "Current Time : ", {233, 86, 89, 16}, font);
+    Label2 = CreateLabel(this, "From :", {225, 125, 39, 16}, font);
+    Label3 = CreateLabel(this, "To :", {225, 158, 24, 16}, font);
+    ComboBox3 = CreateList(this, "Click to Select Time", {327, 84, 263, 24}, font);
+    Edit8 = CreateEdit(this, "Type a Numeric Format Here", {279, 122, 122, 24}, font);
+    ComboBox1 = CreateList(this, "Click to Select Unit Currency", {432, 122, 159, 24}, font);
+    Edit9 = CreateEdit(this, "Result", {279, 154, 146, 24}, font);
     Edit9->setReadOnly(true);
-    ComboBox2 = list("Click to Select Unit Currency", {432, 154, 159, 24});
-    zentaro::NameFields({{ComboBox3, "Current Time", Label1}, {Edit8, "Amount"}, {ComboBox1, "From currency", Label2},
-                         {Edit9, "Result"}, {ComboBox2, "To currency", Label3}});
+    ComboBox2 = CreateList(this, "Click to Select Unit Currency", {432, 154, 159, 24}, font);
+    NameFields({{ComboBox3, "Current Time", Label1}, {Edit8, "Amount"}, {ComboBox1, "From currency", Label2},
+                {Edit9, "Result"}, {ComboBox2, "To currency", Label3}});
 
-    CreateKeypad(controlFont);
+    CreateKeypad(font);
     CreateShell();
     ArrangeControls();
 }
@@ -320,41 +105,28 @@ void TForm1::ConnectEvents()
 {
     // Lists raise their handlers only on the user's typing and picking; the
     // amount field raises Edit8Change on every change, also from code.
-    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this,
-            [this] { Guard([this] { ComboBox1Change(ComboBox1); }); });
-    connect(ComboBox1, &QComboBox::textActivated, this,
-            [this] { Guard([this] { ComboBox1Change(ComboBox1); }); });
-    connect(ComboBox2->lineEdit(), &QLineEdit::textEdited, this,
-            [this] { Guard([this] { ComboBox2Change(ComboBox2); }); });
-    connect(ComboBox2, &QComboBox::textActivated, this,
-            [this] { Guard([this] { ComboBox2Change(ComboBox2); }); });
-    connect(ComboBox3, &QComboBox::textActivated, this,
-            [this] { Guard([this] { ComboBox3Click(ComboBox3); }); });
+    Bind(ComboBox1->lineEdit(), &QLineEdit::textEdited, &TForm1::ComboBox1Change, ComboBox1);
+    Bind(ComboBox1, &QComboBox::textActivated, &TForm1::ComboBox1Change, ComboBox1);
+    Bind(ComboBox2->lineEdit(), &QLineEdit::textEdited, &TForm1::ComboBox2Change, ComboBox2);
+    Bind(ComboBox2, &QComboBox::textActivated, &TForm1::ComboBox2Change, ComboBox2);
+    Bind(ComboBox3, &QComboBox::textActivated, &TForm1::ComboBox3Click, ComboBox3);
     // A typed upload time is chosen by Enter or by leaving the list; until
     // then the result belongs to another time and is not shown.
     connect(ComboBox3->lineEdit(), &QLineEdit::textEdited, this, [this] {
         uploadTimeTyped_ = true;
         Edit9->clear();
     });
-    connect(ComboBox3, &TextComboBox::returnPressed, this,
-            [this] { Guard([this] { ComboBox3Click(ComboBox3); }); });
+    Bind(ComboBox3, &TextComboBox::returnPressed, &TForm1::ComboBox3Click, ComboBox3);
     connect(ComboBox3, &TextComboBox::left, this, [this] {
         if (uploadTimeTyped_)
             Guard([this] { ComboBox3Click(ComboBox3); });
     });
-    connect(Edit8, &QLineEdit::textChanged, this, [this] { Guard([this] { Edit8Change(Edit8); }); });
+    Bind(Edit8, &QLineEdit::textChanged, &TForm1::Edit8Change, Edit8);
     // Every typed character must pass the key filter, so none may arrive
     // composed by an input method instead of as a key press.
     Edit8->setAttribute(Qt::WA_InputMethodEnabled, false);
     Edit8->installEventFilter(this);
 }
-
-std::filesystem::path TForm1::DataFolder() const
-{
-    return settings_.dataFolder.empty() ? settings_.programFolder : settings_.dataFolder;
-}
-
-std::filesystem::path TForm1::DataFilePath() const { return DataFolder() / kDataFileName; }
 
 void TForm1::FormCreate(QObject*)
 {
@@ -373,18 +145,18 @@ void TForm1::FormCreate(QObject*)
     ComboBox2->ClearAll();
     ComboBox3->ClearAll();
 
-    const zentaro::UploadTimeList times = zentaro::BuildUploadTimeList(table_);
+    const UploadTimeList times = BuildUploadTimeList(table_);
     for (const auto& entry : times.entries)
         ComboBox3->AddEntry(entry);
     ComboBox3->SetText(times.text);
 
-    const zentaro::CurrencyPass pass = zentaro::BuildCurrencyList(table_, ComboBox3->Text());
+    const CurrencyPass pass = BuildCurrencyList(table_, ComboBox3->Text());
     FillCurrencyList(*ComboBox1, pass);
     FillCurrencyList(*ComboBox2, pass);
 
     if (!currencyListsSorted_) {
-        SortCurrencyList(*ComboBox1);
-        SortCurrencyList(*ComboBox2);
+        for (TextComboBox* list : {ComboBox1, ComboBox2})
+            list->SetEntries(SortCurrencyEntries(list->Entries()), list->Text());
         currencyListsSorted_ = true;
     }
     // Sets both scratch rates to the shown currencies' own. An error here is
@@ -392,26 +164,15 @@ void TForm1::FormCreate(QObject*)
     Guard([this] { ConvertAgain(); });
 }
 
-void TForm1::FillCurrencyList(TextComboBox& list, const zentaro::CurrencyPass& pass)
+// Once the lists are sorted, a refresh's entries take their sorted places.
+void TForm1::FillCurrencyList(TextComboBox& list, const CurrencyPass& pass)
 {
-    list.ClearAll();
+    std::vector<std::string> entries;
     for (const auto& entry : pass.entries) {
-        if (currencyListsSorted_)
-            list.InsertEntry(zentaro::SortedInsertPosition(list.Entries(), entry), entry);
-        else
-            list.AddEntry(entry);
+        const std::size_t at = currencyListsSorted_ ? SortedInsertPosition(entries, entry) : entries.size();
+        entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), entry);
     }
-    list.SetText(pass.text);
-}
-
-void TForm1::SortCurrencyList(TextComboBox& list)
-{
-    const std::string text = list.Text();
-    const std::vector<std::string> sorted = zentaro::SortCurrencyEntries(list.Entries());
-    list.ClearAll();
-    for (const auto& entry : sorted)
-        list.AddEntry(entry);
-    list.SetText(text);
+    list.SetEntries(entries, pass.text);
 }
 
 void TForm1::LookUpShownRate(const TextComboBox& list, ShownRate& shown, std::string& scratch, bool again)
@@ -420,15 +181,15 @@ void TForm1::LookUpShownRate(const TextComboBox& list, ShownRate& shown, std::st
     std::string currency = list.Text();
     if (!again && shown.uploadTime == uploadTime && shown.currency == currency)
         return;
-    shown.rateText = zentaro::LookUpStoredRate(table_, uploadTime, currency);
+    shown.rateText = LookUpStoredRate(table_, uploadTime, currency);
     shown.uploadTime = std::move(uploadTime);
     shown.currency = std::move(currency);
     scratch = shown.rateText.value_or(std::string());
 }
 
-void TForm1::ShowConversion(zentaro::EmptyAmount emptyAmount)
+void TForm1::ShowConversion(EmptyAmount emptyAmount)
 {
-    if (const auto result = zentaro::ConvertWithRates(AmountText(), sourceRate_.rateText, targetRate_.rateText,
+    if (const auto result = ConvertWithRates(AmountText(), sourceRate_.rateText, targetRate_.rateText,
                                                       settings_.decimalSeparator, emptyAmount))
         ShowResult(*result);
 }
@@ -440,7 +201,7 @@ void TForm1::ComboBox1Change(QObject*)
     Edit9->clear();
     LookUpShownRate(*ComboBox1, sourceRate_, Edit1, true);
     LookUpShownRate(*ComboBox2, targetRate_, Edit4, false);
-    ShowConversion(zentaro::EmptyAmount::IsZero);
+    ShowConversion(EmptyAmount::IsZero);
 }
 
 void TForm1::ComboBox2Change(QObject*)
@@ -450,7 +211,7 @@ void TForm1::ComboBox2Change(QObject*)
     Edit9->clear();
     LookUpShownRate(*ComboBox2, targetRate_, Edit4, true);
     LookUpShownRate(*ComboBox1, sourceRate_, Edit1, false);
-    ShowConversion(zentaro::EmptyAmount::IsText);
+    ShowConversion(EmptyAmount::IsText);
 }
 
 void TForm1::ConvertAgain()
@@ -459,16 +220,16 @@ void TForm1::ConvertAgain()
     LookUpShownRate(*ComboBox1, sourceRate_, Edit1, true);
     LookUpShownRate(*ComboBox2, targetRate_, Edit4, true);
     if (!Edit8->text().isEmpty())
-        ShowConversion(zentaro::EmptyAmount::IsText);
+        ShowConversion(EmptyAmount::IsText);
 }
 
 void TForm1::ComboBox3Click(QObject*)
 {
     uploadTimeTyped_ = false;
     Edit9->clear();
-    const zentaro::CurrencyPass pass = zentaro::BuildCurrencyList(table_, ComboBox3->Text());
+    const CurrencyPass pass = BuildCurrencyList(table_, ComboBox3->Text());
     for (TextComboBox* list : {ComboBox1, ComboBox2}) {
-        const std::string kept = zentaro::KeptCurrency(pass, list->Text());
+        const std::string kept = KeptCurrency(pass, list->Text());
         FillCurrencyList(*list, pass);
         list->SetText(kept);
     }
@@ -528,27 +289,16 @@ std::string TForm1::AmountText() const { return Bytes(Edit8->text()); }
 
 void TForm1::ShowResult(const std::string& text) { Edit9->setText(Shown(text)); }
 
-// Every data command runs its change here: under the data file's lock, on
-// the file's current content. Whenever the table was loaded again (another
-// program's change found at the lock, or a failed change undone), the lists
-// are rebuilt from it, so that the screen shows what the file holds and
-// nothing the user was told failed.
+// Every data command runs its change here. Whenever the table was loaded
+// again, the lists are rebuilt from it, so that the screen shows what the
+// file holds and nothing the user was told failed.
 void TForm1::ChangeDataFile(QObject* sender, const std::function<void()>& change)
 {
-    std::optional<WaitCursor> wait;
-    zentaro::DataFileAccess access;
-    access.lockWait = settings_.lockWait;
-    access.onWaiting = [&wait] { wait.emplace(); };
-    access.companions = {zentaro::LastUpdatePath(DataFilePath())};
     bool reloaded = false;
-    access.onReloaded = [&reloaded] { reloaded = true; };
     try {
-        zentaro::ChangeDataFile(table_, DataFilePath(), access, [&] {
-            wait.reset();
-            change();
-        });
+        ChangeDataFileWaiting(table_, DataFilePath(), settings_.lockWait,
+                              {LastUpdatePath(DataFilePath())}, change, reloaded);
     } catch (...) {
-        wait.reset();
         if (reloaded)
             Guard([&] { FormCreate(sender); });
         throw;
@@ -560,16 +310,16 @@ void TForm1::ChangeDataFile(QObject* sender, const std::function<void()>& change
 void TForm1::UpdateImport(const std::filesystem::path& updateFile, std::string_view successText,
                           QObject* sender)
 {
-    zentaro::ImportResult result;
+    ImportResult result;
     ChangeDataFile(sender, [&] {
-        result = zentaro::ImportRatesFile(table_, updateFile, DataFilePath(), successText);
+        result = ImportRatesFile(table_, updateFile, DataFilePath(), successText);
     });
     Edito1 = result.scratch.edito1;
     Edito2 = result.scratch.edito2;
     Edito3 = result.scratch.edito3;
     Edito4 = result.scratch.edito4;
     dialogs_->ShowMessage(Shown(result.message));
-    if (result.outcome == zentaro::ImportOutcome::Added)
+    if (result.outcome == ImportOutcome::Added)
         FormCreate(sender);
 }
 
@@ -578,7 +328,7 @@ void TForm1::UpdateFromFile1Click(QObject* sender)
     const std::optional<QString> picked = dialogs_->OpenFile(kOpenFileFilter);
     if (!picked)
         return;
-    UpdateImport(QFile::encodeName(*picked).toStdString(), zentaro::kFileUpdateSuccessText, sender);
+    UpdateImport(LocalPath(*picked), kFileUpdateSuccessText, sender);
 }
 
 // The whole command runs off this thread: the transfers may take a minute
@@ -586,7 +336,7 @@ void TForm1::UpdateFromFile1Click(QObject* sender)
 // commands wait for it, see CreateShell).
 void TForm1::Update1Click(QObject* sender)
 {
-    zentaro::UrlUpdateRequest request;
+    UrlUpdateRequest request;
     request.url = settings_.updateUrl;
     request.dataFile = DataFilePath();
     request.access.lockWait = settings_.lockWait;
@@ -594,14 +344,14 @@ void TForm1::Update1Click(QObject* sender)
     request.access.onReloaded = [&reloaded] { reloaded = true; };
     cancelRequested_ = false;
     request.cancelled = [this] { return cancelRequested_.load(); };
-    zentaro::UrlUpdateResult result;
+    UrlUpdateResult result;
     try {
         const WaitCursor wait;
         transferring_ = true;
         const auto done = qScopeGuard([this] { transferring_ = false; });
         result = AwaitOffThread([&] {
-            zentaro::CurlFetcher fetcher(settings_.fetchLimits);
-            return zentaro::RunUrlUpdate(table_, fetcher, request);
+            CurlFetcher fetcher(settings_.fetchLimits);
+            return RunUrlUpdate(table_, fetcher, request);
         });
     } catch (...) {
         if (reloaded)
@@ -612,14 +362,14 @@ void TForm1::Update1Click(QObject* sender)
     if (reloaded)
         FormCreate(sender);
     const auto outcome = result.outcome;
-    if (outcome == zentaro::UrlUpdateOutcome::Added || outcome == zentaro::UrlUpdateOutcome::Duplicate) {
+    if (outcome == UrlUpdateOutcome::Added || outcome == UrlUpdateOutcome::Duplicate) {
         Edito1 = result.import.scratch.edito1;
         Edito2 = result.import.scratch.edito2;
         Edito3 = result.import.scratch.edito3;
         Edito4 = result.import.scratch.edito4;
     }
     dialogs_->ShowMessage(Shown(result.message));
-    if (outcome == zentaro::UrlUpdateOutcome::Added)
+    if (outcome == UrlUpdateOutcome::Added)
         FormCreate(sender);
 }
 
@@ -631,7 +381,7 @@ void TForm1::Removecurrentdata1Click(QObject* sender)
     // Saved and refreshed whatever the answer; the refresh reloads the file.
     ChangeDataFile(sender, [&] {
         if (remove)
-            zentaro::RemoveBatch(table_, Edit2);
+            RemoveBatch(table_, Edit2);
         table_.SaveToFile(DataFilePath());
     });
     FormCreate(sender);
@@ -642,7 +392,7 @@ void TForm1::Clear1Click(QObject* sender)
     if (!dialogs_->Confirm(kClearQuestion))
         return;
     ChangeDataFile(sender, [&] {
-        zentaro::ClearAll(table_);
+        ClearAll(table_);
         table_.SaveToFile(DataFilePath());
     });
     FormCreate(sender);
@@ -650,16 +400,12 @@ void TForm1::Clear1Click(QObject* sender)
 
 void TForm1::CreateKeypad(const QFont& controlFont)
 {
-    Bitbtn2 = zentaro::CreateKeypadToggle(this, controlFont);
-    connect(Bitbtn2, &zentaro::TXiButton::clicked, this, [this] { Guard([this] { Bitbtn2Click(Bitbtn2); }); });
+    Bitbtn2 = CreateKeypadToggle(this, controlFont);
+    Bind(Bitbtn2, &TXiButton::clicked, &TForm1::Bitbtn2Click, Bitbtn2);
 
-    XiPanel1 = zentaro::CreateKeypadPanel(this, controlFont);
-    struct KeyBinding {
-        zentaro::TXiButton* TForm1::*key;
-        void (TForm1::*click)(QObject*);
-    };
-    // In the order of the key table.
-    static const std::array<KeyBinding, zentaro::kKeypadKeyCount> kBindings = {{
+    XiPanel1 = CreateKeypadPanel(this, controlFont);
+    // The key of each entry of the key table, and its handler; tab follows the table.
+    static const std::array<std::pair<TXiButton* TForm1::*, void (TForm1::*)(QObject*)>, kKeypadKeyCount> kBindings = {{
         {&TForm1::Bitbtn3, &TForm1::Bitbtn3Click},   {&TForm1::Bitbtn4, &TForm1::Bitbtn4Click},
         {&TForm1::Bitbtn5, &TForm1::Bitbtn5Click},   {&TForm1::Bitbtn15, &TForm1::Bitbtn15Click},
         {&TForm1::Bitbtn6, &TForm1::Bitbtn6Click},   {&TForm1::Bitbtn7, &TForm1::Bitbtn7Click},
@@ -670,22 +416,20 @@ void TForm1::CreateKeypad(const QFont& controlFont)
         {&TForm1::Bitbtn14, &TForm1::Bitbtn14Click}, {&TForm1::Bitbtn18, &TForm1::Bitbtn18Click},
         {&TForm1::Bitbtn19, &TForm1::Bitbtn19Click}, {&TForm1::Bitbtn21, &TForm1::Bitbtn21Click},
     }};
-    for (int i = 0; i < zentaro::kKeypadKeyCount; ++i) {
-        zentaro::TXiButton* key = zentaro::CreateKeypadKey(XiPanel1, zentaro::kKeypadKeys[i]);
-        this->*kBindings[i].key = key;
-        connect(key, &zentaro::TXiButton::clicked, this,
-                [this, key, click = kBindings[i].click] { Guard([&] { (this->*click)(key); }); });
+    QWidget* previous = Bitbtn2;
+    for (int i = 0; i < kKeypadKeyCount; ++i) {
+        TXiButton* key = CreateKeypadKey(XiPanel1, kKeypadKeys[i]);
+        this->*kBindings[i].first = key;
+        Bind(key, &TXiButton::clicked, kBindings[i].second, key);
+        setTabOrder(previous, key);
+        previous = key;
     }
-    new zentaro::KeypadNavigation(XiPanel1, [this] { HideKeypad(); });
+    new KeypadNavigation(XiPanel1, [this] { HideKeypad(); });
 }
 
 void TForm1::CreateShell()
 {
-    Image1 = new PictureControl(this);
-    Image1->setGeometry(0, 0, kClientWidth, kClientHeight);
-    Image1->SetPicture(QImage(QStringLiteral(":/art/background.bmp")));
-    Image1->SetTransparent(true);
-    Image1->setMouseTracking(true);
+    Image1 = CreateBackground(this);
     connect(Image1, &PictureControl::mouseDown, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at) {
                 Guard([&] { Image1MouseDown(Image1, button, shift, at.x(), at.y()); });
@@ -720,15 +464,8 @@ void TForm1::CreateShell()
         {&TForm1::Image3, ":/art/help.bmp", {547, 25, 27, 29}, "Help", &TForm1::Image3MouseMove, &TForm1::Image3Click},
     };
     for (const PictureButton& button : kButtons) {
-        auto* control = new PictureControl(this);
+        PictureControl* control = CreatePictureButton(this, button.picture, button.box, button.hint);
         this->*button.control = control;
-        control->setGeometry(button.box);
-        control->SetPicture(QImage(QString::fromLatin1(button.picture)));
-        control->SetTransparent(true);
-        control->SetCenter(true);
-        control->setCursor(Qt::PointingHandCursor);
-        control->setToolTip(QString::fromLatin1(button.hint));
-        control->setMouseTracking(true);
         connect(control, &PictureControl::mouseMove, this,
                 [this, control, handler = button.mouseMove](Qt::KeyboardModifiers shift, QPoint at) {
                     Guard([&] { (this->*handler)(control, shift, at.x(), at.y()); });
@@ -745,13 +482,9 @@ void TForm1::CreateShell()
     }
 
     // Escape, like a second press of its button, cancels "Update From URL".
-    new zentaro::WindowKey(this, Qt::Key_Escape, [this] { return transferring_; }, [this] { cancelRequested_ = true; });
+    new WindowKey(this, Qt::Key_Escape, [this] { return transferring_; }, [this] { cancelRequested_ = true; });
 
-    Image4 = new PictureControl(this);
-    Image4->setGeometry(24, 64, 161, 193);
-    Image4->SetPicture(QImage(QStringLiteral(":/art/decor.bmp")));
-    Image4->SetTransparent(true);
-    Image4->SetStretch(true);
+    Image4 = CreateDecoration(this);
 }
 
 void TForm1::ArrangeControls()
@@ -763,19 +496,13 @@ void TForm1::ArrangeControls()
              Label3, Image4, ComboBox3, Edit8, Bitbtn2, ComboBox1, Edit9, ComboBox2, XiPanel1})
         control->raise();
 
-    QWidget* previous = Bitbtn2;
-    for (QWidget* next : std::initializer_list<QWidget*>{
-             Bitbtn3, Bitbtn4, Bitbtn5, Bitbtn15, Bitbtn6, Bitbtn7, Bitbtn8, Bitbtn16, Bitbtn9, Bitbtn10,
-             Bitbtn11, Bitbtn17, Bitbtn12, Bitbtn13, Bitbtn14, Bitbtn18, Bitbtn19, Bitbtn21, ComboBox3,
-             ComboBox2, ComboBox1, Edit9, Edit8, Bitbtn2}) {
+    QWidget* previous = Bitbtn21;
+    for (QWidget* next : std::initializer_list<QWidget*>{ComboBox3, ComboBox2, ComboBox1, Edit9, Edit8, Bitbtn2}) {
         setTabOrder(previous, next);
         previous = next;
     }
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->availableGeometry();
-        move(desktop.x() + (desktop.width() - width()) / 2, desktop.y() + (desktop.height() - height()) / 2);
-    }
+    CentreOnScreen(*this);
     shape_ = std::make_unique<WindowShape>(this, Image1);
 }
 
@@ -795,7 +522,7 @@ void TForm1::HideKeypad()
     XiPanel1->hide();
 }
 
-void TForm1::DigitKey(char digit) { Edit8->setText(Shown(zentaro::DigitKeyText(AmountText(), digit))); }
+void TForm1::DigitKey(char digit) { Edit8->setText(Shown(DigitKeyText(AmountText(), digit))); }
 
 void TForm1::Bitbtn3Click(QObject*) { DigitKey('7'); }
 void TForm1::Bitbtn4Click(QObject*) { DigitKey('8'); }
@@ -816,7 +543,7 @@ void TForm1::Bitbtn13Click(QObject*)
 
 void TForm1::Bitbtn14Click(QObject*)
 {
-    if (const auto negated = zentaro::SignKeyText(AmountText(), settings_.decimalSeparator))
+    if (const auto negated = SignKeyText(AmountText(), settings_.decimalSeparator))
         Edit8->setText(Shown(*negated));
 }
 
@@ -848,7 +575,7 @@ void TForm1::Bitbtn21Click(QObject*)
     // An error here leaves the operands, the operator and the keypad as they are.
     if (!Edit6.empty() && !Edit5.empty() && !Edit8->text().isEmpty())
         Edit8->setText(Shown(
-            zentaro::KeypadResultText(Edit5, Edit6.front(), AmountText(), settings_.decimalSeparator)));
+            KeypadResultText(Edit5, Edit6.front(), AmountText(), settings_.decimalSeparator)));
     Edit5.clear();
     Edit6.clear();
     Bitbtn13->setEnabled(true);
@@ -910,28 +637,17 @@ void TForm1::Removecurrentdata1MouseMove(QObject*, Qt::KeyboardModifiers, int, i
 {
     Removecurrentdata1->SetStretch(true);
 }
-void TForm1::Updatefromfile1MouseMove(QObject*, Qt::KeyboardModifiers, int, int)
-{
-    Updatefromfile1->SetStretch(true);
-}
+void TForm1::Updatefromfile1MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Updatefromfile1->SetStretch(true); }
 void TForm1::Update1MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Update1->SetStretch(true); }
 void TForm1::Image2MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Image2->SetStretch(true); }
 void TForm1::Image3MouseMove(QObject*, Qt::KeyboardModifiers, int, int) { Image3->SetStretch(true); }
 
 void TForm1::Image2Click(QObject*) { settings_.quit(); }
 
-std::filesystem::path TForm1::HelpFilePath() const
-{
-    const std::filesystem::path beside = settings_.programFolder / kHelpPageName;
-    std::error_code ignored;
-    if (std::filesystem::exists(beside, ignored) || settings_.shareFolder.empty())
-        return beside;
-    const std::filesystem::path installed = settings_.shareFolder / kHelpPageName;
-    return std::filesystem::exists(installed, ignored) ? installed : beside;
-}
-
 // Whether the viewer opened anything is not examined.
 void TForm1::Image3Click(QObject*)
 {
-    settings_.openDocument(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(HelpFilePath().string()))));
+    settings_.openDocument(QUrl::fromLocalFile(ShownPath(settings_.HelpFilePath())));
 }
+
+} // namespace zentaro

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "import/CurlFetcher.h"
+#include "app/WindowDialogs.h"
+#include "app/WindowSettings.h"
 #include "store/ConversionRules.h"
-#include "store/DataFileLock.h"
 #include "store/RateTable.h"
 
-#include <QPoint>
 #include <QString>
-#include <QUrl>
 #include <QWidget>
 
 #include <atomic>
@@ -18,20 +16,16 @@
 #include <optional>
 #include <string>
 
-class PictureControl;
 class QLabel;
 class QLineEdit;
-class TextComboBox;
-class QWindow;
-class WindowShape;
+
 namespace zentaro {
+
+class PictureControl;
+class TextComboBox;
 class TXiButton;
 class TXiPanel;
-} // namespace zentaro
-
-// The text of the error message box for an error's text: a full stop is
-// appended when the last byte sorts after ".".
-QString ErrorBoxText(const std::string& errorText);
+class WindowShape;
 
 // The main window. Its handlers carry the names of the events they handle and
 // call one another directly; every one that an event raises runs through
@@ -40,59 +34,8 @@ class TForm1 : public QWidget {
     Q_OBJECT
 
 public:
-    // Every modal box the window shows; tests replace it.
-    class Dialogs {
-    public:
-        virtual ~Dialogs() = default;
-        // The plain message box: application title, the text, one OK, no icon.
-        virtual void ShowMessage(const QString& text) = 0;
-        // The error message box: the same with a stop icon.
-        virtual void ShowError(const QString& text) = 0;
-        // The "Confirm" question box with Yes and No; true for Yes.
-        virtual bool Confirm(const QString& text) = 0;
-        // The open-file dialog with one name filter; nullopt when cancelled.
-        virtual std::optional<QString> OpenFile(const QString& nameFilter) = 0;
-    };
-
-    struct Settings {
-        std::filesystem::path programFolder; // the executable's folder; the help page built beside it
-        // Holds the rate data file and "Last Update.txt"; empty: programFolder.
-        std::filesystem::path dataFolder;
-        // An installed program's share folder, with its help page.
-        std::filesystem::path shareFolder;
-        char decimalSeparator = '.';
-        std::string updateUrl;
-        zentaro::FetchLimits fetchLimits; // timeouts and size caps of the update download
-        // How long a data command waits for another program's change of the data file.
-        std::chrono::milliseconds lockWait = zentaro::kDataFileLockWait;
-        // Where the pointer is on the screen, how a document is opened with
-        // the desktop's viewer and how the application is asked to end;
-        // tests replace them.
-        std::function<QPoint()> cursorPos = &Settings::SystemCursorPos;
-        std::function<void(const QUrl&)> openDocument = &Settings::SystemOpenDocument;
-        std::function<void()> quit = &Settings::SystemQuit;
-        // Hands a drag to the window system; false where it cannot move
-        // windows itself, and the window then follows the pointer.
-        std::function<bool(QWindow*)> startSystemMove = &Settings::SystemStartMove;
-
-        // The running program's: its folders (portable beside the executable,
-        // installed in the user's data folder), the user's locale.
-        static Settings Installed();
-        // The application's names, which also name its data folder; before Installed.
-        static void NameApplication();
-        static QPoint SystemCursorPos();
-        static void SystemOpenDocument(const QUrl& document);
-        static void SystemQuit();
-        static bool SystemStartMove(QWindow* window);
-    };
-
-    static constexpr const char* kDataFileName = "conversion data.kvx";
-    // The help as one HTML page, which every desktop can open; the compiled
-    // help file is built beside it where a compiler is there.
-    static constexpr const char* kHelpPageName = "Zentaro Help.html";
-    // The program's desktop id: the name of its desktop entry and of its
-    // icon, which the window takes from the theme or else from its own copy.
-    static constexpr const char* kAppId = "org.zentaro.Zentaro";
+    using Dialogs = WindowDialogs;
+    using Settings = WindowSettings;
 
     // Runs FormCreate as the window's creation event. Without dialogs the
     // window shows real message boxes.
@@ -154,17 +97,12 @@ public:
     void Image2Click(QObject* sender);
     void Image3Click(QObject* sender);
 
-    // The folder of the data file and "Last Update.txt".
-    std::filesystem::path DataFolder() const;
-    std::filesystem::path DataFilePath() const;
-    // The help page beside the program, else the installed one.
-    std::filesystem::path HelpFilePath() const;
+    std::filesystem::path DataFilePath() const { return settings_.DataFilePath(); }
     // True while "Update From URL" waits for its transfers; the data commands
     // do nothing then.
     bool Transferring() const { return transferring_; }
     bool Dragging() const { return dragging_; }
-    const WindowShape& Shape() const { return *shape_; }
-    zentaro::RateTable& Table() { return table_; }
+    RateTable& Table() { return table_; }
     bool DragEnabled() const { return dragEnabled_; }
     char DecimalSeparator() const { return settings_.decimalSeparator; }
 
@@ -190,26 +128,26 @@ public:
     // The update address's body from the last connection check.
     std::string Memo1;
 
-    zentaro::TXiButton* Bitbtn2 = nullptr; // shows and hides the keypad
-    zentaro::TXiPanel* XiPanel1 = nullptr; // the keypad
-    zentaro::TXiButton* Bitbtn3 = nullptr;  // 7
-    zentaro::TXiButton* Bitbtn4 = nullptr;  // 8
-    zentaro::TXiButton* Bitbtn5 = nullptr;  // 9
-    zentaro::TXiButton* Bitbtn6 = nullptr;  // 4
-    zentaro::TXiButton* Bitbtn7 = nullptr;  // 5
-    zentaro::TXiButton* Bitbtn8 = nullptr;  // 6
-    zentaro::TXiButton* Bitbtn9 = nullptr;  // 1
-    zentaro::TXiButton* Bitbtn10 = nullptr; // 2
-    zentaro::TXiButton* Bitbtn11 = nullptr; // 3
-    zentaro::TXiButton* Bitbtn12 = nullptr; // 0
-    zentaro::TXiButton* Bitbtn13 = nullptr; // decimal point
-    zentaro::TXiButton* Bitbtn14 = nullptr; // +/-
-    zentaro::TXiButton* Bitbtn15 = nullptr; // /
-    zentaro::TXiButton* Bitbtn16 = nullptr; // *
-    zentaro::TXiButton* Bitbtn17 = nullptr; // -
-    zentaro::TXiButton* Bitbtn18 = nullptr; // +
-    zentaro::TXiButton* Bitbtn19 = nullptr; // C
-    zentaro::TXiButton* Bitbtn21 = nullptr; // OK
+    TXiButton* Bitbtn2 = nullptr; // shows and hides the keypad
+    TXiPanel* XiPanel1 = nullptr; // the keypad
+    TXiButton* Bitbtn3 = nullptr;  // 7
+    TXiButton* Bitbtn4 = nullptr;  // 8
+    TXiButton* Bitbtn5 = nullptr;  // 9
+    TXiButton* Bitbtn6 = nullptr;  // 4
+    TXiButton* Bitbtn7 = nullptr;  // 5
+    TXiButton* Bitbtn8 = nullptr;  // 6
+    TXiButton* Bitbtn9 = nullptr;  // 1
+    TXiButton* Bitbtn10 = nullptr; // 2
+    TXiButton* Bitbtn11 = nullptr; // 3
+    TXiButton* Bitbtn12 = nullptr; // 0
+    TXiButton* Bitbtn13 = nullptr; // decimal point
+    TXiButton* Bitbtn14 = nullptr; // +/-
+    TXiButton* Bitbtn15 = nullptr; // /
+    TXiButton* Bitbtn16 = nullptr; // *
+    TXiButton* Bitbtn17 = nullptr; // -
+    TXiButton* Bitbtn18 = nullptr; // +
+    TXiButton* Bitbtn19 = nullptr; // C
+    TXiButton* Bitbtn21 = nullptr; // OK
     // Hidden scratch fields of the keypad: the first operand and the pending operator.
     std::string Edit5;
     std::string Edit6;
@@ -241,7 +179,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QString StartupErrorText(const std::string& errorText) const;
+    // Runs handler through Guard on every emission of signal, with as for its sender.
+    template <typename Sender, typename Signal>
+    void Bind(Sender* sender, Signal signal, void (TForm1::*handler)(QObject*), QObject* as)
+    {
+        connect(sender, signal, this, [this, handler, as] { Guard([&] { (this->*handler)(as); }); });
+    }
     void CreateControls();
     void ConnectEvents();
     void CreateKeypad(const QFont& controlFont);
@@ -250,8 +193,7 @@ private:
     void DigitKey(char digit);
     void OperatorKey(char op);
     void EndHoverEnlargement();
-    void FillCurrencyList(TextComboBox& list, const zentaro::CurrencyPass& pass);
-    void SortCurrencyList(TextComboBox& list);
+    void FillCurrencyList(TextComboBox& list, const CurrencyPass& pass);
     std::string AmountText() const;
     void ShowResult(const std::string& text);
 
@@ -266,7 +208,7 @@ private:
     void LookUpShownRate(const TextComboBox& list, ShownRate& shown, std::string& scratch, bool again);
     // Converts the amount with the two shown rates; the result stays empty
     // when either is missing.
-    void ShowConversion(zentaro::EmptyAmount emptyAmount);
+    void ShowConversion(EmptyAmount emptyAmount);
     // After the lists changed under the amount: both rates looked up again
     // and the amount converted, or the result left empty for an empty amount.
     void ConvertAgain();
@@ -277,7 +219,7 @@ private:
 
     Settings settings_;
     std::unique_ptr<Dialogs> dialogs_;
-    zentaro::RateTable table_;
+    RateTable table_;
     bool dragEnabled_ = false;
     bool dragging_ = false;
     QPoint dragOffset_; // pointer minus window position, in screen pixels
@@ -290,3 +232,5 @@ private:
     // Set by Escape or a second press of "Update From URL"; read by its transfer's thread.
     std::atomic<bool> cancelRequested_ = false;
 };
+
+} // namespace zentaro

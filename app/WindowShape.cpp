@@ -1,19 +1,20 @@
 #include "app/WindowShape.h"
 
 #include "app/PictureControl.h"
+#include "controls/ColorKey.h"
 
 #include <QBitmap>
 #include <QEvent>
 #include <QWidget>
 
+namespace zentaro {
+
 QRegion OpaqueRegion(const QImage& picture)
 {
-    if (picture.isNull())
+    const QImage drawn = WithoutKeyColor(picture, BottomLeftPixel(picture));
+    if (drawn.isNull())
         return {};
-    const QRgb key = picture.pixel(0, picture.height() - 1);
-    // The mask image has its bits set on the key colour, and a bitmap's
-    // region is made of its cleared bits.
-    return QRegion(QBitmap::fromImage(picture.createMaskFromColor(key, Qt::MaskInColor)));
+    return QRegion(QBitmap::fromImage(drawn.createAlphaMask()));
 }
 
 WindowShape::WindowShape(QWidget* window, const PictureControl* background)
@@ -55,3 +56,5 @@ bool WindowShape::eventFilter(QObject* watched, QEvent* event)
     }
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace zentaro

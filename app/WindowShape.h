@@ -4,8 +4,11 @@
 #include <QObject>
 #include <QRegion>
 
-class PictureControl;
 class QWidget;
+
+namespace zentaro {
+
+class PictureControl;
 
 // The pixels of a picture that are not of its bottom-left colour.
 QRegion OpaqueRegion(const QImage& picture);
@@ -35,3 +38,5 @@ private:
     const PictureControl* background_;
     QRegion backgroundRegion_;
 };
+
+} // namespace zentaro

@@ -5,8 +5,8 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    TForm1::Settings::NameApplication();
-    TForm1 form(TForm1::Settings::Installed());
+    zentaro::WindowSettings::NameApplication();
+    zentaro::TForm1 form(zentaro::WindowSettings::Installed());
     form.show();
     return application.exec();
 }

@@ -5,6 +5,7 @@
 // history: 6,700 days of 33 rates.
 #include "app/TextComboBox.h"
 #include "app/Unit1.h"
+#include "store/DataLocation.h"
 #include "store/RateTable.h"
 #include "tests/common/TempDir.h"
 
@@ -23,6 +24,9 @@
 #include <vector>
 
 namespace {
+
+using zentaro::kDataFileName;
+using zentaro::TForm1;
 
 constexpr int kCurrenciesPerBatch = 33;
 
@@ -57,7 +61,7 @@ public:
             table.DBEdit3().SetText(std::to_string(1 + currency).append(".25"));
             table.Post();
         }
-        table.SaveToFile(dir_ / TForm1::kDataFileName);
+        table.SaveToFile(dir_ / kDataFileName);
     }
 
     std::unique_ptr<TForm1> Open() const

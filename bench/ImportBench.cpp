@@ -1,5 +1,6 @@
 // Importing a 200-line update file into a table of 1,000,000 rows, against
 // one save of that table: the import scans every row once and saves once.
+#include "import/RatesFile.h"
 #include "import/UpdateImport.h"
 #include "store/RateTable.h"
 
@@ -74,8 +75,8 @@ void BM_ImportBatchIntoMillionRows(benchmark::State& state)
         state.PauseTiming();
         const auto update = work.WriteUpdate();
         state.ResumeTiming();
-        const auto result = zentaro::ImportUpdateFile(work.table, update, work.folder / "conversion data.kvx",
-                                                      zentaro::kFileUpdateSuccessText);
+        const auto result = zentaro::ImportRatesFile(work.table, update, work.folder / "conversion data.kvx",
+                                                     zentaro::kFileUpdateSuccessText);
         if (result.rowsAdded != kBatchRows)
             state.SkipWithError("the batch was not added");
     }

@@ -26,6 +26,9 @@ int RunClear(const Invocation& invocation);
 int RunTimes(const Invocation& invocation);
 int RunCurrencies(const Invocation& invocation);
 int RunConvert(const Invocation& invocation);
+// convert, and convert [FILE] - for many conversions read from standard input.
+int RunConvertCommand(const Invocation& invocation);
+int RunHistory(const Invocation& invocation);
 
 // Writes a text the way every CLI output does: backslash, TAB, LF and CR as
 // \\ \t \n \r, other bytes below 32 as \xHH, everything else unchanged.

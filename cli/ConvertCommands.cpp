@@ -4,12 +4,10 @@
 #include "cli/CliCommand.h"
 #include "cli/DataFileArgument.h"
 #include "cli/Options.h"
+#include "cli/UploadTimeChoice.h"
 #include "store/ConversionRules.h"
-#include "store/MessageText.h"
 #include "store/RateTable.h"
-#include "store/StoredRates.h"
 
-#include <array>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -18,23 +16,18 @@
 namespace zentaro::cli {
 namespace {
 
-std::string CurrentOr(RateTable& table, const std::optional<std::string>& time)
-{
-    return time ? *time : CurrentUploadTime(table);
-}
-
 void PrintLines(const std::vector<std::string>& lines)
 {
     for (const auto& line : lines)
         std::cout << Escape(line) << '\n';
 }
 
-std::string RateOf(const StoredRates& stored, std::size_t index, const std::string& currency)
+std::string RateOf(RateTable& table, const std::string& time, const std::string& currency)
 {
-    if (!stored.rates[index])
-        throw CliError("Unknown currency " + QuotedInput(currency) + " at upload time " +
-                       QuotedInput(stored.uploadTime));
-    return *stored.rates[index];
+    const auto rate = LookUpStoredRate(table, time, currency);
+    if (!rate)
+        throw CliError(UnknownCurrencyText(currency, time));
+    return *rate;
 }
 
 } // namespace
@@ -49,27 +42,23 @@ int RunTimes(const Invocation& invocation)
 
 int RunCurrencies(const Invocation& invocation)
 {
-    const Options args = TakeOptions(invocation.args, {"--time"});
+    const Options args = TakeOptions(invocation.args, {kTimeOption, kOnOption});
     RateTable table(invocation.decimalSeparator);
     table.LoadFromFile(TakeDataFile(args.positional, 0, "currencies takes at most one FILE").file);
-    const std::string time = CurrentOr(table, args.Value("--time"));
+    const std::string time = ChosenUploadTime(table, args);
     PrintLines(SortCurrencyEntries(BuildCurrencyList(table, time).entries));
     return 0;
 }
 
 int RunConvert(const Invocation& invocation)
 {
-    const Options args = TakeOptions(invocation.args, {"--time"});
+    const Options args = TakeOptions(invocation.args, {kTimeOption, kOnOption});
     const auto [file, rest] = TakeDataFile(args.positional, 3, "convert takes [FILE] AMOUNT FROM TO");
-    const std::optional<std::string> time = args.Value("--time");
-    // One conversion reads the two rates as the rows stream past, rather than
-    // building the whole table for them.
-    const std::array<std::string_view, 2> currencies = {rest[1], rest[2]};
-    const StoredRates stored =
-        ReadStoredRates(file, time ? std::optional<std::string_view>(*time) : std::nullopt, currencies,
-                        invocation.decimalSeparator);
-    const std::string source = RateOf(stored, 0, rest[1]);
-    const std::string target = RateOf(stored, 1, rest[2]);
+    RateTable table(invocation.decimalSeparator);
+    table.LoadFromFile(file);
+    const std::string time = ChosenUploadTime(table, args);
+    const std::string source = RateOf(table, time, rest[1]);
+    const std::string target = RateOf(table, time, rest[2]);
     std::cout << Escape(ConvertAmount(rest[0], source, target, invocation.decimalSeparator,
                                       EmptyAmount::IsZero))
               << '\n';

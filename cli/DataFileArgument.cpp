@@ -16,8 +16,8 @@ DataFileArgs TakeDataFile(const std::vector<std::string>& positional, std::size_
 std::filesystem::path DefaultDataFile(bool prepare)
 {
     const ProgramLayout layout = FindProgramLayout(RunningProgramFolder());
-    const std::filesystem::path user = layout.Installed() ? UserDataFolder() : std::filesystem::path();
-    return (prepare ? PrepareDataFolder(layout, user) : DataFolder(layout, user)) / kDataFileName;
+    const EnvironmentLookup environment = ProcessEnvironment();
+    return DataFileIn(prepare ? PrepareDataFolder(layout, environment) : DataFolder(layout, environment));
 }
 
 } // namespace zentaro::cli

@@ -19,9 +19,10 @@ struct DataFileArgs {
 // usage as its text.
 DataFileArgs TakeDataFile(const std::vector<std::string>& positional, std::size_t others, std::string_view usage);
 
-// The window's data file by the window's rule: beside the program when
+// The running program's data file, the window's: beside the program when
 // portable, in the user's data folder when installed. With prepare set, an
-// installed program's first use creates that folder with the sample data.
+// installed program's first use creates that folder with the sample data; a
+// failure to do so is a StoreError with its reason.
 std::filesystem::path DefaultDataFile(bool prepare);
 
 } // namespace zentaro::cli

@@ -4,6 +4,7 @@
 #include "cli/CliCommand.h"
 #include "cli/DataFileArgument.h"
 #include "cli/Options.h"
+#include "cli/UploadTimeChoice.h"
 #include "import/CurlFetcher.h"
 #include "import/ImportError.h"
 #include "import/UpdateFromUrl.h"
@@ -88,6 +89,7 @@ int RunRemove(const Invocation& invocation)
     const auto [file, rest] = TakeDataFile(args.positional, 1, "remove takes [FILE] TIME");
     RateTable table(invocation.decimalSeparator);
     ChangeDataFile(table, file, Access(args, file, false), [&] {
+        RequireUploadTime(table, rest[0]);
         RemoveBatch(table, rest[0]);
         table.SaveToFile(file);
     });

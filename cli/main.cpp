@@ -1,6 +1,7 @@
 #include "cli/CliCommand.h"
 #include "cli/DataFileArgument.h"
 #include "cli/Options.h"
+#include "store/MessageText.h"
 #include "store/NumberText.h"
 
 #include <cstdio>
@@ -14,27 +15,7 @@ namespace zentaro::cli {
 
 std::string Escape(std::string_view text)
 {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default:
-            if (byte < 32) {
-                out += "\\x";
-                out += kHex[byte >> 4];
-                out += kHex[byte & 15];
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out;
+    return EscapedText(text);
 }
 
 } // namespace zentaro::cli
@@ -78,19 +59,27 @@ constexpr Command kCommands[] = {
     {"remove", "[FILE] TIME [--lock-wait S]", "remove every rate of upload time TIME; prints nothing", zentaro::cli::RunRemove},
     {"clear", "[FILE] [--lock-wait S]", "remove all rates, without asking; prints nothing", zentaro::cli::RunClear},
     {"times", "[FILE]", "the upload times in the table's order", zentaro::cli::RunTimes},
-    {"currencies", "[FILE] [--time T]", "the sorted currencies of the last upload time (or T)",
+    {"currencies", "[FILE] [--time T | --on DATE]",
+     "the sorted currencies of the last upload time (or T, or the newest day on or before DATE)",
      zentaro::cli::RunCurrencies},
-    {"convert", "[FILE] AMOUNT FROM TO [--time T]", "convert AMOUNT from FROM to TO at the last upload time (or T)",
-     zentaro::cli::RunConvert},
+    {"convert", "[FILE] AMOUNT FROM TO [--time T | --on DATE]",
+     "convert AMOUNT from FROM to TO at the last upload time (or T, or the newest day on or before DATE)",
+     zentaro::cli::RunConvertCommand},
+    {"convert", "[FILE] - [--time T | --on DATE]",
+     "one conversion per line \"AMOUNT FROM TO\" of standard input, one result per line (exit 1: a line failed)",
+     zentaro::cli::RunConvertCommand},
+    {"history", "[FILE] FROM TO [--since DATE] [--until DATE]",
+     "the rate of one FROM in TO on every day (YYYY-MM-DD) that has both, oldest first: DATE<TAB>RATE",
+     zentaro::cli::RunHistory},
 };
 
 void PrintHelp(std::ostream& out)
 {
-    out << "usage: zentaro-cli [--decimal-separator C] COMMAND ARGS...\n\ncommands:\n";
+    out << "usage: zentaro-cli [--decimal-separator C] COMMAND ARGS...\n       zentaro-cli --version\n\ncommands:\n";
     for (const auto& command : kCommands)
         out << "  zentaro-cli " << command.name << " " << command.arguments << "\n      " << command.description
             << "\n";
-    out << "\nThe decimal separator defaults to the user's locale.\n";
+    out << "\nThe decimal separator defaults to the user's locale. DATE is YYYY-MM-DD.\n";
     out << "FILE defaults to the window's data file, " << DataFileHelpText() << "\n";
 }
 
@@ -118,6 +107,10 @@ int main(int argc, char** argv)
         if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
             PrintHelp(args.empty() ? std::cerr : std::cout);
             return args.empty() ? 1 : 0;
+        }
+        if (args[0] == "--version") {
+            std::cout << "zentaro-cli " << ZENTARO_VERSION << "\n";
+            return 0;
         }
         for (const auto& command : kCommands) {
             if (command.name == args[0]) {

@@ -1,6 +1,7 @@
 #include "controls/XiButton.h"
 
 #include "controls/ButtonPainting.h"
+#include "controls/ColorKey.h"
 #include "controls/DialogKeyRouter.h"
 #include "controls/PixelImage.h"
 
@@ -25,20 +26,6 @@ constexpr TColor kWhite = 0x00FFFFFF;
 bool IsEnter(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-// The glyph with the pixels of its top-left colour see-through.
-QImage TransparentCopy(const QImage& glyph)
-{
-    QImage image = glyph.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = image.pixel(0, 0) | 0xFF000000u;
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if ((line[x] | 0xFF000000u) == key)
-                line[x] = 0;
-    }
-    return image;
 }
 
 } // namespace
@@ -196,7 +183,7 @@ QImage TXiButton::RenderImage() const
         const ButtonContentLayout at = LayoutButtonContent(in);
 
         if (in.hasGlyph)
-            painter.drawImage(at.glyphX, at.glyphY, transparentGlyph_ ? TransparentCopy(glyph_) : glyph_);
+            painter.drawImage(at.glyphX, at.glyphY, transparentGlyph_ ? WithoutKeyColor(glyph_, TopLeftPixel(glyph_)) : glyph_);
         if (in.hasCaption) {
             const QRect textRect(at.textLeft, at.textTop, at.textRight - at.textLeft, at.textBottom - at.textTop);
             painter.drawText(textRect,

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 namespace zentaro {
 namespace {
@@ -50,13 +51,37 @@ struct Reader {
     bool rootSeen = false;
     int cubeDepth = 0;
     int dayDepth = 0; // cubeDepth of the open day, 0 when none
+    std::unordered_set<std::string> dayCodes; // the open day's
+    ImportCount count;
 
     void Fail(std::string reason)
     {
         if (failure.empty())
-            failure = std::move(reason) + " (line " + std::to_string(XML_GetCurrentLineNumber(parser)) + ")";
+            failure = std::string(kMalformedRatesText) + std::move(reason) + LineText();
         XML_StopParser(parser, XML_FALSE);
     }
+
+    // An error with its whole text, the line added.
+    void Fail(const ImportError& error)
+    {
+        if (failure.empty())
+            failure = error.what() + LineText();
+        XML_StopParser(parser, XML_FALSE);
+    }
+
+    // An exception must not cross the parser's C frames: it stops the parser instead.
+    template <typename Step> bool Counted(const Step& step)
+    {
+        try {
+            step();
+            return true;
+        } catch (const ImportError& error) {
+            Fail(error);
+            return false;
+        }
+    }
+
+    std::string LineText() const { return " (line " + std::to_string(XML_GetCurrentLineNumber(parser)) + ")"; }
 
     void Start(std::string_view name, const XML_Char** attributes)
     {
@@ -74,7 +99,10 @@ struct Reader {
                 return Fail("a day inside another day");
             if (!IsIsoDate(*time))
                 return Fail(SingleQuoted(*time) + " is not a date");
+            if (!Counted([&] { count.AddDay(); }))
+                return;
             days.push_back({std::string(*time), {}});
+            dayCodes.clear();
             dayDepth = cubeDepth;
             return;
         }
@@ -84,7 +112,14 @@ struct Reader {
                 return Fail("a rate outside a day");
             if (!rate)
                 return Fail("the rate of " + QuotedInput(*currency) + " is missing");
-            days.back().rates.push_back({std::string(*currency), std::string(*rate)});
+            RatesDay& day = days.back();
+            if (*currency == "EUR")
+                return Fail(EuroListedError(day.date));
+            if (!dayCodes.insert(std::string(*currency)).second)
+                return Fail(RepeatedCodeError(day.date, *currency, ""));
+            if (!Counted([&] { count.AddRate(*rate); }))
+                return;
+            day.rates.push_back({std::string(*currency), std::string(*rate)});
         }
     }
 
@@ -151,9 +186,8 @@ std::vector<RatesDay> ReadEcbXml(std::string_view bytes)
     XML_SetElementHandler(parser.get(), OnStart, OnEnd);
     if (!Feed(parser.get(), bytes)) {
         if (reader.failure.empty())
-            reader.failure = std::string(XML_ErrorString(XML_GetErrorCode(parser.get()))) + " (line " +
-                             std::to_string(XML_GetCurrentLineNumber(parser.get())) + ")";
-        throw ImportError(std::string(kMalformedRatesText) + reader.failure);
+            reader.Fail(XML_ErrorString(XML_GetErrorCode(parser.get())));
+        throw ImportError(reader.failure);
     }
     if (reader.days.empty())
         throw ImportError(std::string(kMalformedRatesText) + "no day of rates");

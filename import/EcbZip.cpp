@@ -1,6 +1,7 @@
 #include "import/EcbZip.h"
 #include "import/EcbCsv.h"
 #include "import/ImportError.h"
+#include "import/InputFile.h"
 #include "store/MessageText.h"
 
 #include "import/SharedLibrary.h"
@@ -64,8 +65,6 @@ const ZipApi& Api()
 
 constexpr std::string_view kLocalHeaderSignature{"PK\x03\x04", 4};
 constexpr std::string_view kEmptyArchiveSignature{"PK\x05\x06", 4};
-// The full history's CSV is a few megabytes; anything far larger is not ours.
-constexpr zip_uint64_t kMaxEntrySize = zip_uint64_t{64} << 20;
 
 struct ArchiveClose {
     void operator()(zip_t* archive) const { Api().discard(archive); }
@@ -117,8 +116,12 @@ std::vector<RatesDay> ReadEcbZip(std::string_view bytes)
         const std::string_view name = (stat.valid & ZIP_STAT_NAME) ? stat.name : "";
         if (name.empty() || name.back() == '/')
             continue;
-        if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > kMaxEntrySize)
-            throw ZipFailure("the entry " + QuotedInput(name) + " is too large");
+        if (!(stat.valid & ZIP_STAT_SIZE))
+            throw ZipFailure("the size of " + QuotedInput(name) + " is not given");
+        // As much as a plain file may hold, refused before a byte is inflated.
+        if (stat.size > kMaxInputFileSize)
+            throw ImportError("The zip file's " + QuotedInput(name) + " unpacks to more than " +
+                              std::to_string(kMaxInputFileSize >> 20) + " MiB; one import takes at most that");
 
         std::unique_ptr<zip_file_t, EntryClose> file(zip.open(archive.get(), static_cast<zip_uint64_t>(index), 0));
         if (!file)
@@ -134,10 +137,14 @@ std::vector<RatesDay> ReadEcbZip(std::string_view bytes)
             done += static_cast<std::size_t>(got);
         }
         if (done != content.size())
-            throw ZipFailure("the entry " + QuotedInput(name) + " ends early");
-        // The checksum is compared when the entry's end is read.
+            throw ZipFailure(QuotedInput(name) + " unpacks to fewer bytes than its header says");
+        // The checksum is compared when the entry's end is read; more bytes
+        // than the header said mean a header that lies, however they check.
         char beyond = 0;
-        if (zip.read(file.get(), &beyond, 1) != 0)
+        const zip_int64_t more = zip.read(file.get(), &beyond, 1);
+        if (more > 0)
+            throw ZipFailure(QuotedInput(name) + " unpacks to more bytes than its header says");
+        if (more < 0)
             throw ZipFailure(zip.fileError(file.get()));
         if (!IsEcbCsv(content))
             throw ImportError(std::string(kMalformedRatesText) + "the zip file's " + QuotedInput(name) +

@@ -4,14 +4,10 @@
 #include "import/EcbZip.h"
 #include "import/ImportError.h"
 #include "import/InputFile.h"
-#include "import/UpdateFile.h"
-#include "store/FileReplacement.h"
 #include "store/RateTable.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <string>
-#include <unistd.h>
 #include <unordered_set>
 
 namespace zentaro {
@@ -19,7 +15,6 @@ namespace {
 
 constexpr std::string_view kEuroCode = "EUR";
 constexpr std::string_view kEuroRateText = "1";
-constexpr std::string_view kNoRateText = "N/A";
 
 bool IsPlainDecimal(std::string_view text)
 {
@@ -43,7 +38,11 @@ std::string TableRateText(const std::string& fileText, char separator)
         throw ImportError(NotAFloatText(fileText, kRateViewFields[2]));
     std::string text = fileText;
     std::replace(text.begin(), text.end(), '.', separator);
-    CheckRateText(text, separator);
+    try {
+        CheckRateText(text, separator);
+    } catch (const ImportError&) {
+        throw ImportError(NotAFloatText(fileText, kRateViewFields[2]));
+    }
     return text;
 }
 
@@ -73,36 +72,20 @@ RatesLayout DetectRatesLayout(std::string_view bytes)
     return RatesLayout::UpdateFile;
 }
 
-// The input checks of every import (a regular file, not too large) apply
-// before a byte is read; the cap holds again while reading, as a file may
-// grow after the check.
-std::string ReadWholeFile(const std::filesystem::path& path)
-{
-    const UniqueFd fd = OpenInputFile(path);
-    std::string bytes;
-    char block[64 * 1024];
-    for (;;) {
-        const ssize_t got = ::read(fd.Get(), block, sizeof block);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throw ImportError(FileErrorText("Cannot read file", path, errno));
-        if (got == 0)
-            return bytes;
-        bytes.append(block, static_cast<std::size_t>(got));
-        CheckInputSize(bytes.size(), path, "Cannot read file");
-    }
-}
-
 ImportResult ImportRateDays(RateTable& table, std::vector<RatesDay> days,
                             const std::filesystem::path& dataFile, std::string_view successText)
 {
     table.First(); // fails on a closed table before anything else
     const char separator = table.DecimalSeparator();
     for (auto& day : days) {
-        std::erase_if(day.rates, [](const DayRate& rate) { return rate.rateText.empty() || rate.rateText == kNoRateText; });
-        for (auto& rate : day.rates)
-            rate.rateText = TableRateText(rate.rateText, separator);
+        std::erase_if(day.rates, [](const DayRate& rate) { return IsMissingRate(rate.rateText); });
+        for (auto& rate : day.rates) {
+            try {
+                rate.rateText = TableRateText(rate.rateText, separator);
+            } catch (const ImportError& error) {
+                throw ImportError(error.what() + (" (day " + DayPlace(day.date, day.line) + ")"));
+            }
+        }
     }
     // Dates sort as text; a date the file lists twice counts once, first as met.
     std::stable_sort(days.begin(), days.end(), [](const RatesDay& a, const RatesDay& b) { return a.date < b.date; });
@@ -142,7 +125,7 @@ ImportResult ImportRateDays(RateTable& table, std::vector<RatesDay> days,
 ImportResult ImportRatesFile(RateTable& table, const std::filesystem::path& path,
                              const std::filesystem::path& dataFile, std::string_view successText)
 {
-    const std::string bytes = ReadWholeFile(path);
+    const std::string bytes = ReadInputFile(path);
     switch (DetectRatesLayout(bytes)) {
     case RatesLayout::EcbXml:
         return ImportRateDays(table, ReadEcbXml(bytes), dataFile, successText);
@@ -153,8 +136,7 @@ ImportResult ImportRatesFile(RateTable& table, const std::filesystem::path& path
     case RatesLayout::UpdateFile:
         break;
     }
-    UpdateFileReader reader = UpdateFileReader::FromBytes(bytes);
-    return ImportUpdate(table, reader, dataFile, successText);
+    return ImportUpdate(table, bytes, dataFile, successText);
 }
 
 } // namespace zentaro

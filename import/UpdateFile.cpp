@@ -1,11 +1,7 @@
 #include "import/UpdateFile.h"
-#include "import/ImportError.h"
-#include "import/InputFile.h"
-#include "store/FileReplacement.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
+#include <utility>
 
 namespace zentaro {
 namespace {
@@ -14,45 +10,9 @@ constexpr int kEnd = -1;
 
 } // namespace
 
-UpdateFileReader UpdateFileReader::FromBytes(std::string_view bytes)
+int UpdateFileReader::Peek() const
 {
-    UpdateFileReader reader;
-    reader.chunk_ = bytes;
-    return reader;
-}
-
-UpdateFileReader::UpdateFileReader(const std::filesystem::path& path, std::size_t blockSize) : path_(path.string())
-{
-    UniqueFd fd = OpenInputFile(path);
-    file_.reset(::fdopen(fd.Get(), "rb"));
-    if (!file_)
-        throw ImportError(FileErrorText("Cannot open file", path, errno));
-    fd.Release();
-    buffer_.resize(std::max<std::size_t>(blockSize, 1));
-}
-
-bool UpdateFileReader::Refill()
-{
-    if (!file_)
-        return false;
-    const std::size_t count = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
-    if (count == 0) {
-        if (std::ferror(file_.get()))
-            throw ImportError(FileErrorText("Cannot read file", path_, errno));
-        return false;
-    }
-    bytesRead_ += count;
-    CheckInputSize(bytesRead_, path_, "Cannot read file");
-    chunk_ = std::string_view(buffer_.data(), count);
-    pos_ = 0;
-    return true;
-}
-
-int UpdateFileReader::Peek()
-{
-    if (pos_ >= chunk_.size() && !Refill())
-        return kEnd;
-    return static_cast<unsigned char>(chunk_[pos_]);
+    return pos_ < bytes_.size() ? static_cast<unsigned char>(bytes_[pos_]) : kEnd;
 }
 
 int UpdateFileReader::Take()
@@ -72,6 +32,8 @@ void UpdateFileReader::SkipToLineEnd()
 std::string UpdateFileReader::ReadLine()
 {
     std::string line;
+    // The line is at most the bytes up to the next LF: one allocation, never a doubling.
+    line.reserve(std::min(bytes_.find('\n', pos_), bytes_.size()) - std::min(pos_, bytes_.size()));
     bool cut = false;
     for (;;) {
         const int c = Take();
@@ -101,11 +63,12 @@ RateLines ReadRateLines(UpdateFileReader& reader)
     RateLines batch;
     while (batch.linesRead < kMaxRateLines) {
         ++batch.linesRead;
-        batch.lastRead = reader.ReadLine();
-        if (batch.lastRead.empty())
-            break;
-        batch.lines.push_back(batch.lastRead);
+        std::string line = reader.ReadLine();
+        if (line.empty())
+            return batch; // lastRead is that empty line
+        batch.lines.push_back(std::move(line));
     }
+    batch.lastRead = batch.lines.back();
     return batch;
 }
 
@@ -117,15 +80,16 @@ SplitLine SplitRateLine(std::string_view line)
     if (equals == std::string_view::npos)
         return {std::string(line), {}};
     SplitLine split{std::string(line.substr(0, equals)), {}};
+    split.valueText.reserve(line.size() - equals - 1);
     for (char c : line.substr(equals + 1))
         if (c != '=')
             split.valueText += c;
     return split;
 }
 
-std::string RateText(std::string_view valueText, char decimalSeparator)
+std::string RateText(std::string valueText, char decimalSeparator)
 {
-    std::string text(valueText);
+    std::string text = std::move(valueText);
     for (std::size_t i = 1; i < text.size(); ++i)
         if (text[i] == '.' || text[i] == ',')
             text[i] = decimalSeparator;

@@ -6,6 +6,8 @@
 #include "store/RateTable.h"
 #include "store/StoreError.h"
 
+#include <cmath>
+#include <optional>
 #include <vector>
 
 namespace zentaro {
@@ -20,11 +22,16 @@ struct PreparedRow {
 
 void CheckRateText(const std::string& rateText, char decimalSeparator)
 {
+    std::optional<double> value;
     try {
-        FloatFieldValue(rateText, decimalSeparator, kRateViewFields[2]);
+        value = FloatFieldValue(rateText, decimalSeparator, kRateViewFields[2]);
     } catch (const StoreError& error) {
         throw ImportError(error.what());
     }
+    // Every conversion divides by a rate: one that is not above 0 is as
+    // unusable as one that is not a number, and is refused the same way.
+    if (value && !(std::isfinite(*value) && *value > 0))
+        throw ImportError(NotAFloatText(rateText, kRateViewFields[2]));
 }
 
 void PostRateRow(RateTable& table, std::string_view uploadTime, std::string_view code, std::string_view rateText)
@@ -46,9 +53,10 @@ std::string DuplicateUploadTimeMessage(std::string_view uploadTime)
     return "Upload Time : " + QuotedInput(uploadTime) + " is already exist";
 }
 
-ImportResult ImportUpdate(RateTable& table, UpdateFileReader& reader,
+ImportResult ImportUpdate(RateTable& table, std::string_view bytes,
                           const std::filesystem::path& dataFile, std::string_view successText)
 {
+    UpdateFileReader reader(bytes);
     ImportResult result;
     result.uploadTime = reader.ReadLine();
     result.scratch.edito4 = result.uploadTime;
@@ -59,16 +67,18 @@ ImportResult ImportUpdate(RateTable& table, UpdateFileReader& reader,
         return result;
     }
 
-    const RateLines batch = ReadRateLines(reader);
+    RateLines batch = ReadRateLines(reader);
     // A batch without a rate line would add nothing yet report success.
     if (batch.lines.empty())
         throw ImportError(std::string(kNoRatesText));
     const char separator = table.DecimalSeparator();
     std::vector<PreparedRow> rows;
     rows.reserve(batch.lines.size());
-    for (const auto& line : batch.lines) {
+    // Each line goes once split: a long one is held once, not three times.
+    for (auto& line : batch.lines) {
         SplitLine split = SplitRateLine(line);
-        PreparedRow row{std::move(split.code), RateText(split.valueText, separator)};
+        std::string().swap(line);
+        PreparedRow row{std::move(split.code), RateText(std::move(split.valueText), separator)};
         CheckRateText(row.rateText, separator);
         rows.push_back(std::move(row));
     }
@@ -88,13 +98,6 @@ ImportResult ImportUpdate(RateTable& table, UpdateFileReader& reader,
             result.scratch.edito3 = rows.back().rateText;
     }
     return result;
-}
-
-ImportResult ImportUpdateFile(RateTable& table, const std::filesystem::path& updateFile,
-                              const std::filesystem::path& dataFile, std::string_view successText)
-{
-    UpdateFileReader reader(updateFile);
-    return ImportUpdate(table, reader, dataFile, successText);
 }
 
 } // namespace zentaro

@@ -8,7 +8,6 @@
 namespace zentaro {
 
 class RateTable;
-class UpdateFileReader;
 
 // The success texts of the two import commands, as the user sees them.
 inline constexpr std::string_view kUrlUpdateSuccessText = "Succesfully Uploaded new conversion data !";
@@ -16,7 +15,8 @@ inline constexpr std::string_view kFileUpdateSuccessText = "Succesfully Upload n
 inline constexpr std::string_view kNoRatesText = "The update file holds no rates.";
 
 // Fails with the texts a post of rateText into the rate field would give
-// (as ImportError), so a batch can be checked before any row is touched.
+// (as ImportError), so a batch can be checked before any row is touched; a
+// rate of 0 or below fails with the same text as one that is no number.
 void CheckRateText(const std::string& rateText, char decimalSeparator);
 
 // Inserts and posts one row; a failed post cancels the row.
@@ -44,16 +44,12 @@ struct ImportResult {
     ImportScratch scratch;
 };
 
-// Imports one batch: line 1 is the upload time; when no row of the table has
-// it, every rate line is checked first, then one row per line is posted and
-// dataFile is saved once. A rate text that is not a number fails before
+// Imports one batch from an update file's bytes: line 1 is the upload time;
+// when no row of the table has it, every rate line is checked first, then
+// one row per line is posted and dataFile is saved once. A rate text that is not a number fails before
 // anything is added, so the table and dataFile stay as they were. A batch
 // without rate lines is refused with ImportError kNoRatesText.
-ImportResult ImportUpdate(RateTable& table, UpdateFileReader& reader,
+ImportResult ImportUpdate(RateTable& table, std::string_view bytes,
                           const std::filesystem::path& dataFile, std::string_view successText);
-
-// The same from a file; "File not found" when updateFile does not exist.
-ImportResult ImportUpdateFile(RateTable& table, const std::filesystem::path& updateFile,
-                              const std::filesystem::path& dataFile, std::string_view successText);
 
 } // namespace zentaro

@@ -3,8 +3,11 @@
 #include "store/DataPacket.h"
 #include "store/UniqueFd.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <limits>
+#include <string>
 
 #include <sys/stat.h>
 
@@ -27,5 +30,27 @@ struct DataFileInput {
 // Fails with StoreError "Cannot open file "<path>". <reason>"; a missing
 // file calls onMissing before it fails.
 DataFileInput OpenDataFileInput(const std::filesystem::path& path, const std::function<void()>& onMissing = {});
+
+// How a caller wants a whole file read. The texts start the messages of
+// FileErrorText; every failure is a StoreError.
+struct WholeFileRead {
+    std::size_t maxSize = std::numeric_limits<std::size_t>::max() - 1;
+    const char* openFailure = "Cannot open file";
+    const char* readFailure = "Cannot open file";
+    // Called with errno when the open itself fails, before the StoreError:
+    // callers differ in which errors mean "no such file".
+    std::function<void(int error)> onOpenError;
+};
+
+struct WholeFile {
+    std::string bytes;
+    struct stat info {}; // as the file stood when it was opened
+};
+
+// Opens path as a DataFileInput does (a regular file only, never blocking)
+// and reads it whole. A file over maxSize is refused before a byte is read
+// ("<openFailure> "<path>". The file is larger than N MiB"), and again when
+// it grows past it while being read (the same with readFailure).
+WholeFile ReadRegularFile(const std::filesystem::path& path, const WholeFileRead& how = {});
 
 } // namespace zentaro

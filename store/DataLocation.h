@@ -29,22 +29,30 @@ ProgramLayout FindProgramLayout(const std::filesystem::path& programFolder);
 std::filesystem::path RunningProgramFolder();
 
 using EnvironmentLookup = std::function<const char*(const char*)>;
+// The process's own environment.
+EnvironmentLookup ProcessEnvironment();
 
 // The per-user data folder: $XDG_DATA_HOME/zentaro, or ~/.local/share/zentaro
-// when XDG_DATA_HOME is unset or empty. This is the folder the window's
-// QStandardPaths::AppDataLocation names, which takes even a relative
-// XDG_DATA_HOME as it is. Fails with a StoreError when neither variable gives
-// a folder.
+// when XDG_DATA_HOME is unset, empty or relative (a relative one is invalid
+// and ignored, so that the folder does not change with the current one).
+// Fails with a StoreError when neither variable gives a folder.
 std::filesystem::path UserDataFolder(const EnvironmentLookup& environment);
-std::filesystem::path UserDataFolder();
 
-// The folder of the data file and "Last Update.txt": the program's folder when
-// portable, userFolder when installed.
-std::filesystem::path DataFolder(const ProgramLayout& layout, const std::filesystem::path& userFolder);
+// The folder of the data file and "Last Update.txt", for the window and the
+// CLI alike: the program's folder when portable, the user's data folder when
+// installed (the environment is asked only then). Fails as UserDataFolder.
+std::filesystem::path DataFolder(const ProgramLayout& layout, const EnvironmentLookup& environment);
 
 // DataFolder, made ready for use: an installed program's first use creates
-// userFolder with a copy of the sample data file; an existing data file is
-// never replaced. Nothing is ever written into the install tree.
-std::filesystem::path PrepareDataFolder(const ProgramLayout& layout, const std::filesystem::path& userFolder);
+// the user's data folder (each folder it creates private to the user) with a
+// copy of the sample data file, made as any new file is (mode 0666 less the
+// umask) through a temporary file of a fresh name that is never a link.
+// Whatever stands at the data file's name already, even a link, is kept.
+// Nothing is ever written into the install tree. Fails with a StoreError
+// that gives the reason.
+std::filesystem::path PrepareDataFolder(const ProgramLayout& layout, const EnvironmentLookup& environment);
+
+// The data file in a data folder.
+inline std::filesystem::path DataFileIn(const std::filesystem::path& folder) { return folder / kDataFileName; }
 
 } // namespace zentaro

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
+#include <random>
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -79,6 +81,33 @@ bool IsOurTemporary(std::string_view name, std::string_view prefix)
         return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
     };
     return rest.size() == kRandomMark.size() && std::all_of(rest.begin(), rest.end(), alnum);
+}
+
+// A fresh temporary name beside target for an exclusive open; as mkstemp
+// makes them, so that RemoveStaleTemporaries knows it.
+std::string RandomTemporaryName(const std::filesystem::path& target)
+{
+    static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+    std::string name = TemporaryPrefix(target);
+    for (std::size_t i = 0; i < kRandomMark.size(); ++i)
+        name += kLetters[pick(random)];
+    return (FolderOf(target) / name).string();
+}
+
+// Moves from to to unless something stands at to; false then.
+bool RenameWithoutReplacing(const std::string& from, const std::filesystem::path& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the flag: a hard link is made only where nothing stands.
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return false;
+    ::unlink(from.c_str());
+    return true;
 }
 
 } // namespace
@@ -215,6 +244,41 @@ void RemoveStaleTemporaries(const std::filesystem::path& path)
         if (::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0)
             ::unlink(candidate.c_str());
     }
+}
+
+bool CreateNewFile(const std::filesystem::path& path, std::span<const std::byte> bytes)
+{
+    const auto fail = [&](int error) { throw StoreError(FileErrorText("Cannot create file", path, error)); };
+    constexpr int kAttempts = 100;
+    std::string temporary;
+    UniqueFd fd;
+    for (int attempt = 0; attempt < kAttempts && !fd.Valid(); ++attempt) {
+        temporary = RandomTemporaryName(path);
+        fd = UniqueFd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!fd.Valid() && errno != EEXIST)
+            fail(errno);
+    }
+    if (!fd.Valid())
+        fail(EEXIST);
+    // The lock tells RemoveStaleTemporaries that this file is still wanted.
+    ::flock(fd.Get(), LOCK_EX);
+    if (!WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        fail(error);
+    }
+    if (!RenameWithoutReplacing(temporary, path)) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        if (error == EEXIST)
+            return false;
+        fail(error);
+    }
+    fd.Reset();
+    UniqueFd folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Valid())
+        ::fsync(folder.Get());
+    return true;
 }
 
 } // namespace zentaro

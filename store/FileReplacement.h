@@ -59,6 +59,15 @@ private:
     int error_ = 0;
 };
 
+// Creates the file at path with bytes, whole or not at all, as any new file
+// (mode 0666 less the umask), unless something stands at path already, even a
+// link: then nothing is written and the result is false. The bytes go to a
+// temporary file of a fresh name beside it, opened exclusively and never
+// through a link (a folder others may write can hold links planted under any
+// name), and are moved to path without replacing anything.
+// Fails with StoreError "Cannot create file "<path>". <reason>".
+bool CreateNewFile(const std::filesystem::path& path, std::span<const std::byte> bytes);
+
 // Removes the temporary files that an interrupted ReplaceFileContent of path
 // (a kill, a power loss) left beside it. One that a live program is still
 // writing is kept: a writer holds a lock on its temporary file until the end.

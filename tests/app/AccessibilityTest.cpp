@@ -161,7 +161,7 @@ TEST_F(Accessibility, PictureButtonsPressedByTheirActionsRunTheirCommands)
 {
     Press(form->Image3);
     ASSERT_EQ(openedDocuments.size(), 1u);
-    EXPECT_EQ(openedDocuments[0].toLocalFile().toStdString(), form->HelpFilePath().string());
+    EXPECT_EQ(openedDocuments[0].toLocalFile().toStdString(), (folder.Path() / "Zentaro Help.html").string());
 
     dialogs->confirm = false;
     Press(form->Clear1);

@@ -67,7 +67,7 @@ protected:
 
     void ExpectNothingImported(const std::string& before)
     {
-        EXPECT_EQ(ReadFile(folder / TForm1::kDataFileName), before);
+        EXPECT_EQ(ReadFile(folder / kDataFileName), before);
         EXPECT_EQ(ReadFile(folder / "Last Update.txt"), "older copy\n");
         EXPECT_THAT(Entries(form->ComboBox3), ::testing::ElementsAre("A"));
     }
@@ -98,7 +98,7 @@ TEST_F(CancelDownload, EscapeOrASecondPressEndsAStalledDownloadAtOnce)
         updateUrl = c.url;
         boxes.clear();
         OpenWithLongDeadline();
-        const std::string before = ReadFile(folder / TForm1::kDataFileName);
+        const std::string before = ReadFile(folder / kDataFileName);
         const auto took = RunAndCancel([&] {
             if (c.byEscape)
                 QTest::keyClick(form->Edit8, Qt::Key_Escape);
@@ -124,7 +124,7 @@ TEST_F(CancelDownload, EscapeCancelsTheDownloadBeforeItHidesTheKeypad)
     OpenWithLongDeadline();
     QTest::mouseClick(form->Bitbtn2, Qt::LeftButton, {}, form->Bitbtn2->rect().center());
     ASSERT_TRUE(form->XiPanel1->isVisible());
-    const std::string before = ReadFile(folder / TForm1::kDataFileName);
+    const std::string before = ReadFile(folder / kDataFileName);
     RunAndCancel([&] { QTest::keyClick(form->Bitbtn3, Qt::Key_Escape); });
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, kCancelled);

@@ -22,7 +22,7 @@ const QString kClearQuestion =
 
 class DataCommands : public ::testing::Test, public WindowFixture {
 protected:
-    std::string DataFile() const { return ReadFile(folder / TForm1::kDataFileName); }
+    std::string DataFile() const { return ReadFile(folder / kDataFileName); }
 
     QString WriteUpdate(const std::string& name, const std::string& text)
     {
@@ -242,7 +242,7 @@ TEST_F(DataCommands, RemovingTheCurrentTimeKeepsTheOthersInOrder)
     EXPECT_EQ(form->ComboBox3->Text(), "b");
 
     RateTable stored('.', ByteCollation());
-    stored.LoadFromFile(folder / TForm1::kDataFileName);
+    stored.LoadFromFile(folder / kDataFileName);
     EXPECT_EQ(stored.RecordCount(), 3u);
 }
 

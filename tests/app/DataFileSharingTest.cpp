@@ -32,7 +32,7 @@ public:
 
 class DataFileSharing : public ::testing::Test, public WindowFixture {
 protected:
-    std::filesystem::path DataPath() const { return folder / TForm1::kDataFileName; }
+    std::filesystem::path DataPath() const { return folder / kDataFileName; }
 
     std::vector<std::string> StoredTimes()
     {

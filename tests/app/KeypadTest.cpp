@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 
 #include <initializer_list>
+#include <set>
 
 namespace zentaro::test {
 namespace {
@@ -38,36 +39,62 @@ protected:
     bool Shown() const { return form->XiPanel1->isVisible(); }
 };
 
-TEST_F(Keypad, KeysSitOnThePanelWithTheirCaptions)
+std::vector<TXiButton*> KeysOf(const TXiPanel* panel)
 {
-    struct Case {
-        TXiButton* TForm1::*key;
-        const char* caption;
-        QRect box;
-    };
-    const Case cases[] = {
-        {&TForm1::Bitbtn3, "7", {4, 6, 25, 25}},     {&TForm1::Bitbtn4, "8", {29, 6, 25, 25}},
-        {&TForm1::Bitbtn5, "9", {54, 6, 26, 25}},    {&TForm1::Bitbtn15, "/", {80, 6, 25, 25}},
-        {&TForm1::Bitbtn6, "4", {4, 31, 25, 25}},    {&TForm1::Bitbtn7, "5", {29, 31, 25, 25}},
-        {&TForm1::Bitbtn8, "6", {54, 31, 26, 25}},   {&TForm1::Bitbtn16, "*", {80, 31, 25, 25}},
-        {&TForm1::Bitbtn9, "1", {4, 56, 25, 25}},    {&TForm1::Bitbtn10, "2", {29, 56, 25, 25}},
-        {&TForm1::Bitbtn11, "3", {54, 56, 26, 25}},  {&TForm1::Bitbtn17, "-", {80, 56, 25, 25}},
-        {&TForm1::Bitbtn12, "0", {4, 81, 25, 25}},   {&TForm1::Bitbtn13, ".", {29, 81, 25, 25}},
-        {&TForm1::Bitbtn14, "+/-", {54, 81, 26, 25}}, {&TForm1::Bitbtn18, "+", {80, 81, 25, 25}},
-        {&TForm1::Bitbtn19, "C", {4, 106, 50, 25}},  {&TForm1::Bitbtn21, "OK", {54, 106, 51, 25}},
-    };
-    for (const Case& c : cases) {
-        const TXiButton* key = form.get()->*c.key;
-        ASSERT_NE(key, nullptr) << c.caption;
-        EXPECT_EQ(key->parentWidget(), form->XiPanel1) << c.caption;
-        EXPECT_EQ(key->Caption(), c.caption);
-        EXPECT_EQ(key->geometry(), c.box) << c.caption;
-        EXPECT_EQ(key->ColorScheme(), TXiButton::csCustom) << c.caption;
-        EXPECT_TRUE(key->Gradient() && key->HotTrack()) << c.caption;
+    const QList<TXiButton*> keys = panel->findChildren<TXiButton*>(Qt::FindDirectChildrenOnly);
+    return {keys.begin(), keys.end()};
+}
+
+TEST_F(Keypad, EveryKeyLiesInsideThePanelAndNoneOverlapsAnother)
+{
+    const std::vector<TXiButton*> keys = KeysOf(form->XiPanel1);
+    ASSERT_EQ(keys.size(), 18u);
+    const QRect panel = form->XiPanel1->rect();
+    std::set<QString> captions;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const QString caption = keys[i]->Caption();
+        EXPECT_FALSE(caption.isEmpty());
+        EXPECT_TRUE(captions.insert(caption).second) << caption.toStdString() << " twice";
+        EXPECT_TRUE(panel.contains(keys[i]->geometry())) << caption.toStdString();
+        EXPECT_FALSE(keys[i]->geometry().isEmpty()) << caption.toStdString();
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(keys[i]->geometry().intersects(keys[j]->geometry()))
+                << caption.toStdString() << " over " << keys[j]->Caption().toStdString();
+        EXPECT_EQ(keys[i]->ColorScheme(), TXiButton::csCustom) << caption.toStdString();
+        EXPECT_TRUE(keys[i]->Gradient() && keys[i]->HotTrack()) << caption.toStdString();
     }
-    EXPECT_EQ(form->XiPanel1->geometry(), QRect(316, 146, 109, 135));
+    // The panel sits on the window, beside the amount it edits, and takes
+    // its part of the window's shape while shown.
+    EXPECT_TRUE(form->rect().contains(form->XiPanel1->geometry()));
+    EXPECT_TRUE(form->mask().contains(form->XiPanel1->geometry()));
     EXPECT_EQ(form->XiPanel1->ColorScheme(), TXiPanel::csDesert);
     EXPECT_EQ(form->XiPanel1->FillDirection(), TFillDirection::fdVertical);
+}
+
+TEST_F(Keypad, TabGoesRowByRowLeftToRight)
+{
+    // The keys come right after the toggle.
+    std::vector<TXiButton*> keys;
+    for (QWidget* next = form->Bitbtn2->nextInFocusChain(); next != form->Bitbtn2 && keys.size() < 18;
+         next = next->nextInFocusChain())
+        if (auto* key = qobject_cast<TXiButton*>(next); key && key->parentWidget() == form->XiPanel1)
+            keys.push_back(key);
+    ASSERT_EQ(keys.size(), 18u);
+    for (std::size_t i = 1; i < keys.size(); ++i) {
+        const QRect before = keys[i - 1]->geometry();
+        const QRect at = keys[i]->geometry();
+        const bool sameRow = at.top() == before.top();
+        EXPECT_TRUE(sameRow ? at.left() > before.left() : at.top() > before.top())
+            << keys[i - 1]->Caption().toStdString() << " then " << keys[i]->Caption().toStdString();
+    }
+}
+
+TEST_F(Keypad, EveryOperatorKeyMakesItsCaptionThePendingOperator)
+{
+    for (TXiButton* key : {form->Bitbtn15, form->Bitbtn16, form->Bitbtn17, form->Bitbtn18}) {
+        Press({form->Bitbtn19, key});
+        EXPECT_EQ(QString::fromStdString(form->Edit6), key->Caption());
+    }
 }
 
 TEST_F(Keypad, ToggleShowsAndHidesAndKeepsThePendingOperation)

@@ -19,6 +19,7 @@
 #include <gmock/gmock.h>
 
 #include <fstream>
+#include <set>
 
 namespace zentaro::test {
 namespace {
@@ -83,11 +84,17 @@ protected:
 TEST_F(Shell, WindowIsFramelessCentredAndOfItsSize)
 {
     EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(form->size(), QSize(625, 297));
     EXPECT_EQ(form->windowTitle(), "Zentaro");
+    // Of the size that it cannot leave, which its background picture covers
+    // with the see-through strips at the right and bottom.
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    EXPECT_EQ(form->size(), form->minimumSize());
+    const QSize picture = form->Image1->Picture().size();
+    EXPECT_GT(form->width(), picture.width());
+    EXPECT_GT(form->height(), picture.height());
     const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_EQ(form->frameGeometry().topLeft(), QPoint(desktop.x() + (desktop.width() - 625) / 2,
-                                                      desktop.y() + (desktop.height() - 297) / 2));
+    EXPECT_EQ(form->frameGeometry().topLeft(), QPoint(desktop.x() + (desktop.width() - form->width()) / 2,
+                                                      desktop.y() + (desktop.height() - form->height()) / 2));
     EXPECT_EQ(form->font().pixelSize(), 11);
     EXPECT_THAT(QFontInfo(form->font()).family().toStdString(),
                 AnyOf("Tahoma", "Liberation Sans", "DejaVu Sans"));
@@ -116,33 +123,35 @@ TEST_F(Shell, PicturesLieUnderTheControlsInTheirOrder)
     EXPECT_GT(children.indexOf(form->XiPanel1), children.indexOf(form->Edit9));
 }
 
-TEST_F(Shell, PictureButtonsHaveTheirPicturesHintsAndHandCursor)
+TEST_F(Shell, PictureButtonsLieInsideTheWindowsShapeAndGrowIntoTheirBoxes)
 {
-    struct Case {
-        PictureControl* TForm1::*button;
-        QRect box;
-        QSize picture;
-        const char* hint;
-    };
-    const Case cases[] = {
-        {&TForm1::Clear1, {386, 222, 51, 54}, {45, 45}, "Delete All Data"},
-        {&TForm1::Removecurrentdata1, {440, 222, 51, 54}, {45, 45}, "Delete Current Time"},
-        {&TForm1::Updatefromfile1, {496, 222, 51, 54}, {45, 45}, "Update From File"},
-        {&TForm1::Update1, {553, 222, 51, 54}, {45, 45}, "Update From URL"},
-        {&TForm1::Image3, {547, 25, 27, 29}, {25, 26}, "Help"},
-        {&TForm1::Image2, {576, 25, 27, 29}, {26, 26}, "Exit"},
-    };
-    for (const Case& c : cases) {
-        const PictureControl* button = form.get()->*c.button;
-        EXPECT_EQ(button->geometry(), c.box) << c.hint;
-        EXPECT_EQ(button->Picture().size(), c.picture) << c.hint;
-        EXPECT_EQ(button->toolTip(), c.hint);
-        EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor) << c.hint;
-        EXPECT_TRUE(button->Transparent() && button->Center() && !button->Stretch()) << c.hint;
+    const QRegion background = OpaqueRegion(form->Image1->Picture()).translated(form->Image1->pos());
+    std::set<QString> hints;
+    const std::vector<PictureControl*> buttons = PictureButtons();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const PictureControl* button = buttons[i];
+        const std::string hint = button->toolTip().toStdString();
+        EXPECT_TRUE(hints.insert(button->toolTip()).second) << hint << " twice";
+        EXPECT_FALSE(button->toolTip().isEmpty());
+        // On the background's visible part, so the window's outline holds it
+        // without the mask having to add its box.
+        EXPECT_EQ(background.intersected(button->geometry()), QRegion(button->geometry())) << hint;
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(button->geometry().intersects(buttons[j]->geometry())) << hint;
+        // Enlarging only ever grows the picture.
+        EXPECT_FALSE(button->Picture().isNull()) << hint;
+        EXPECT_TRUE(QRect(QPoint(), button->size()).contains(QRect(QPoint(), button->Picture().size()))) << hint;
+        EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor) << hint;
+        EXPECT_TRUE(button->Transparent() && button->Center() && !button->Stretch()) << hint;
     }
-    EXPECT_EQ(form->Image1->Picture().size(), QSize(618, 290));
-    EXPECT_EQ(form->Image4->geometry(), QRect(24, 64, 161, 193));
-    EXPECT_EQ(form->Image4->Picture().size(), QSize(229, 273));
+    EXPECT_EQ(hints, (std::set<QString>{"Delete All Data", "Delete Current Time", "Update From File",
+                                        "Update From URL", "Exit", "Help"}));
+    // The background fills the window from its top-left; the decoration is
+    // stretched over its box on the window.
+    EXPECT_EQ(form->Image1->geometry(), form->rect());
+    EXPECT_TRUE(form->rect().contains(QRect(QPoint(), form->Image1->Picture().size())));
+    EXPECT_TRUE(form->rect().contains(form->Image4->geometry()));
+    EXPECT_FALSE(form->Image4->Picture().isNull());
     EXPECT_TRUE(form->Image4->Stretch());
 }
 
@@ -212,7 +221,7 @@ TEST(DesktopOpener, RunsXdgOpenWithTheDocumentsPath)
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QByteArray::fromStdString(bin.Path().string()) + ":" + path);
     const QString page = QFile::decodeName((bin / "Zentaro Help.html").c_str());
-    TForm1::Settings::SystemOpenDocument(QUrl::fromLocalFile(page));
+    WindowSettings::SystemOpenDocument(QUrl::fromLocalFile(page));
     qputenv("PATH", path);
     QElapsedTimer waited;
     waited.start();

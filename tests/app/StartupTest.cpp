@@ -1,5 +1,7 @@
 #include "tests/app/WindowFixture.h"
 
+#include "app/PictureControl.h"
+
 #include "controls/XiButton.h"
 #include "store/ConversionRules.h"
 
@@ -7,10 +9,12 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QStandardPaths>
 #include <QLabel>
 
 #include <gmock/gmock.h>
+
+#include <map>
+#include <tuple>
 
 namespace zentaro::test {
 namespace {
@@ -78,7 +82,7 @@ TEST_F(StartupTest, EmptyTableGivesOneEmptyEntryPerList)
 TEST_F(StartupTest, MissingDataFileIsReportedAndLeavesAnEmptyOpenTable)
 {
     Open();
-    const std::string path = (folder / TForm1::kDataFileName).string();
+    const std::string path = (folder / kDataFileName).string();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, Box::Error);
     EXPECT_TRUE(boxes[0].text.startsWith(QString::fromStdString("Cannot open file \"" + path + "\". ")))
@@ -97,7 +101,7 @@ TEST_F(StartupTest, MissingDataFileIsReportedAndLeavesAnEmptyOpenTable)
 
 TEST_F(StartupTest, DamagedDataFileClosesTheTable)
 {
-    WriteFile(folder / TForm1::kDataFileName, "this is not a data packet");
+    WriteFile(folder / kDataFileName, "this is not a data packet");
     Open();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, Box::Error);
@@ -109,14 +113,14 @@ TEST_F(StartupTest, DamagedDataFileClosesTheTable)
     EXPECT_EQ(boxes[0].text, "ClientDataSet1: Cannot perform this operation on a closed dataset.");
     EXPECT_EQ(Amount(), ""); // the failed key filter discarded the digit
     // The damaged file is still there, untouched.
-    EXPECT_EQ(ReadFile(folder / TForm1::kDataFileName), "this is not a data packet");
+    EXPECT_EQ(ReadFile(folder / kDataFileName), "this is not a data packet");
 }
 
 TEST_F(StartupTest, DataFileThatIsThereButUnreadableIsNamedWithItsFullPath)
 {
-    WriteFile(folder / TForm1::kDataFileName, "this is not a data packet");
+    WriteFile(folder / kDataFileName, "this is not a data packet");
     Open();
-    const QString path = QFile::decodeName(std::filesystem::absolute(folder / TForm1::kDataFileName).c_str());
+    const QString path = QFile::decodeName(std::filesystem::absolute(folder / kDataFileName).c_str());
     ASSERT_EQ(boxes.size(), 1u);
     const qsizetype split = boxes[0].text.indexOf(QStringLiteral("\n\n"));
     ASSERT_GT(split, 0) << boxes[0];
@@ -124,7 +128,7 @@ TEST_F(StartupTest, DataFileThatIsThereButUnreadableIsNamedWithItsFullPath)
     EXPECT_EQ(boxes[0].text.mid(split + 2), path);
 
     // A missing file's text names it already, once.
-    std::filesystem::remove(folder / TForm1::kDataFileName);
+    std::filesystem::remove(folder / kDataFileName);
     boxes.clear();
     Open();
     ASSERT_EQ(boxes.size(), 1u);
@@ -132,35 +136,88 @@ TEST_F(StartupTest, DataFileThatIsThereButUnreadableIsNamedWithItsFullPath)
     EXPECT_FALSE(boxes[0].text.contains(QStringLiteral("\n\n"))) << boxes[0];
 }
 
-TEST(DataFolderTest, WindowAndCliFindTheSameUserDataFolder)
-{
-    const TempDir home;
-    const QByteArray savedHome = qgetenv("HOME");
-    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
-    TForm1::Settings::NameApplication();
-    const auto windowFolder = [] {
-        return std::filesystem::path(
-            QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString());
-    };
-    qputenv("HOME", QFile::encodeName(QString::fromStdString(home.Path().string())));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(QString::fromStdString((home / "data").string())));
-    EXPECT_EQ(windowFolder(), home / "data" / "zentaro");
-    EXPECT_EQ(windowFolder(), UserDataFolder());
-    qputenv("XDG_DATA_HOME", "relative");
-    EXPECT_EQ(windowFolder(), UserDataFolder());
-    qunsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(windowFolder(), home / ".local" / "share" / "zentaro");
-    EXPECT_EQ(windowFolder(), UserDataFolder());
-    qputenv("HOME", savedHome);
-    if (savedDataHome.isNull())
-        qunsetenv("XDG_DATA_HOME");
-    else
-        qputenv("XDG_DATA_HOME", savedDataHome);
+// An installed program: prefix/bin beside prefix/share/zentaro with the
+// sample data file, and a user's home of its own.
+class InstalledWindowTest : public WindowFixture, public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directories(root / "usr/bin");
+        std::filesystem::create_directories(root / "usr/share/zentaro");
+        RateTable sample('.', ByteCollation());
+        AddRow(sample, "2013-01-28", "USD", "1.3444");
+        sample.SaveToFile(root / "usr/share/zentaro" / kDataFileName);
+    }
 
-    // The test program is no installed program: its data stays beside it.
+    TForm1::Settings Settings() const
+    {
+        return WindowSettings::ForProgram(root / "usr/bin", [this](const char* name) -> const char* {
+            const auto found = environment.find(name);
+            return found == environment.end() ? nullptr : found->second.c_str();
+        });
+    }
+
+    TempDir root;
+    std::map<std::string, std::string> environment = {{"HOME", (root / "home").string()}};
+    std::filesystem::path user = root / "home/.local/share/zentaro";
+};
+
+TEST_F(InstalledWindowTest, FirstStartWorksOnACopyOfTheSampleInTheUsersFolder)
+{
+    const TForm1::Settings settings = Settings();
+    EXPECT_EQ(settings.dataFolder, user);
+    EXPECT_EQ(settings.dataFolderError, "");
+    EXPECT_EQ(settings.shareFolder, (root / "usr/share/zentaro").lexically_normal());
+    OpenWith(settings);
+    EXPECT_THAT(boxes, IsEmpty());
+    EXPECT_EQ(form->DataFilePath(), user / kDataFileName);
+    EXPECT_THAT(Entries(form->ComboBox3), ElementsAre("2013-01-28"));
+}
+
+TEST_F(InstalledWindowTest, RelativeXdgDataHomeIsIgnored)
+{
+    environment["XDG_DATA_HOME"] = "relative";
+    EXPECT_EQ(Settings().dataFolder, user);
+    environment["XDG_DATA_HOME"] = (root / "data").string();
+    EXPECT_EQ(Settings().dataFolder, root / "data/zentaro");
+}
+
+TEST_F(InstalledWindowTest, FolderThatCannotBePreparedIsTheStartsOneErrorWithItsReason)
+{
+    WriteFile(root / "home", "a file where a folder belongs");
+    const TForm1::Settings settings = Settings();
+    EXPECT_EQ(settings.dataFolderError, "Cannot create folder \"" + user.string() + "\". Not a directory");
+    OpenWith(settings);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], (Box{Box::Error, QString::fromStdString(settings.dataFolderError) + ".", ""}));
+    EXPECT_TRUE(form->DragEnabled());
+}
+
+TEST_F(InstalledWindowTest, NoNameableFolderWritesNothingAnywhere)
+{
+    environment.clear();
+    const TForm1::Settings settings = Settings();
+    EXPECT_EQ(settings.dataFolderError, "Cannot find the user's data folder: neither XDG_DATA_HOME nor HOME is set");
+    OpenWith(settings);
+    ASSERT_EQ(boxes.size(), 1u);
+    boxes.clear();
+    dialogs->confirm = true;
+    QTest::mouseClick(form->Clear1, Qt::LeftButton, {}, form->Clear1->rect().center());
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].kind, Box::Error);
+    EXPECT_TRUE(boxes[1].text.contains("Not a directory")) << boxes[1];
+    std::vector<std::filesystem::path> tree;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root.Path()))
+        tree.push_back(entry.path());
+    EXPECT_EQ(tree.size(), 5u); // usr, usr/bin, usr/share, usr/share/zentaro and the sample
+}
+
+TEST(WindowSettingsTest, TheTestProgramIsNoInstalledProgramAndKeepsItsDataBesideIt)
+{
     const TForm1::Settings settings = TForm1::Settings::Installed();
     EXPECT_EQ(settings.dataFolder, settings.programFolder);
     EXPECT_TRUE(settings.shareFolder.empty());
+    EXPECT_EQ(settings.dataFolderError, "");
 }
 
 TEST_F(StartupTest, RefreshRebuildsTheListsAndConvertsTheAmountAgain)
@@ -242,33 +299,52 @@ TEST_F(StartupTest, TextsThatAreNotUtf8KeepTheirBytes)
 
 // --- the window's layout ----------------------------------------------------
 
-TEST_F(StartupTest, ControlsSitWhereTheLayoutPutsThem)
+TEST_F(StartupTest, ControlsLieOnTheWindowEachLabelBeforeItsRow)
 {
     WriteTable(kTwoBatches);
     Open();
-    EXPECT_EQ(form->size(), QSize(625, 297));
     EXPECT_EQ(form->windowTitle(), "Zentaro");
     struct Placed {
         QWidget* widget;
-        QRect box;
         const char* hint;
     };
     const Placed placed[] = {
-        {form->Label1, {233, 86, 89, 16}, ""},
-        {form->Label2, {225, 125, 39, 16}, ""},
-        {form->Label3, {225, 158, 24, 16}, ""},
-        {form->ComboBox3, {327, 84, 263, 24}, "Click to Select Time"},
-        {form->Edit8, {279, 122, 122, 24}, "Type a Numeric Format Here"},
-        {form->ComboBox1, {432, 122, 159, 24}, "Click to Select Unit Currency"},
-        {form->Edit9, {279, 154, 146, 24}, "Result"},
-        {form->ComboBox2, {432, 154, 159, 24}, "Click to Select Unit Currency"},
+        {form->Label1, ""},
+        {form->Label2, ""},
+        {form->Label3, ""},
+        {form->ComboBox3, "Click to Select Time"},
+        {form->Edit8, "Type a Numeric Format Here"},
+        {form->ComboBox1, "Click to Select Unit Currency"},
+        {form->Edit9, "Result"},
+        {form->ComboBox2, "Click to Select Unit Currency"},
     };
-    for (const auto& control : placed) {
+    for (std::size_t i = 0; i < std::size(placed); ++i) {
+        const Placed& control = placed[i];
         SCOPED_TRACE(control.widget->metaObject()->className());
-        EXPECT_EQ(control.widget->geometry(), control.box);
+        EXPECT_TRUE(form->rect().contains(control.widget->geometry()));
+        EXPECT_TRUE(form->mask().contains(control.widget->geometry()));
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(control.widget->geometry().intersects(placed[j].widget->geometry())) << j;
         EXPECT_EQ(control.widget->toolTip(), control.hint);
         EXPECT_EQ(control.widget->font().pixelSize(), 13);
     }
+    // Each row: its label, then its field, then its list, one above the other.
+    const auto sameRow = [](const QWidget* a, const QWidget* b) {
+        return a->geometry().center().y() >= b->geometry().top() && a->geometry().center().y() <= b->geometry().bottom();
+    };
+    const std::tuple<QLabel*, QWidget*, QWidget*> rows[] = {
+        {form->Label1, form->ComboBox3, form->ComboBox3},
+        {form->Label2, form->Edit8, form->ComboBox1},
+        {form->Label3, form->Edit9, form->ComboBox2},
+    };
+    for (const auto& [label, field, list] : rows) {
+        SCOPED_TRACE(label->text().toStdString());
+        EXPECT_TRUE(sameRow(label, field) && sameRow(label, list));
+        EXPECT_LT(label->geometry().right(), field->geometry().left());
+        EXPECT_LE(field->geometry().right(), list->geometry().right());
+    }
+    EXPECT_LT(form->ComboBox3->geometry().bottom(), form->Edit8->geometry().top());
+    EXPECT_LT(form->Edit8->geometry().bottom(), form->Edit9->geometry().top());
     EXPECT_EQ(form->Label1->text(), "Current Time : ");
     EXPECT_EQ(form->Label2->text(), "From :");
     EXPECT_EQ(form->Label3->text(), "To :");

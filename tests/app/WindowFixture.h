@@ -2,6 +2,7 @@
 
 #include "app/TextComboBox.h"
 #include "app/Unit1.h"
+#include "store/DataLocation.h"
 #include "store/RateTable.h"
 #include "tests/common/TempDir.h"
 #include "tests/common/TableRows.h"
@@ -85,7 +86,7 @@ protected:
         RateTable table('.', ByteCollation());
         for (const auto& row : rows)
             AddRow(table, row.tgl, row.cur, row.nilai);
-        table.SaveToFile(folder / TForm1::kDataFileName);
+        table.SaveToFile(folder / kDataFileName);
     }
 
     void Open(char separator = '.')
@@ -94,6 +95,12 @@ protected:
         settings.programFolder = folder.Path();
         settings.shareFolder = shareFolder;
         settings.decimalSeparator = separator;
+        OpenWith(std::move(settings));
+    }
+
+    // A window with the given folders; the rest as Open sets it.
+    void OpenWith(TForm1::Settings settings)
+    {
         settings.updateUrl = updateUrl;
         settings.fetchLimits.connectTimeout = std::chrono::milliseconds(1500);
         settings.fetchLimits.deadline = std::chrono::milliseconds(1500);

@@ -6,6 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace zentaro {
 namespace {
 
@@ -35,12 +37,15 @@ protected:
     test::ProcessResult Run(const fs::path& folder, std::vector<std::string> args)
     {
         args.insert(args.begin(), {"--decimal-separator", "."});
-        return test::RunProcess((folder / "zentaro-cli").string(), args,
-                                {"HOME=" + (root / "home").string(), "LC_ALL=C"});
+        std::vector<std::string> environment = {"HOME=" + (root / "home").string(), "LC_ALL=C"};
+        if (dataHome)
+            environment.push_back("XDG_DATA_HOME=" + *dataHome);
+        return test::RunProcess((folder / "zentaro-cli").string(), args, environment);
     }
     test::ProcessResult Installed(std::vector<std::string> args) { return Run(root / "usr/bin", std::move(args)); }
 
     test::TempDir root;
+    std::optional<std::string> dataHome;
     fs::path sample = root / "usr/share/zentaro/conversion data.kvx";
     fs::path userFile = root / "home/.local/share/zentaro/conversion data.kvx";
 };
@@ -72,6 +77,31 @@ TEST_F(DataFileArgument, InstalledCliStartsFromTheSampleAndImportsIntoTheUsersFi
     std::sort(installed.begin(), installed.end());
     EXPECT_EQ(installed, (std::vector<fs::path>{root / "usr/bin", root / "usr/bin/zentaro-cli", root / "usr/share",
                                                 root / "usr/share/zentaro", sample}));
+}
+
+TEST_F(DataFileArgument, AUsersFolderThatCannotBePreparedIsTheErrorWithItsReason)
+{
+    fs::remove(root / "home");
+    test::WriteFile(root / "home", "a file where a folder belongs");
+    for (const auto& args : std::vector<std::vector<std::string>>{{"convert", "10", "USD", "JPY"}, {"times"}}) {
+        const auto result = Installed(args);
+        EXPECT_EQ(result.status, 1) << args[0];
+        EXPECT_EQ(result.out, "") << args[0];
+        EXPECT_EQ(result.err, "Cannot create folder \"" + userFile.parent_path().string() + "\". Not a directory\n");
+    }
+}
+
+TEST_F(DataFileArgument, RelativeXdgDataHomeIsIgnoredAndAnAbsoluteOneFollowed)
+{
+    dataHome = "relative";
+    EXPECT_EQ(Installed({"times"}).out, "2013-01-28\n");
+    EXPECT_TRUE(fs::exists(userFile));
+    EXPECT_FALSE(fs::exists(fs::current_path() / "relative"));
+
+    dataHome = (root / "data").string();
+    EXPECT_THAT(Installed({"--help"}).out, HasSubstr('"' + (root / "data/zentaro/conversion data.kvx").string() + '"'));
+    EXPECT_EQ(Installed({"times"}).status, 0);
+    EXPECT_TRUE(fs::exists(root / "data/zentaro/conversion data.kvx"));
 }
 
 TEST_F(DataFileArgument, PortableCliWorksBesideItself)

@@ -128,7 +128,7 @@ TEST_F(StoreCommands, HelpListsEveryCommandOnceInItsOrderWithADescription)
         EXPECT_TRUE(description.starts_with("      ") && description.size() > 10) << names.back();
     }
     EXPECT_EQ(names, (std::vector<std::string>{"new", "dump", "import", "update", "remove", "clear", "times",
-                                               "currencies", "convert"}));
+                                               "currencies", "convert", "convert", "history"}));
     // Every command listed is one the program runs: given too many arguments
     // each complains about its own arguments, not about an unknown command.
     for (const auto& name : names) {

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <set>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -17,13 +19,18 @@ void Check(bool holds)
         __builtin_trap();
 }
 
+// What a read gives holds dates of the calendar and, on each day, every
+// currency but the euro at most once.
 void CheckDays(const std::vector<zentaro::RatesDay>& days, std::size_t inputSize)
 {
-    Check(!days.empty());
+    Check(!days.empty() && days.size() <= zentaro::kMaxImportDays);
     for (const auto& day : days) {
         Check(zentaro::IsIsoDate(day.date));
-        for (const auto& rate : day.rates)
+        std::set<std::string> codes;
+        for (const auto& rate : day.rates) {
             Check(rate.code.size() + rate.rateText.size() <= inputSize);
+            Check(rate.code != "EUR" && codes.insert(rate.code).second);
+        }
     }
 }
 
@@ -42,8 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto days = zentaro::ReadEcbCsv(bytes);
         CheckDays(days, size);
         Check(layout == zentaro::RatesLayout::EcbCsv);
-        for (const auto& day : days)
-            Check(day.rates.size() == days.front().rates.size()); // every line has the header's fields
+        for (const auto& day : days) {
+            Check(day.line > 1); // the header is line 1
+            for (const auto& rate : day.rates)
+                Check(!zentaro::IsMissingRate(rate.rateText)); // missing rates are left out
+        }
     } catch (const zentaro::ImportError&) {
     }
     return 0;

@@ -1,8 +1,8 @@
 // Reads arbitrary bytes as an update file and splits every rate line,
-// checking what the line and split rules promise about their results; reads
-// them again from a file in blocks of a few bytes, so that every rule meets
-// the seams between blocks; and imports them into a table.
+// checking what the line and split rules promise about their results, and
+// imports them from a file into a table through the import every command runs.
 #include "import/ImportError.h"
+#include "import/RatesFile.h"
 #include "import/UpdateFile.h"
 #include "import/UpdateImport.h"
 #include "store/RateTable.h"
@@ -75,15 +75,6 @@ private:
     std::filesystem::path path_;
 };
 
-void CheckBlockReads(std::string_view bytes)
-{
-    const std::size_t blockSize = bytes.empty() ? 1 : static_cast<unsigned char>(bytes[0]) % 7 + 1;
-    auto memory = zentaro::UpdateFileReader::FromBytes(bytes);
-    zentaro::UpdateFileReader file(AsFile(bytes), blockSize);
-    for (std::size_t i = 0; i <= bytes.size(); ++i)
-        Check(file.ReadLine() == memory.ReadLine());
-}
-
 // An import adds every rate line of a new batch or nothing at all.
 void CheckImport(std::string_view bytes)
 {
@@ -93,16 +84,19 @@ void CheckImport(std::string_view bytes)
     table.DBEdit2().SetText("EUR");
     table.DBEdit3().SetText("1");
     table.Post();
-    auto reader = zentaro::UpdateFileReader::FromBytes(bytes);
-    auto again = zentaro::UpdateFileReader::FromBytes(bytes);
+    const bool update = zentaro::DetectRatesLayout(bytes) == zentaro::RatesLayout::UpdateFile;
+    zentaro::UpdateFileReader again(bytes);
     again.ReadLine();
     const std::size_t rateLines = zentaro::ReadRateLines(again).lines.size();
     try {
-        // Only a batch with rate lines comes to a save.
-        const std::optional<RunFolder> folder = rateLines > 0 ? std::make_optional<RunFolder>() : std::nullopt;
+        // Only a batch with rate lines (or the ECB's rates) comes to a save.
+        const std::optional<RunFolder> folder =
+            rateLines > 0 || !update ? std::make_optional<RunFolder>() : std::nullopt;
         const std::filesystem::path dataFile = folder ? folder->DataFile() : std::filesystem::path("/nonexistent/d");
-        const auto result = zentaro::ImportUpdate(table, reader, dataFile, zentaro::kFileUpdateSuccessText);
-        if (result.outcome == zentaro::ImportOutcome::Added) {
+        const auto result = zentaro::ImportRatesFile(table, AsFile(bytes), dataFile, zentaro::kFileUpdateSuccessText);
+        if (!update) {
+            Check(table.RecordCount() == 1 + result.rowsAdded);
+        } else if (result.outcome == zentaro::ImportOutcome::Added) {
             Check(rateLines > 0 && result.rowsAdded == rateLines);
             Check(table.RecordCount() == 1 + rateLines);
         } else {
@@ -118,9 +112,8 @@ void CheckImport(std::string_view bytes)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    CheckBlockReads(bytes);
     CheckImport(bytes);
-    auto reader = zentaro::UpdateFileReader::FromBytes(bytes);
+    zentaro::UpdateFileReader reader(bytes);
     CheckLine(reader.ReadLine(), size);
 
     const zentaro::RateLines batch = zentaro::ReadRateLines(reader);
@@ -145,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Every read that is not past the end takes at least one byte, so after
     // size reads only empty lines remain.
-    auto again = zentaro::UpdateFileReader::FromBytes(bytes);
+    zentaro::UpdateFileReader again(bytes);
     std::size_t total = 0;
     for (std::size_t i = 0; i < size; ++i) {
         const std::string line = again.ReadLine();

@@ -20,6 +20,8 @@
 namespace zentaro {
 namespace {
 
+using namespace std::string_literals;
+
 using test::AddRow;
 using test::ReadFile;
 using test::ShownRow;
@@ -274,7 +276,8 @@ TEST_F(EcbImport, MalformedFilesFailAndAddNothing)
         std::string error; // the whole message, or its start when it ends in "..."
     } cases[] = {
         {"truncated XML", ninety.substr(0, ninety.size() / 2), "Malformed ECB rates file: ..."},
-        {"comma in an XML rate (oldest day)", badRate, "'1,0938' is not a valid floating point value for field 'nilai'"},
+        {"comma in an XML rate (oldest day)", badRate,
+         "'1,0938' is not a valid floating point value for field 'nilai' (day 2020-09-14)"},
         {"rate outside a day",
          "<gesmes:Envelope xmlns:gesmes='http://www.gesmes.org/xml/2002-08-01' "
          "xmlns='http://www.ecb.int/vocabulary/2002-08-01/eurofxref'><Cube><Cube currency='USD' rate='1'/>"
@@ -283,7 +286,8 @@ TEST_F(EcbImport, MalformedFilesFailAndAddNothing)
         {"XML date", ReplacedAll(daily, "2013-01-28", "28.01.2013"),
          "Malformed ECB rates file: '28.01.2013' is not a date (line 8)"},
         {"CSV line with fewer fields", shortLine, "Malformed ECB rates file: line 4 has 3 fields, the header has 42"},
-        {"CSV rate", "Date, USD, \n11 October 2024, 1.0938x, \n", "'1.0938x' is not a valid floating point value for field 'nilai'"},
+        {"CSV rate", "Date, USD, \n11 October 2024, 1.0938x, \n",
+         "'1.0938x' is not a valid floating point value for field 'nilai' (day 2024-10-11, line 2)"},
         {"CSV month", "Date, USD, \n11 Octobre 2024, 1.0938, \n",
          "Malformed ECB rates file: line 2 does not start with a date: '11 Octobre 2024'"},
         {"CSV without days", "Date,USD,\n", "Malformed ECB rates file: no day of rates"},
@@ -293,7 +297,8 @@ TEST_F(EcbImport, MalformedFilesFailAndAddNothing)
          "Malformed ECB rates file: the zip file's notes.txt is not an ECB rates CSV"},
         // Input quoted in a message is cut, however long the file's field.
         {"long CSV rate", "Date, USD, \n11 October 2024, " + std::string(300, '9') + "x, \n",
-         "'" + std::string(200, '9') + "...' is not a valid floating point value for field 'nilai'"},
+         "'" + std::string(200, '9') +
+             "...' is not a valid floating point value for field 'nilai' (day 2024-10-11, line 2)"},
         {"long CSV date", "Date, USD, \n" + std::string(300, 'x') + ", 1.0938, \n",
          "Malformed ECB rates file: line 2 does not start with a date: '" + std::string(200, 'x') + "...'"},
         {"long XML date", ReplacedAll(daily, "2013-01-28", std::string(300, '9')),
@@ -313,6 +318,210 @@ TEST_F(EcbImport, MalformedFilesFailAndAddNothing)
     }
 }
 
+// Rates files written the way each ECB layout writes them, from a list of
+// days (newest first, as the ECB lists them). The daily layouts hold the first day only.
+struct TestDay {
+    std::string date; // "YYYY-MM-DD", even when not a day of the calendar
+    std::vector<std::pair<std::string, std::string>> rates;
+};
+
+std::string XmlStart()
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<gesmes:Envelope xmlns:gesmes=\"http://www.gesmes.org/xml/2002-08-01\" "
+           "xmlns=\"http://www.ecb.int/vocabulary/2002-08-01/eurofxref\">\n<Cube>\n";
+}
+
+// Line 4 opens the day, each rate on a line of its own.
+std::string DailyXml(const std::vector<TestDay>& days)
+{
+    std::string xml = XmlStart() + "<Cube time='" + days[0].date + "'>\n";
+    for (const auto& [code, rate] : days[0].rates)
+        xml += "<Cube currency='" + code + "' rate='" + rate + "'/>\n";
+    return xml + "</Cube>\n</Cube>\n</gesmes:Envelope>\n";
+}
+
+// One line per day from line 4 on.
+std::string HistoryXml(const std::vector<TestDay>& days)
+{
+    std::string xml = XmlStart();
+    for (const auto& day : days) {
+        xml += "<Cube time=\"" + day.date + "\">";
+        for (const auto& [code, rate] : day.rates)
+            xml += "<Cube currency=\"" + code + "\" rate=\"" + rate + "\"/>";
+        xml += "</Cube>\n";
+    }
+    return xml + "</Cube></gesmes:Envelope>";
+}
+
+std::string CsvHeader(const TestDay& day, const char* separator)
+{
+    std::string header = "Date";
+    for (const auto& rate : day.rates)
+        header += separator + rate.first;
+    return header + separator;
+}
+
+// "2024-10-11" as the daily CSV writes it: "11 October 2024".
+std::string SpelledDate(const std::string& iso)
+{
+    static const char* const months[] = {"January", "February", "March",     "April",   "May",      "June",
+                                         "July",    "August",   "September", "October", "November", "December"};
+    return std::to_string(std::stoi(iso.substr(8))) + " " + months[std::stoi(iso.substr(5, 2)) - 1] + " " +
+           iso.substr(0, 4);
+}
+
+std::string DailyCsv(const std::vector<TestDay>& days)
+{
+    std::string line = SpelledDate(days[0].date);
+    for (const auto& rate : days[0].rates)
+        line += ", " + rate.second;
+    return CsvHeader(days[0], ", ") + " \n" + line + ", \n";
+}
+
+std::string HistoryCsv(const std::vector<TestDay>& days)
+{
+    std::string csv = CsvHeader(days[0], ",") + "\n";
+    for (const auto& day : days) {
+        csv += day.date;
+        for (const auto& rate : day.rates)
+            csv += "," + rate.second;
+        csv += ",\n";
+    }
+    return csv;
+}
+
+enum class Family { DailyXml, HistoryXml, DailyCsv, HistoryCsv };
+
+struct EcbLayout {
+    const char* name;
+    Family family;
+    bool zipped;
+};
+
+constexpr EcbLayout kEcbLayouts[] = {
+    {"DailyXml", Family::DailyXml, false},     {"HistoryXml", Family::HistoryXml, false},
+    {"DailyCsv", Family::DailyCsv, false},     {"HistoryCsv", Family::HistoryCsv, false},
+    {"DailyCsvZip", Family::DailyCsv, true},   {"HistoryCsvZip", Family::HistoryCsv, true},
+};
+
+std::string Written(const EcbLayout& layout, const std::vector<TestDay>& days, const std::string& before = {})
+{
+    std::string text;
+    switch (layout.family) {
+    case Family::DailyXml: text = DailyXml(days); break;
+    case Family::HistoryXml: text = HistoryXml(days); break;
+    case Family::DailyCsv: text = DailyCsv(days); break;
+    case Family::HistoryCsv: text = HistoryCsv(days); break;
+    }
+    return layout.zipped ? ZipOf("eurofxref.csv", before + text) : before + text;
+}
+
+class EcbRefusals : public EcbImport, public testing::WithParamInterface<EcbLayout> {};
+
+// Each file is refused whole: nothing of its good day is added.
+TEST_P(EcbRefusals, RatesThatAreNotRatesAndDaysThatAreNotDays)
+{
+    const EcbLayout& layout = GetParam();
+    const TestDay goodDay{"2024-10-10", {{"USD", "1.08"}, {"JPY", "161"}}};
+    const auto first = [&](const std::string& date, const std::string& code, const std::string& rate) {
+        return std::vector<TestDay>{{date, {{"USD", "1.09"}, {code, rate}}}, goodDay};
+    };
+    const std::string notRate = " is not a valid floating point value for field 'nilai'";
+    const struct {
+        const char* name;
+        std::vector<TestDay> days;
+        std::string errors[4]; // by Family
+    } cases[] = {
+        {"EUR listed", first("2024-10-11", "EUR", "1"),
+         {"Malformed ECB rates file: 2024-10-11 lists EUR, whose rate is always 1 (line 6)",
+          "Malformed ECB rates file: 2024-10-11 lists EUR, whose rate is always 1 (line 4)",
+          "Malformed ECB rates file: line 1 lists EUR, whose rate is always 1",
+          "Malformed ECB rates file: line 1 lists EUR, whose rate is always 1"}},
+        {"code twice", first("2024-10-11", "USD", "1.1"),
+         {"Malformed ECB rates file: 2024-10-11 lists USD twice (line 6)",
+          "Malformed ECB rates file: 2024-10-11 lists USD twice (line 4)",
+          "Malformed ECB rates file: 2024-10-11 lists USD twice (line 2)",
+          "Malformed ECB rates file: 2024-10-11 lists USD twice (line 2)"}},
+        {"rate 0", first("2024-10-11", "JPY", "0"),
+         {"'0'" + notRate + " (day 2024-10-11)", "'0'" + notRate + " (day 2024-10-11)",
+          "'0'" + notRate + " (day 2024-10-11, line 2)", "'0'" + notRate + " (day 2024-10-11, line 2)"}},
+        {"rate 0.0000", first("2024-10-11", "JPY", "0.0000"),
+         {"'0.0000'" + notRate + " (day 2024-10-11)", "'0.0000'" + notRate + " (day 2024-10-11)",
+          "'0.0000'" + notRate + " (day 2024-10-11, line 2)", "'0.0000'" + notRate + " (day 2024-10-11, line 2)"}},
+        {"rate -1", first("2024-10-11", "JPY", "-1"),
+         {"'-1'" + notRate + " (day 2024-10-11)", "'-1'" + notRate + " (day 2024-10-11)",
+          "'-1'" + notRate + " (day 2024-10-11, line 2)", "'-1'" + notRate + " (day 2024-10-11, line 2)"}},
+        {"30 February", first("2024-02-30", "JPY", "160"),
+         {"Malformed ECB rates file: '2024-02-30' is not a date (line 4)",
+          "Malformed ECB rates file: '2024-02-30' is not a date (line 4)",
+          "Malformed ECB rates file: line 2 does not start with a date: '30 February 2024'",
+          "Malformed ECB rates file: line 2 does not start with a date: '2024-02-30'"}},
+        {"29 February of a common year", first("2023-02-29", "JPY", "160"),
+         {"Malformed ECB rates file: '2023-02-29' is not a date (line 4)",
+          "Malformed ECB rates file: '2023-02-29' is not a date (line 4)",
+          "Malformed ECB rates file: line 2 does not start with a date: '29 February 2023'",
+          "Malformed ECB rates file: line 2 does not start with a date: '2023-02-29'"}},
+        {"year 0", first("0000-01-01", "JPY", "160"),
+         {"Malformed ECB rates file: '0000-01-01' is not a date (line 4)",
+          "Malformed ECB rates file: '0000-01-01' is not a date (line 4)",
+          "Malformed ECB rates file: line 2 does not start with a date: '1 January 0000'",
+          "Malformed ECB rates file: line 2 does not start with a date: '0000-01-01'"}},
+    };
+    AddRow(table_, "A", "USD", "1");
+    table_.SaveToFile(dataFile_);
+    const std::string saved = ReadFile(dataFile_);
+    for (const auto& c : cases) {
+        EXPECT_EQ(Failure(Written(layout, c.days)), c.errors[static_cast<int>(layout.family)]) << c.name;
+        EXPECT_EQ(ShownRows(table_), (std::vector<ShownRow>{{"A", "USD", "1"}})) << c.name;
+        EXPECT_EQ(ReadFile(dataFile_), saved) << c.name;
+    }
+}
+
+TEST_P(EcbRefusals, AByteOrderMarkIsSkippedAndLeapDaysAreDays)
+{
+    const EcbLayout& layout = GetParam();
+    const std::vector<TestDay> days = {{"2024-02-29", {{"USD", "1.09"}, {"JPY", "0.5"}}},
+                                       {"2000-02-28", {{"USD", "1.08"}, {"JPY", "161"}}}};
+    const ImportResult result = Import(Written(layout, days, "\xEF\xBB\xBF"));
+
+    EXPECT_EQ(result.outcome, ImportOutcome::Added);
+    std::vector<ShownRow> expected = {
+        {"2024-02-29", "EUR", "1"}, {"2024-02-29", "USD", "1.09"}, {"2024-02-29", "JPY", "0.5"}};
+    if (layout.family == Family::HistoryXml || layout.family == Family::HistoryCsv)
+        expected.insert(expected.begin(),
+                        {{"2000-02-28", "EUR", "1"}, {"2000-02-28", "USD", "1.08"}, {"2000-02-28", "JPY", "161"}});
+    EXPECT_EQ(ShownRows(table_), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLayout, EcbRefusals, testing::ValuesIn(kEcbLayouts),
+                         [](const testing::TestParamInfo<EcbLayout>& info) { return info.param.name; });
+
+TEST_F(EcbImport, ABadRateNamesItsDayAndLine)
+{
+    const struct {
+        const char* name;
+        std::string file;
+        std::string error;
+    } cases[] = {
+        {"history CSV, third line", "Date,USD,\n2024-10-11,1.09,\n2024-10-10,1.0x,\n",
+         "'1.0x' is not a valid floating point value for field 'nilai' (day 2024-10-10, line 3)"},
+        {"blank lines counted", "Date,USD,\r\n\r\n2024-10-11,1.09,\r\n\r\n2024-10-10,,\r\n2024-10-09,1e3,\r\n",
+         "'1e3' is not a valid floating point value for field 'nilai' (day 2024-10-09, line 6)"},
+        {"XML, second day", HistoryXml({{"2024-10-11", {{"USD", "1.09"}}}, {"2024-10-10", {{"USD", "1,08"}}}}),
+         "'1,08' is not a valid floating point value for field 'nilai' (day 2024-10-10)"},
+        // A zero byte is shown, not taken for the end of the message.
+        {"zero byte in a rate", "Date,USD,JPY,\n2024-10-11,1\0" "2,160,\n"s,
+         "'1\\x002' is not a valid floating point value for field 'nilai' (day 2024-10-11, line 2)"},
+        {"tab in a rate", "Date,USD,\n2024-10-11,1\t2,\n",
+         "'1\\t2' is not a valid floating point value for field 'nilai' (day 2024-10-11, line 2)"},
+        {"zero byte in a date", "Date,USD,\n2024-10\0-11,1.09,\n"s,
+         "Malformed ECB rates file: line 2 does not start with a date: '2024-10\\x00-11'"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Failure(c.file), c.error) << c.name;
+}
+
 TEST(RatesLayout, IsRecognisedFromTheContentAlone)
 {
     const std::string envelope = "<gesmes:Envelope xmlns:gesmes=\"http://www.gesmes.org/xml/2002-08-01\"/>";
@@ -323,6 +532,9 @@ TEST(RatesLayout, IsRecognisedFromTheContentAlone)
         {"Date,USD,JPY,\n2024-10-11,1,2,\n", RatesLayout::EcbCsv},
         {"Date, USD, JPY, \n", RatesLayout::EcbCsv},
         {"Date,USD\r\n", RatesLayout::EcbCsv},
+        {"\xEF\xBB\xBF" "Date,USD,\n", RatesLayout::EcbCsv},
+        {"\xEF\xBB\xBF" "2024-10-11\nUSD=1.09\n", RatesLayout::UpdateFile},
+        {"\xEF\xBB" "Date,USD,\n", RatesLayout::UpdateFile},
         {"Date\nUSD=1\n", RatesLayout::UpdateFile},
         {"Date,usd\n", RatesLayout::UpdateFile},
         {"Date,USD=1\n", RatesLayout::UpdateFile},
@@ -339,6 +551,21 @@ TEST(RatesLayout, IsRecognisedFromTheContentAlone)
         EXPECT_EQ(DetectRatesLayout(c.bytes), c.layout) << c.bytes;
 }
 
+TEST(EcbDates, OnlyDaysOfTheCalendarAreDates)
+{
+    const struct {
+        const char* text;
+        bool date;
+    } cases[] = {
+        {"2024-02-29", true},  {"2023-02-29", false}, {"2000-02-29", true},  {"1900-02-29", false},
+        {"2024-04-30", true},  {"2024-04-31", false}, {"2024-12-31", true},  {"2024-13-01", false},
+        {"0001-01-01", true},  {"0000-01-01", false}, {"9999-12-31", true},  {"2024-01-00", false},
+        {"2024-1-01", false},  {"2024/01/01", false}, {"2024-01-01 ", false}, {"2024-0a-01", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsIsoDate(c.text), c.date) << c.text;
+}
+
 TEST(EcbReaders, KeepTheFilesOrderAndDates)
 {
     const std::string xml =
@@ -348,8 +575,8 @@ TEST(EcbReaders, KeepTheFilesOrderAndDates)
         "<Cube\ntime='2024-10-10'>\n<Cube currency='USD'\n rate='1.08' /></Cube></Cube></gesmes:Envelope>";
     EXPECT_EQ(ReadEcbXml(xml), (std::vector<RatesDay>{{"2024-10-11", {{"USD", "1.09"}, {"JPY", "162"}}},
                                                      {"2024-10-10", {{"USD", "1.08"}}}}));
-    EXPECT_EQ(ReadEcbCsv("Date, USD, \n1 May 2024, 1.07, \n31 December 1999, N/A, \n"),
-              (std::vector<RatesDay>{{"2024-05-01", {{"USD", "1.07"}}}, {"1999-12-31", {{"USD", "N/A"}}}}));
+    EXPECT_EQ(ReadEcbCsv("Date, USD, \n1 May 2024, 1.07, \n\n31 December 1999, N/A, \n"),
+              (std::vector<RatesDay>{{"2024-05-01", {{"USD", "1.07"}}, 2}, {"1999-12-31", {}, 4}}));
 }
 
 } // namespace

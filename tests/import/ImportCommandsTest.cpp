@@ -224,7 +224,9 @@ TEST_F(ImportCommands, RemoveAndClear)
     EXPECT_EQ(removed.out, "");
     EXPECT_EQ(UploadTimes(), (std::multiset<std::string>{"A", "A", "C", "C", "b", "b"}));
 
-    EXPECT_EQ(Cli({"remove", data_, "Z"}).status, 0);
+    const CliRun absent = Cli({"remove", data_, "Z"});
+    EXPECT_EQ(absent.status, 1);
+    EXPECT_EQ(absent.err, "No rates at upload time Z\n");
     EXPECT_EQ(UploadTimes().size(), 6u);
 
     const CliRun cleared = Cli({"clear", data_});
@@ -303,6 +305,32 @@ TEST_F(ImportCommands, EcbFilesAddOneBatchPerDayOnce)
     EXPECT_EQ(broken.status, 1);
     EXPECT_TRUE(broken.err.starts_with("Malformed ECB rates file: ")) << broken.err;
     EXPECT_EQ(ReadFile(data_), saved);
+}
+
+// A zero byte in a rate reaches standard error whole: the message shows it
+// as \x00, and the CLI escapes the message as it escapes every text.
+TEST_F(ImportCommands, ErrorsOfEcbFilesSayWhereAndShowEveryByte)
+{
+    using namespace std::string_literals;
+    const struct {
+        const char* name;
+        std::string file;
+        std::string err;
+    } cases[] = {
+        {"zero byte", "Date,USD,\n2024-10-11,1\0" "2,\n"s,
+         "'1\\\\x002' is not a valid floating point value for field 'nilai' (day 2024-10-11, line 2)\n"},
+        {"EUR listed", "Date,USD,EUR,\n2024-10-11,1.09,1,\n",
+         "Malformed ECB rates file: line 1 lists EUR, whose rate is always 1\n"},
+        {"rate 0", "Date,USD,\n2024-10-11,1.09,\n2024-10-10,0,\n",
+         "'0' is not a valid floating point value for field 'nilai' (day 2024-10-10, line 3)\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = Cli({"import", data_, Update("rates.csv", c.file)});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_FALSE(std::filesystem::exists(data_));
+    }
 }
 
 TEST_F(ImportCommands, UpdateFromAServerOfTheDailyXml)

@@ -1,5 +1,6 @@
 #include "import/CurlFetcher.h"
 #include "import/ImportError.h"
+#include "import/RatesFile.h"
 #include "import/UpdateFromUrl.h"
 #include "import/UpdateImport.h"
 #include "store/DataFileLock.h"

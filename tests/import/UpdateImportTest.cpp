@@ -1,4 +1,5 @@
 #include "import/ImportError.h"
+#include "import/RatesFile.h"
 #include "import/UpdateImport.h"
 #include "store/RateTable.h"
 #include "tests/import/ImportTestSupport.h"
@@ -28,7 +29,7 @@ protected:
                         std::string_view successText = kFileUpdateSuccessText)
     {
         WriteFile(updateFile_, bytes);
-        return ImportUpdateFile(table, updateFile_, dataFile_, successText);
+        return ImportRatesFile(table, updateFile_, dataFile_, successText);
     }
     ImportResult Import(std::string_view bytes, std::string_view successText = kFileUpdateSuccessText)
     {
@@ -240,7 +241,7 @@ TEST_P(RateLineOutcome, OneLineBatch)
     RateTable table{c.separator, ByteCollation()};
     if (c.error) {
         try {
-            ImportUpdateFile(table, folder / "u.txt", folder / "d.kvx", kFileUpdateSuccessText);
+            ImportRatesFile(table, folder / "u.txt", folder / "d.kvx", kFileUpdateSuccessText);
             ADD_FAILURE() << "imported " << c.line;
         } catch (const ImportError& error) {
             EXPECT_STREQ(error.what(), c.error);
@@ -249,7 +250,7 @@ TEST_P(RateLineOutcome, OneLineBatch)
         EXPECT_FALSE(std::filesystem::exists(folder / "d.kvx"));
         return;
     }
-    ImportUpdateFile(table, folder / "u.txt", folder / "d.kvx", kFileUpdateSuccessText);
+    ImportRatesFile(table, folder / "u.txt", folder / "d.kvx", kFileUpdateSuccessText);
     EXPECT_EQ(ShownRows(table), (std::vector<ShownRow>{{"T", c.cur, c.nilai}}));
 }
 
@@ -275,6 +276,15 @@ INSTANTIATE_TEST_SUITE_P(
                      "'  ' is not a valid floating point value for field 'nilai'"},
         RateLineCase{"Overflow", '.', "ZWL=1e400", nullptr, nullptr, "Floating point overflow"},
         RateLineCase{"ExtendedOverflow", '.', "ZWL=1e499", nullptr, nullptr, "Floating point overflow"},
+        // A rate of 0 or below would fail every conversion with it.
+        RateLineCase{"Zero", '.', "ZAR=0", nullptr, nullptr,
+                     "'0' is not a valid floating point value for field 'nilai'"},
+        RateLineCase{"ZeroWithFraction", ',', "ZAR=0.000", nullptr, nullptr,
+                     "'0,000' is not a valid floating point value for field 'nilai'"},
+        RateLineCase{"Negative", '.', "ZAR=-1", nullptr, nullptr,
+                     "'-1' is not a valid floating point value for field 'nilai'"},
+        RateLineCase{"NegativeZero", '.', "ZAR=-0", nullptr, nullptr,
+                     "'-0' is not a valid floating point value for field 'nilai'"},
         RateLineCase{"ExponentTooLong", '.', "ZWL=1e5000", nullptr, nullptr,
                      "'1e5000' is not a valid floating point value for field 'nilai'"}),
     [](const testing::TestParamInfo<RateLineCase>& info) { return info.param.name; });
@@ -306,7 +316,7 @@ TEST_F(UpdateImport, MissingUpdateFile)
     EXPECT_THROW(
         {
             try {
-                ImportUpdateFile(table_, folder_ / "absent.txt", dataFile_, kFileUpdateSuccessText);
+                ImportRatesFile(table_, folder_ / "absent.txt", dataFile_, kFileUpdateSuccessText);
             } catch (const ImportError& error) {
                 EXPECT_STREQ(error.what(), "File not found");
                 throw;
