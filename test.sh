@@ -47,6 +47,9 @@ unset QT_QPA_PLATFORM
 echo "== the real window under Xvfb =="
 tools/window-check.sh build/test
 
+echo "== the window as a screen reader reads it (Xvfb, the accessibility bus) =="
+tools/a11y-check.sh build/test
+
 echo "== installed into a DESTDIR, metadata, the installed programs, the package =="
 tools/install-check.sh build/test
 

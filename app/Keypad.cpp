@@ -143,6 +143,7 @@ TXiButton* CreateKeypadToggle(QWidget* window, const QFont& controlFont)
     button->SetGlyph(QImage(QString::fromLatin1(kToggleGlyph)));
     button->setCursor(Qt::PointingHandCursor);
     button->setToolTip(QString::fromLatin1(kToggleHint));
+    button->setAccessibleName(QStringLiteral("Calculator"));
     ApplyColors(*button, KeypadToggleColors());
     return button;
 }

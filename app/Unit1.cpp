@@ -1,7 +1,10 @@
 #include "app/Unit1.h"
+#include "app/Accessibility.h"
 #include "app/HintConFont.h"
 #include "app/KeyCharacter.h"
 #include "app/Keypad.h"
+#include "app/KeypadNavigation.h"
+#include "app/WindowKey.h"
 #include "app/KeypadRules.h"
 #include "app/MessageBoxDialogs.h"
 #include "app/PairTools.h"
@@ -101,6 +104,7 @@ TForm1::~TForm1()
 
 void TForm1::CreateControls()
 {
+    InstallAccessibility();
     SetUpMainWindow(*this);
     const QFont font = ControlFont(kControlFontPixels);
     Label1 = CreateLabel(this, "Current Time : ", {233, 86, 89, 16}, font);
@@ -112,6 +116,8 @@ void TForm1::CreateControls()
     Edit9 = CreateEdit(this, "Result", {279, 154, 146, 24}, font);
     Edit9->setReadOnly(true);
     ComboBox2 = CreateList(this, "Click to Select Unit Currency", {432, 154, 159, 24}, font);
+    NameFields({{ComboBox3, "Current Time", Label1}, {Edit8, "Amount"}, {ComboBox1, "From currency", Label2},
+                {Edit9, "Result"}, {ComboBox2, "To currency", Label3}});
 
     CreateKeypad(font);
     CreateShell();
@@ -382,6 +388,8 @@ void TForm1::Update1Click(QObject* sender)
     request.access.lockWait = settings_.lockWait;
     std::atomic<bool> reloaded = false;
     request.access.onReloaded = [&reloaded] { reloaded = true; };
+    cancelRequested_ = false;
+    request.cancelled = [this] { return cancelRequested_.load(); };
     UrlUpdateResult result;
     try {
         const WaitCursor wait;
@@ -462,6 +470,7 @@ void TForm1::CreateKeypad(const QFont& controlFont)
         setTabOrder(previous, key);
         previous = key;
     }
+    new KeypadNavigation(XiPanel1, [this] { HideKeypad(); });
 }
 
 void TForm1::CreateShell()
@@ -517,16 +526,22 @@ void TForm1::CreateShell()
                     Guard([&] { (this->*handler)(control, shift, at.x(), at.y()); });
                 });
         // While "Update From URL" (or the automatic update) waits for its
-        // transfers only Help works: another data command or Exit would pull
-        // the data from under it.
+        // transfers only Help works and a second press of "Update From URL"
+        // cancels it: another data command or Exit would pull the data from
+        // under it.
         const auto run = [this, control, handler = button.click] {
             const bool busy = transferring_ || (rates_ && rates_->Updating());
-            if (!busy || handler == &TForm1::Image3Click)
+            if (transferring_ && handler == &TForm1::Update1Click)
+                cancelRequested_ = true;
+            else if (!busy || handler == &TForm1::Image3Click)
                 Guard([&] { (this->*handler)(control); });
         };
         connect(control, &PictureControl::clicked, this, run);
         commands_->Add({QString::fromLatin1(button.hint), button.shortcut, run});
     }
+
+    // Escape, like a second press of its button, cancels "Update From URL".
+    new WindowKey(this, Qt::Key_Escape, [this] { return transferring_; }, [this] { cancelRequested_ = true; });
 
     Image4 = CreateDecoration(this);
 }

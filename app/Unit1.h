@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <atomic>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -249,6 +250,8 @@ private:
     std::unique_ptr<PairTools> tools_;
     WindowCommands* commands_ = nullptr;
     RatesKeeper* rates_ = nullptr;
+    // Set by Escape or a second press of "Update From URL"; read by its transfer's thread.
+    std::atomic<bool> cancelRequested_ = false;
 };
 
 } // namespace zentaro

@@ -5,6 +5,7 @@
 #include "controls/DialogKeyRouter.h"
 #include "controls/PixelImage.h"
 
+#include <QAccessible>
 #include <QDialog>
 #include <QEnterEvent>
 #include <QFocusEvent>
@@ -113,6 +114,9 @@ void TXiButton::SetCaption(const QString& caption)
 {
     caption_ = caption;
     update();
+    // A screen reader names the button by its caption.
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 bool TXiButton::TabStop() const

@@ -5,19 +5,17 @@
 # (the sample data appears in the user's data folder, an import lands there,
 # the install tree stays as installed), starts the installed window with that
 # HOME under Xvfb (it shows the CLI's batch; Help opens the installed page
-# through a stand-in opener), and checks the Debian package's Depends.
+# through a stand-in opener), and checks the Debian package: its Depends, its
+# contents and what lintian says of it (no error, no warning).
 # Usage: tools/install-check.sh BUILD_DIR   (every target built)
 set -euo pipefail
 
+here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: install-check.sh BUILD_DIR}" && pwd)
+. "$here/window-lib.sh"
 app_id=org.zentaro.Zentaro
 work=$(mktemp -d)
-window_pid=
-finish() {
-  [ -z "$window_pid" ] || kill "$window_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap finish EXIT
+trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "install-check: $*" >&2; failures=$((failures + 1)); }
 
@@ -27,12 +25,13 @@ DESTDIR="$dest" cmake --install "$build" --prefix /usr > /dev/null
 tree="$dest/usr"
 for file in bin/zentaro bin/zentaro-cli \
             "share/zentaro/conversion data.kvx" "share/zentaro/Zentaro Help.html" \
-            share/man/man1/zentaro-cli.1 \
+            share/man/man1/zentaro-cli.1.gz share/man/man1/zentaro.1.gz \
+            share/doc/zentaro/copyright share/doc/zentaro/changelog.gz share/lintian/overrides/zentaro \
             share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml \
             share/icons/hicolor/scalable/apps/$app_id.svg; do
   [ -f "$tree/$file" ] || fail "$file is not installed"
 done
-for size in 16 22 24 32 48 64 128 256; do
+for size in $ICON_SIZES; do
   icon="$tree/share/icons/hicolor/${size}x$size/apps/$app_id.png"
   got=$(identify -format '%wx%h' "$icon" 2>/dev/null || echo none)
   [ "$got" = "${size}x$size" ] || fail "icon ${size}x$size is $got"
@@ -41,7 +40,10 @@ done
 echo "-- metadata"
 desktop-file-validate "$tree/share/applications/$app_id.desktop" || fail "desktop entry invalid"
 appstreamcli validate --no-net "$tree/share/metainfo/$app_id.metainfo.xml" || fail "AppStream metadata invalid"
-man --warnings -l "$tree/share/man/man1/zentaro-cli.1" > /dev/null || fail "man page does not format"
+for page in zentaro zentaro-cli; do
+  warnings=$(man --warnings -l "$tree/share/man/man1/$page.1.gz" 2>&1 > /dev/null) || fail "$page(1) does not format"
+  [ -z "$warnings" ] || fail "$page(1) formats with warnings: $warnings"
+done
 
 echo "-- the installed zentaro-cli with a fresh HOME"
 home="$work/home"
@@ -71,18 +73,12 @@ OPENER
 chmod +x "$opener/xdg-open"
 cat > "$work/window.sh" <<'WINDOW'
 set -u
-work=$1 tree=$2 home=$3 opener=$4
-env -i HOME="$home" PATH="$opener:/usr/bin:/bin" DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" \
-  LC_ALL=C.UTF-8 "$tree/bin/zentaro" > "$work/window.log" 2>&1 &
-pid=$!
-for _ in $(seq 50); do
-  xwininfo -name Zentaro > "$work/xwininfo.txt" 2>/dev/null && break
-  sleep 0.2
-done
-left=$(awk '/Absolute upper-left X/ {print $4}' "$work/xwininfo.txt")
-top=$(awk '/Absolute upper-left Y/ {print $4}' "$work/xwininfo.txt")
-sleep 1
-if [ -n "$left" ]; then
+lib=$1 work=$2 tree=$3 home=$4 opener=$5
+. "$lib"
+if start_window "$work/window.log" env -i HOME="$home" PATH="$opener:/usr/bin:/bin" DISPLAY="$DISPLAY" \
+     XAUTHORITY="${XAUTHORITY:-}" LC_ALL=C.UTF-8 "$tree/bin/zentaro"; then
+  printf '%s\n' "$WINDOW_INFO" > "$work/xwininfo.txt"
+  sleep 1
   # The upload-time list's text, copied to the clipboard as a user would.
   xdotool mousemove $((left + 420)) $((top + 96)) click 1
   sleep 0.3
@@ -93,10 +89,9 @@ if [ -n "$left" ]; then
   xdotool mousemove $((left + 560)) $((top + 39)) click 1
   sleep 1.5
 fi
-kill "$pid" 2>/dev/null
-wait "$pid" 2>/dev/null || true
+stop_window
 WINDOW
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/window.sh" "$work" "$tree" "$home" "$opener"
+on_xvfb bash "$work/window.sh" "$here/window-lib.sh" "$work" "$tree" "$home" "$opener"
 if [ ! -s "$work/xwininfo.txt" ]; then
   fail "no window named Zentaro appeared"
   cat "$work/window.log" >&2
@@ -122,9 +117,22 @@ if [ -n "$deb" ]; then
     grep -qE "(^|, )$package( |,|$)" <<< "$depends" || fail "Depends lacks $package"
   done
   contents=$(dpkg-deb -c "$deb")
-  for file in ./usr/bin/zentaro ./usr/bin/zentaro-cli ./usr/share/applications/$app_id.desktop; do
+  for file in ./usr/bin/zentaro ./usr/bin/zentaro-cli ./usr/share/applications/$app_id.desktop \
+              ./usr/share/man/man1/zentaro.1.gz ./usr/share/doc/zentaro/copyright; do
     grep -qF " $file" <<< "$contents" || fail "the package lacks $file"
   done
+  # Errors and warnings fail; what lintian only mentions (I:, P:, N:) does not.
+  if ! command -v lintian > /dev/null; then
+    fail "lintian is missing (tools/install-deps.sh test installs it)"
+  else
+    lintian --no-tag-display-limit "$deb" > "$work/lintian.txt" 2>&1 || true
+    if grep -qE '^[EW]: ' "$work/lintian.txt"; then
+      grep -E '^[EW]: ' "$work/lintian.txt" >&2
+      fail "lintian reports errors or warnings on the package"
+    else
+      echo "lintian: no errors, no warnings"
+    fi
+  fi
 else
   fail "no package was made"
 fi

@@ -3,7 +3,8 @@
 # Usage: tools/install-deps.sh [run|test]
 #   run   what building and running the program needs (./run.sh)
 #   test  that, and the test toolchain: test frameworks, sanitizers and fuzzer,
-#         virtual displays, metadata validators and packaging tools (./test.sh)
+#         virtual displays, the accessibility bus and its Python client,
+#         metadata validators and packaging tools (./test.sh)
 set -euo pipefail
 
 set_name=${1:-test}
@@ -20,7 +21,8 @@ test_packages=(
   clang libclang-rt-dev
   python3 openssl
   xvfb xauth xfonts-base x11-apps x11-utils imagemagick xdotool xclip
-  weston desktop-file-utils appstream dpkg-dev file man-db
+  weston desktop-file-utils appstream dpkg-dev file man-db lintian
+  at-spi2-core python3-pyatspi dbus
   fp-utils
   units time
 )

@@ -59,8 +59,10 @@ def write_bmp(path, width, height, pixels):
 
 
 def write_png(path, width, height, pixels, transparent=None):
-    """RGB PNG; with transparent=(r, g, b) an RGBA PNG where that colour is
-    fully transparent."""
+    """PNG of rows of pixels: (r, g, b) rows give an RGB PNG, or with
+    transparent=(r, g, b) an RGBA PNG where that colour is fully transparent;
+    (r, g, b, a) rows give an RGBA PNG as they are."""
+    rgba = transparent is not None or len(pixels[0][0]) == 4
     raw = bytearray()
     for row in pixels:
         raw.append(0)
@@ -75,10 +77,22 @@ def write_png(path, width, height, pixels, transparent=None):
 
     with open(path, "wb") as f:
         f.write(b"\x89PNG\r\n\x1a\n")
-        colour_type = 2 if transparent is None else 6
+        colour_type = 6 if rgba else 2
         f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)))
         f.write(chunk(b"IDAT", zlib.compress(bytes(raw), 9)))
         f.write(chunk(b"IEND", b""))
+
+
+def shared_sizes():
+    """The sizes in tools/sizes.env that the scripts and the build share."""
+    sizes = {}
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "sizes.env")) as f:
+        for line in f:
+            line = line.strip()
+            if line and not line.startswith("#") and "=" in line:
+                key, value = line.split("=", 1)
+                sizes[key] = value.strip('"')
+    return sizes
 
 
 # --------------------------------------------------------------------------
@@ -825,7 +839,7 @@ def mean_colour(pixels, box):
 # geometry in a 256-unit box gives both the SVG and the PNGs.
 # --------------------------------------------------------------------------
 
-ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+ICON_SIZES = tuple(int(n) for n in shared_sizes()["ICON_SIZES"].split())
 ICON_TILE = (16, 16, 240, 240, 48)           # x0, y0, x1, y1, corner radius
 ICON_BORDER = 8
 ICON_LIGHT_ARROW = (170, 214, 236)
@@ -882,24 +896,6 @@ def icon_svg():
                      % (" ".join("%d,%d" % p for p in head), hexc(colour)))
     parts.append("</svg>")
     return "\n".join(parts) + "\n"
-
-
-def write_png_rgba(path, width, height, pixels):
-    raw = bytearray()
-    for row in pixels:
-        raw.append(0)
-        for px in row:
-            raw += bytes(px)
-
-    def chunk(kind, body):
-        c = struct.pack(">I", len(body)) + kind + body
-        return c + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
-
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n")
-        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)))
-        f.write(chunk(b"IDAT", zlib.compress(bytes(raw), 9)))
-        f.write(chunk(b"IEND", b""))
 
 
 def check(name, pixels, key_corner):
@@ -959,7 +955,7 @@ def main():
     with open(os.path.join(icons, "zentaro.svg"), "w") as f:
         f.write(icon_svg())
     for size in ICON_SIZES:
-        write_png_rgba(os.path.join(icons, "zentaro-%d.png" % size), size, size, make_icon(size))
+        write_png(os.path.join(icons, "zentaro-%d.png" % size), size, size, make_icon(size))
     print("icon         %s and SVG" % ", ".join(str(n) for n in ICON_SIZES))
 
 

