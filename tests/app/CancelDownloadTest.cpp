@@ -1,6 +1,6 @@
 #include "tests/app/WindowFixture.h"
 #include "tests/common/TempDir.h"
-#include "tests/import/TestHttpServer.h"
+#include "tests/common/TestHttpServer.h"
 
 #include "app/PictureControl.h"
 #include "controls/XiButton.h"

@@ -1,5 +1,5 @@
 #include "tests/app/WindowFixture.h"
-#include "tests/import/TestHttpServer.h"
+#include "tests/common/TestHttpServer.h"
 #include "app/PictureControl.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "tests/app/WindowFixture.h"
 #include "tests/common/ChildProcess.h"
 #include "tests/common/RunProcess.h"
-#include "tests/import/ImportTestSupport.h"
+#include "tests/common/ShownRows.h"
 
 #include <QApplication>
 #include <QFile>

@@ -21,10 +21,6 @@
 
 namespace zentaro::test {
 
-struct Row {
-    std::string tgl, cur, nilai;
-};
-
 // One box the window showed, with the amount field's text at that moment.
 struct Box {
     enum Kind { Message, Error, Question } kind;

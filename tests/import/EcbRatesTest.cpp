@@ -4,8 +4,9 @@
 #include "import/RatesFile.h"
 #include "store/RateTable.h"
 #include "tests/common/TempDir.h"
-#include "tests/import/ImportTestSupport.h"
-#include "tests/import/ZipOf.h"
+#include "tests/common/ShownRows.h"
+#include "tests/common/ZipOf.h"
+#include "tests/common/ErrorText.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ using namespace std::string_literals;
 
 using test::AddRow;
 using test::ReadFile;
-using test::ShownRow;
+using test::Row;
 using test::ShownRows;
 using test::TempDir;
 using test::WriteFile;
@@ -101,9 +102,9 @@ FileRates CsvRates(const std::string& text, const std::string& dailyDate = {})
 
 // The rows an import of these rates must give: oldest day first, EUR at 1,
 // then the day's rates in the file's order without the missing ones.
-std::vector<ShownRow> ExpectedRows(const FileRates& rates)
+std::vector<Row> ExpectedRows(const FileRates& rates)
 {
-    std::vector<ShownRow> rows;
+    std::vector<Row> rows;
     for (const auto& [date, dayRates] : rates) {
         rows.push_back({date, "EUR", "1"});
         for (const auto& [code, rate] : dayRates)
@@ -114,7 +115,7 @@ std::vector<ShownRow> ExpectedRows(const FileRates& rates)
 }
 
 // Rates compare as numbers: the table shows "25.69" for the file's "25.690".
-void ExpectSameRows(const std::vector<ShownRow>& actual, const std::vector<ShownRow>& expected)
+void ExpectSameRows(const std::vector<Row>& actual, const std::vector<Row>& expected)
 {
     ASSERT_EQ(actual.size(), expected.size());
     for (std::size_t i = 0; i < actual.size(); ++i) {
@@ -134,12 +135,7 @@ protected:
 
     std::string Failure(const std::string& bytes)
     {
-        try {
-            Import(bytes);
-        } catch (const ImportError& error) {
-            return error.what();
-        }
-        return "no error";
+        return test::ErrorText<ImportError>([&] { Import(bytes); });
     }
 
     TempDir folder_;
@@ -222,12 +218,12 @@ TEST_F(EcbImport, DaysAlreadyPresentAreSkippedAndTheRestAdded)
     EXPECT_EQ(result.outcome, ImportOutcome::Added);
     rates.erase("2020-12-10");
     rates.erase("2020-10-30");
-    std::vector<ShownRow> expected = {{"2020-12-10", "USD", "9"}, {"2020-10-30", "USD", "8"}};
+    std::vector<Row> expected = {{"2020-12-10", "USD", "9"}, {"2020-10-30", "USD", "8"}};
     const auto added = ExpectedRows(rates);
     expected.insert(expected.end(), added.begin(), added.end());
     // The table reads in order by upload time, the rows of one day in the order stored.
     std::stable_sort(expected.begin(), expected.end(),
-                     [](const ShownRow& a, const ShownRow& b) { return a.tgl < b.tgl; });
+                     [](const Row& a, const Row& b) { return a.tgl < b.tgl; });
     ExpectSameRows(ShownRows(table_), expected);
     EXPECT_EQ(result.rowsAdded, added.size());
 }
@@ -246,7 +242,7 @@ TEST_F(EcbImport, MissingRatesAndTrailingSeparatorsAreLeftOut)
         RateTable table{'.', ByteCollation()};
         WriteFile(folder_ / "rates.csv", c.file);
         ImportRatesFile(table, folder_ / "rates.csv", dataFile_, kFileUpdateSuccessText);
-        EXPECT_EQ(ShownRows(table), (std::vector<ShownRow>{{"2024-10-11", "EUR", "1"},
+        EXPECT_EQ(ShownRows(table), (std::vector<Row>{{"2024-10-11", "EUR", "1"},
                                                           {"2024-10-11", "USD", "1.5"},
                                                           {"2024-10-11", "JPY", "160"}}))
             << c.name;
@@ -258,7 +254,7 @@ TEST_F(EcbImport, RatesTakeTheTablesDecimalSeparator)
     RateTable table{',', ByteCollation()};
     WriteFile(folder_ / "rates.csv", "Date,USD,\n2024-10-11,1.0938,\n");
     ImportRatesFile(table, folder_ / "rates.csv", dataFile_, kFileUpdateSuccessText);
-    EXPECT_EQ(ShownRows(table), (std::vector<ShownRow>{{"2024-10-11", "EUR", "1"}, {"2024-10-11", "USD", "1,0938"}}));
+    EXPECT_EQ(ShownRows(table), (std::vector<Row>{{"2024-10-11", "EUR", "1"}, {"2024-10-11", "USD", "1,0938"}}));
 }
 
 TEST_F(EcbImport, MalformedFilesFailAndAddNothing)
@@ -316,7 +312,7 @@ TEST_F(EcbImport, MalformedFilesFailAndAddNothing)
             EXPECT_TRUE(error.starts_with(c.error.substr(0, c.error.size() - 3))) << c.name << ": " << error;
         else
             EXPECT_EQ(error, c.error) << c.name;
-        EXPECT_EQ(ShownRows(table_), (std::vector<ShownRow>{{"A", "USD", "1"}})) << c.name;
+        EXPECT_EQ(ShownRows(table_), (std::vector<Row>{{"A", "USD", "1"}})) << c.name;
         EXPECT_EQ(ReadFile(dataFile_), saved) << c.name;
     }
 }
@@ -476,7 +472,7 @@ TEST_P(EcbRefusals, RatesThatAreNotRatesAndDaysThatAreNotDays)
     const std::string saved = ReadFile(dataFile_);
     for (const auto& c : cases) {
         EXPECT_EQ(Failure(Written(layout, c.days)), c.errors[static_cast<int>(layout.family)]) << c.name;
-        EXPECT_EQ(ShownRows(table_), (std::vector<ShownRow>{{"A", "USD", "1"}})) << c.name;
+        EXPECT_EQ(ShownRows(table_), (std::vector<Row>{{"A", "USD", "1"}})) << c.name;
         EXPECT_EQ(ReadFile(dataFile_), saved) << c.name;
     }
 }
@@ -489,7 +485,7 @@ TEST_P(EcbRefusals, AByteOrderMarkIsSkippedAndLeapDaysAreDays)
     const ImportResult result = Import(Written(layout, days, "\xEF\xBB\xBF"));
 
     EXPECT_EQ(result.outcome, ImportOutcome::Added);
-    std::vector<ShownRow> expected = {
+    std::vector<Row> expected = {
         {"2024-02-29", "EUR", "1"}, {"2024-02-29", "USD", "1.09"}, {"2024-02-29", "JPY", "0.5"}};
     if (layout.family == Family::HistoryXml || layout.family == Family::HistoryCsv)
         expected.insert(expected.begin(),

@@ -1,9 +1,9 @@
 #include "store/DataFileLock.h"
 #include "store/RateTable.h"
-#include "tests/import/ImportTestSupport.h"
+#include "tests/common/ShownRows.h"
 #include "tests/common/TempDir.h"
-#include "tests/import/TestHttpServer.h"
-#include "tests/import/ZipOf.h"
+#include "tests/common/TestHttpServer.h"
+#include "tests/common/ZipOf.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "tests/common/ChildProcess.h"
 #include "tests/common/TableRows.h"
 #include "tests/common/TempDir.h"
-#include "tests/import/ZipOf.h"
+#include "tests/common/ZipOf.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,9 @@
 #include "store/RateTable.h"
 #include "tests/common/ChildProcess.h"
 #include "tests/common/TempDir.h"
-#include "tests/import/ImportTestSupport.h"
-#include "tests/import/TestHttpServer.h"
-#include "tests/import/TestTlsServer.h"
+#include "tests/common/ShownRows.h"
+#include "tests/common/TestHttpServer.h"
+#include "tests/common/TestTlsServer.h"
 
 #include <gtest/gtest.h>
 

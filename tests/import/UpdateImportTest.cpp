@@ -2,8 +2,9 @@
 #include "import/RatesFile.h"
 #include "import/UpdateImport.h"
 #include "store/RateTable.h"
-#include "tests/import/ImportTestSupport.h"
+#include "tests/common/ShownRows.h"
 #include "tests/common/TempDir.h"
+#include "tests/common/ErrorText.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ namespace {
 using namespace std::string_literals;
 using test::AddRow;
 using test::ReadFile;
-using test::ShownRow;
+using test::Row;
 using test::ShownRows;
 using test::TempDir;
 using test::WriteFile;
@@ -38,12 +39,7 @@ protected:
 
     std::string ImportFailure(std::string_view bytes)
     {
-        try {
-            Import(bytes);
-        } catch (const zentaro::ImportError& error) {
-            return error.what();
-        }
-        return "no error";
+        return test::ErrorText<ImportError>([&] { Import(bytes); });
     }
 
     TempDir folder_;
@@ -63,7 +59,7 @@ TEST_F(UpdateImport, AddsTheBatchAfterExistingRowsAndSavesIt)
     EXPECT_EQ(result.uploadTime, "2026-12-08 ECB");
     EXPECT_EQ(result.rowsAdded, 3u);
     EXPECT_EQ(result.message, kFileUpdateSuccessText);
-    const std::vector<ShownRow> expected = {{"2026-12-01 ECB", "EUR", "1"},
+    const std::vector<Row> expected = {{"2026-12-01 ECB", "EUR", "1"},
                                             {"2026-12-08 ECB", "EUR", "1"},
                                             {"2026-12-08 ECB", "USD", "1.0512"},
                                             {"2026-12-08 ECB", "JPY", "163.2"}};
@@ -165,7 +161,7 @@ TEST_F(UpdateImport, AtMostTwoHundredRateLines)
     EXPECT_EQ(result.rowsAdded, 200u);
     const auto rows = ShownRows(table_);
     ASSERT_EQ(rows.size(), 200u);
-    EXPECT_EQ(rows.back(), (ShownRow{"T", "C200", "200.5"}));
+    EXPECT_EQ(rows.back(), (Row{"T", "C200", "200.5"}));
     EXPECT_EQ(result.scratch.edito1, "C200=200.5");
     EXPECT_EQ(result.scratch.edito2, "C200");
     EXPECT_EQ(result.scratch.edito3, "200.5");
@@ -176,7 +172,7 @@ TEST_F(UpdateImport, EmptyLineEndsTheBatch)
 {
     const auto result = Import("T\nA=1\nB=2\nC=3\n\nD=4\nE=5\n");
     EXPECT_EQ(result.rowsAdded, 3u);
-    EXPECT_EQ(ShownRows(table_).back(), (ShownRow{"T", "C", "3"}));
+    EXPECT_EQ(ShownRows(table_).back(), (Row{"T", "C", "3"}));
     EXPECT_EQ(result.scratch.edito1, "");
     EXPECT_EQ(result.scratch.edito2, "C");
     EXPECT_EQ(result.scratch.edito3, "") << "cleared for the line that ended the batch";
@@ -251,7 +247,7 @@ TEST_P(RateLineOutcome, OneLineBatch)
         return;
     }
     ImportRatesFile(table, folder / "u.txt", folder / "d.kvx", kFileUpdateSuccessText);
-    EXPECT_EQ(ShownRows(table), (std::vector<ShownRow>{{"T", c.cur, c.nilai}}));
+    EXPECT_EQ(ShownRows(table), (std::vector<Row>{{"T", c.cur, c.nilai}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -3,6 +3,7 @@
 #include "store/StoreError.h"
 #include "tests/common/TempDir.h"
 #include "tests/common/TableRows.h"
+#include "tests/common/ErrorText.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,25 +20,11 @@ using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 using ::testing::Optional;
 
-struct Row {
-    std::string tgl, cur, nilai;
-};
+using test::Row;
 
-void Fill(RateTable& table, const std::vector<Row>& rows)
-{
-    for (const auto& row : rows)
-        test::AddRow(table, row.tgl, row.cur, row.nilai);
-}
+void Fill(RateTable& table, const std::vector<Row>& rows) { test::AddRows(table, rows); }
 
-std::string Message(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
+std::string Message(const std::function<void()>& action) { return test::ErrorText(action); }
 
 // --- upload-time list -------------------------------------------------------
 

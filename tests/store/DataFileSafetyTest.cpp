@@ -8,6 +8,7 @@
 #include "tests/common/ChildProcess.h"
 #include "tests/common/TableRows.h"
 #include "tests/common/TempDir.h"
+#include "tests/common/ErrorText.h"
 
 #include <gtest/gtest.h>
 
@@ -28,15 +29,7 @@ using test::ReadFile;
 using test::RunInChild;
 using test::kUnprivilegedId;
 
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const StoreError& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
+std::string ErrorOf(const std::function<void()>& action) { return test::ErrorText<StoreError>(action); }
 
 // Names in folder that are neither data files nor lock files: the strays.
 std::vector<std::string> Strays(const std::filesystem::path& folder)

@@ -4,6 +4,7 @@
 #include "store/StoreError.h"
 #include "tests/common/TempDir.h"
 #include "tests/common/TableRows.h"
+#include "tests/common/ErrorText.h"
 
 #include <gtest/gtest.h>
 
@@ -59,12 +60,7 @@ Bytes FileBytes(const std::filesystem::path& path) { return FromString(test::Rea
 
 std::string ErrorOf(const Bytes& bytes)
 {
-    try {
-        ParsePacket(bytes);
-    } catch (const StoreError& error) {
-        return error.what();
-    }
-    return "(parsed)";
+    return test::ErrorText<StoreError>([&] { ParsePacket(bytes); });
 }
 
 void PutU16(Bytes& bytes, std::size_t at, std::uint16_t v)

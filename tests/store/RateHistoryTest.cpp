@@ -15,11 +15,7 @@ namespace {
 
 using Series = std::vector<std::pair<std::string, std::string>>;
 
-struct Row {
-    const char* tgl;
-    const char* cur;
-    const char* nilai;
-};
+using test::Row;
 
 class RateHistoryTest : public ::testing::Test {
 protected:

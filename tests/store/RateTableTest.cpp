@@ -4,6 +4,7 @@
 #include "store/StoreError.h"
 #include "tests/common/TableRows.h"
 #include "tests/common/TempDir.h"
+#include "tests/common/ErrorText.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,15 +19,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-struct Row {
-    std::string tgl, cur, nilai;
-    bool operator==(const Row&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Row& row)
-{
-    return out << "{" << row.tgl << "|" << row.cur << "|" << row.nilai << "}";
-}
+using test::Row;
 
 TableData ParseFile(const std::filesystem::path& path)
 {
@@ -34,15 +27,7 @@ TableData ParseFile(const std::filesystem::path& path)
     return ParsePacket(std::as_bytes(std::span(bytes.data(), bytes.size())));
 }
 
-std::string Message(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const StoreError& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
+std::string Message(const std::function<void()>& action) { return test::ErrorText<StoreError>(action); }
 
 class RateTableTest : public ::testing::Test {
 protected:

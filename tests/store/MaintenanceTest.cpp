@@ -1,7 +1,7 @@
 #include "store/Maintenance.h"
 #include "store/RateTable.h"
 #include "store/StoreError.h"
-#include "tests/import/ImportTestSupport.h"
+#include "tests/common/ShownRows.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "tests/import/TestTlsServer.h"
+#include "tests/common/TestTlsServer.h"
 #include "tests/common/RunProcess.h"
 
 #include <fcntl.h>

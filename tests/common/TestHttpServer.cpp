@@ -1,4 +1,4 @@
-#include "tests/import/TestHttpServer.h"
+#include "tests/common/TestHttpServer.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
