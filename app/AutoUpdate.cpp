@@ -42,6 +42,7 @@ bool AutoUpdate::Check()
     running_ = true;
     if (worker_.joinable())
         worker_.join();
+    cancelled_ = false;
     worker_ = std::thread([this] {
         UpdateOutcome outcome;
         try {

@@ -49,6 +49,12 @@ public:
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool on);
     bool Running() const { return running_; }
+    // Tells a running update to stop; the next one starts afresh.
+    void Cancel()
+    {
+        if (running_)
+            cancelled_ = true;
+    }
     // Starts an update when one is due; true when it did. Also held back
     // while blocked() says so (the user's own transfer).
     bool Check();

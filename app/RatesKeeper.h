@@ -52,6 +52,7 @@ public:
     // Draws the age line for what the lists show now.
     void ShowAge();
     bool Updating() const { return autoUpdate_->Running(); }
+    void CancelUpdate() { autoUpdate_->Cancel(); }
     QLabel* AgeLine() const { return ageLine_; }
     QAction* CheckItem() const { return checkItem_; }
 

@@ -540,8 +540,15 @@ void TForm1::CreateShell()
         commands_->Add({QString::fromLatin1(button.hint), button.shortcut, run});
     }
 
-    // Escape, like a second press of its button, cancels "Update From URL".
-    new WindowKey(this, Qt::Key_Escape, [this] { return transferring_; }, [this] { cancelRequested_ = true; });
+    // Escape, like a second press of its button, cancels "Update From URL";
+    // it cancels the automatic update too.
+    new WindowKey(
+        this, Qt::Key_Escape, [this] { return transferring_ || (rates_ && rates_->Updating()); },
+        [this] {
+            cancelRequested_ = true;
+            if (rates_)
+                rates_->CancelUpdate();
+        });
 
     Image4 = CreateDecoration(this);
 }

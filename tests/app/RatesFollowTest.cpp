@@ -277,6 +277,31 @@ TEST_F(AutomaticUpdate, AnUnreachableAddressSaysSoInTheHint)
     EXPECT_THAT(boxes, ::testing::IsEmpty());
 }
 
+TEST_F(AutomaticUpdate, EscapeCancelsARunningUpdate)
+{
+    WriteDays({"2025-12-05"});
+    const std::string saved = ReadFile(DataPath());
+    SilentServer silent;
+    updateUrl = silent.Address("/update/Last Update.txt");
+    adjustSettings = [this, base = adjustSettings](TForm1::Settings& settings) {
+        base(settings);
+        // Uncancelled, the update would wait for this deadline.
+        settings.fetchLimits.connectTimeout = 20s;
+        settings.fetchLimits.deadline = 20s;
+    };
+    ASSERT_NO_FATAL_FAILURE(Open());
+    ASSERT_TRUE(Eventually([&] { return form->Rates().Updating(); }));
+    QTest::qWait(200);
+    const auto cancelledAt = std::chrono::steady_clock::now();
+    QTest::keyClick(form->Edit8, Qt::Key_Escape);
+    // The transfer notices the cancel at its next progress call, about once a second.
+    ASSERT_TRUE(Eventually([&] { return !form->Rates().Updating(); }, 1500ms));
+    EXPECT_LT(std::chrono::steady_clock::now() - cancelledAt, 1500ms);
+    EXPECT_TRUE(AgeLine()->toolTip().contains(QStringLiteral("cancelled"))) << AgeLine()->toolTip().toStdString();
+    EXPECT_EQ(ReadFile(DataPath()), saved);
+    EXPECT_THAT(boxes, ::testing::IsEmpty());
+}
+
 TEST_F(AutomaticUpdate, SwitchedOffItFetchesNothingAndStaysOff)
 {
     WriteDays({"2025-12-05", "2025-12-08"});
