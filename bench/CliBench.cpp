@@ -5,6 +5,7 @@
 // time where it is installed: a child's peak starts at its parent's size, and
 // time is far smaller than this benchmark.
 #include "bench/GeneratedHistory.h"
+#include "bench/RunQuietly.h"
 #include "tests/common/TempDir.h"
 
 #include <benchmark/benchmark.h>
@@ -19,29 +20,8 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
-// Runs a program with its output thrown away; returns its exit status.
-int Run(std::vector<std::string> args)
-{
-    std::vector<char*> argv;
-    for (auto& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return -1;
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // The benchmark's own folder, removed when the program ends.
 const std::filesystem::path& Folder()
@@ -57,7 +37,7 @@ long PeakKiB(const std::vector<std::string>& args)
     const std::string report = (Folder() / "peak").string();
     std::vector<std::string> timed = {"/usr/bin/time", "-f", "%M", "-o", report};
     timed.insert(timed.end(), args.begin(), args.end());
-    if (!std::filesystem::exists(timed[0]) || Run(timed) != 0)
+    if (!std::filesystem::exists(timed[0]) || zentaro::bench::RunQuietly(timed) != 0)
         return -1;
     long kib = -1;
     std::ifstream(report) >> kib;
@@ -70,7 +50,7 @@ const std::string& SampleDataFile()
         const auto& folder = Folder();
         const std::string file = (folder / "conversion data.kvx").string();
         for (const char* day : {"2013-01-28", "2017-03-08", "2022-07-08"})
-            Run({ZENTARO_CLI, "--decimal-separator", ".", "import", file,
+            zentaro::bench::RunQuietly({ZENTARO_CLI, "--decimal-separator", ".", "import", file,
                  std::string(ZENTARO_SAMPLES) + "/" + day + ".txt"});
         return file;
     }();
@@ -81,7 +61,7 @@ void BM_ZentaroCliConvert(benchmark::State& state)
 {
     const std::string& file = SampleDataFile();
     for (auto _ : state)
-        if (Run({ZENTARO_CLI, "convert", file, "10", "USD", "JPY"}) != 0)
+        if (zentaro::bench::RunQuietly({ZENTARO_CLI, "convert", file, "10", "USD", "JPY"}) != 0)
             state.SkipWithError("zentaro-cli convert failed");
 }
 BENCHMARK(BM_ZentaroCliConvert)->Unit(benchmark::kMillisecond);
@@ -93,7 +73,7 @@ const std::string& HistoryDataFile()
         const std::string csv = (folder / "eurofxref-hist.csv").string();
         std::ofstream(csv, std::ios::binary) << zentaro::bench::HistoryCsv();
         const std::string file = (folder / "history.kvx").string();
-        Run({ZENTARO_CLI, "--decimal-separator", ".", "import", file, csv});
+        zentaro::bench::RunQuietly({ZENTARO_CLI, "--decimal-separator", ".", "import", file, csv});
         return file;
     }();
     return path;
@@ -106,7 +86,7 @@ void BM_ZentaroCliConvertFullHistory(benchmark::State& state)
     const std::string to = zentaro::bench::CurrencyCode(5);
     const std::vector<std::string> convert = {ZENTARO_CLI, "--decimal-separator", ".", "convert", file, "10", from, to};
     for (auto _ : state)
-        if (Run(convert) != 0)
+        if (zentaro::bench::RunQuietly(convert) != 0)
             state.SkipWithError("zentaro-cli convert failed");
     const long peakKiB = PeakKiB(convert);
     const double fileKiB = static_cast<double>(std::filesystem::file_size(file)) / 1024.0;
@@ -118,12 +98,12 @@ BENCHMARK(BM_ZentaroCliConvertFullHistory)->Unit(benchmark::kMillisecond);
 
 void BM_GnuUnitsConvert(benchmark::State& state)
 {
-    if (Run({"units", "-t", "10 USD", "JPY"}) != 0) {
+    if (zentaro::bench::RunQuietly({"units", "-t", "10 USD", "JPY"}) != 0) {
         state.SkipWithError("GNU units is not installed");
         return;
     }
     for (auto _ : state)
-        Run({"units", "-t", "10 USD", "JPY"});
+        zentaro::bench::RunQuietly({"units", "-t", "10 USD", "JPY"});
     state.counters["peakKiB"] = static_cast<double>(PeakKiB({"units", "-t", "10 USD", "JPY"}));
 }
 BENCHMARK(BM_GnuUnitsConvert)->Unit(benchmark::kMillisecond);

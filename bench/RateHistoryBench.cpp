@@ -2,6 +2,7 @@
 // of days once per load, then one typed date), a pair's series over every
 // day, and zentaro-cli convert - on many lines as a whole process.
 #include "bench/GeneratedHistory.h"
+#include "bench/RunQuietly.h"
 #include "import/RatesFile.h"
 #include "store/DateLookup.h"
 #include "store/RateHistory.h"
@@ -18,7 +19,6 @@
 #include <sys/wait.h>
 #include <vector>
 
-extern char** environ;
 
 namespace {
 
@@ -94,26 +94,6 @@ void BM_PairHistoryWholeHistory(benchmark::State& state)
 }
 BENCHMARK(BM_PairHistoryWholeHistory)->Unit(benchmark::kMillisecond);
 
-// Runs a program with its standard input from a file and its output thrown away.
-int RunWithInput(std::vector<std::string> args, const std::string& input)
-{
-    std::vector<char*> argv;
-    for (auto& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return -1;
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // The whole process: start, load of the full history, and state.range(0)
 // lines over all 32 currencies, reported as conversions per second.
@@ -131,7 +111,7 @@ void BM_ZentaroCliConvertBatch(benchmark::State& state)
     const std::vector<std::string> args = {ZENTARO_CLI, "--decimal-separator", ".", "convert",
                                            history.dataFile.string(), "-"};
     for (auto _ : state)
-        if (RunWithInput(args, input) != 0)
+        if (zentaro::bench::RunQuietly(args, input) != 0)
             state.SkipWithError("zentaro-cli convert - failed");
     state.counters["conversions/s"] =
         benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsIterationInvariantRate);
