@@ -6,16 +6,33 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <string>
 
 namespace zentaro {
 namespace {
 
-constexpr std::array<int, 4> kGradientEnds = {kColorGrad, kOverColorSet + kColorGrad, kDownColorSet + kColorGrad,
-                                              kDisabledColorSet + kColorGrad};
+constexpr int kNeoCount = 6;
+constexpr int kButtonSchemeCount = 12; // csCustom, the last, sets nothing
+constexpr int kPanelSchemeCount = 6;   // csDesert..csSun, after csCustom
+constexpr std::array<int, 3> kEnabledSets = {0, kOverColorSet, kDownColorSet};
+constexpr std::array<int, 4> kAllSets = {0, kOverColorSet, kDownColorSet, kDisabledColorSet};
+constexpr TColor kWhite = 0x00FFFFFF;
+constexpr TColor kBlack = 0x00000000;
 
-bool IsGradientEnd(int index)
+xibutton::TColorScheme ButtonScheme(int k) { return static_cast<xibutton::TColorScheme>(k); }
+xipanel::TColorScheme PanelScheme(int k) { return static_cast<xipanel::TColorScheme>(k + 1); }
+
+std::array<std::optional<TColor>, kButtonColorCount> ButtonColors(int k)
 {
-    return std::find(kGradientEnds.begin(), kGradientEnds.end(), index) != kGradientEnds.end();
+    const auto colors = ButtonSchemeColors(ButtonScheme(k));
+    return colors ? *colors : std::array<std::optional<TColor>, kButtonColorCount>{};
+}
+
+std::array<TColor, kPanelColorCount> PanelColors(int k)
+{
+    const auto colors = PanelSchemeColors(PanelScheme(k));
+    return colors ? *colors : std::array<TColor, kPanelColorCount>{};
 }
 
 std::array<TColor, kButtonColorCount> ColorsOf(const TXiButton& button)
@@ -24,6 +41,49 @@ std::array<TColor, kButtonColorCount> ColorsOf(const TXiButton& button)
     for (int i = 0; i < kButtonColorCount; ++i)
         colors[i] = button.Color(i);
     return colors;
+}
+
+bool IsGradientEnd(int index) { return index < kColorFocusRect && index % kOverColorSet == kColorGrad; }
+
+// Perceived brightness, 0 to 255000.
+int Luma(TColor c) { return 299 * RedOf(c) + 587 * GreenOf(c) + 114 * BlueOf(c); }
+
+// The hue a scheme is named after: "Desert" is orange, "Silver" has none.
+std::string HueName(TColor c)
+{
+    const int r = RedOf(c), g = GreenOf(c), b = BlueOf(c);
+    const int hi = std::max({r, g, b}), lo = std::min({r, g, b});
+    if (hi - lo < 8)
+        return "grey";
+    double hue = 0;
+    if (hi == r)
+        hue = 60.0 * (g - b) / (hi - lo);
+    else if (hi == g)
+        hue = 120 + 60.0 * (b - r) / (hi - lo);
+    else
+        hue = 240 + 60.0 * (r - g) / (hi - lo);
+    hue = std::fmod(hue + 360, 360);
+    if (hue < 15 || hue >= 345)
+        return "red";
+    if (hue < 48)
+        return "orange";
+    if (hue < 70)
+        return "yellow";
+    if (hue < 170)
+        return "green";
+    return hue < 260 ? "blue" : "purple";
+}
+
+std::string HueOfName(std::string_view scheme)
+{
+    const std::pair<std::string_view, std::string> hues[] = {
+        {"Desert", "orange"}, {"Sky", "blue"}, {"Grass", "green"},
+        {"Silver", "grey"},   {"Rose", "red"}, {"Sun", "yellow"},
+    };
+    for (const auto& [word, hue] : hues)
+        if (scheme.ends_with(word))
+            return hue;
+    return "?";
 }
 
 TEST(ColorSchemeTest, OrdinalsOfBothEnumerations)
@@ -58,72 +118,132 @@ TEST(ColorSchemeTest, NamesRoundTrip)
     EXPECT_FALSE(ButtonSchemeFromName("csneosky"));
 }
 
-// A few cells from each table, chosen where neighbouring columns or rows differ.
-struct ButtonCell {
-    xibutton::TColorScheme scheme;
-    int index;
-    TColor color;
-};
-
-TEST(ColorSchemeTest, ButtonTableCells)
-{
-    const ButtonCell cells[] = {
-        {TXiButton::csNeoDesert, kColorFace, 0x00C6ECFF},
-        {TXiButton::csNeoSky, kOverColorSet + kColorGrad, 0x00FFA346},
-        {TXiButton::csNeoGrass, kDownColorSet + kColorLight, 0x00177D3E},
-        {TXiButton::csNeoSilver, kOverColorSet + kColorBorder, 0x00757575},
-        {TXiButton::csNeoRose, kDownColorSet + kColorDark, 0x00CECEFF},
-        {TXiButton::csNeoSun, kColorFocusRect, 0x0000BBBB},
-        {TXiButton::csNeoSun, kDisabledColorSet + kColorGrad, 0x00FFFFFF},
-        {TXiButton::csDesert, kColorFace, 0x0095DDFF},
-        {TXiButton::csGrass, kOverColorSet + kColorBorder, 0x0017793D},
-        {TXiButton::csSky, kDownColorSet + kColorLight, 0x00FF9122},
-        {TXiButton::csSun, kColorFocusRect, 0x00008CF4},
-        {TXiButton::csRose, kDownColorSet + kColorFace, 0x009F9FFF},
-        {TXiButton::csSilver, kDisabledColorSet + kColorBorder, 0x00C4C4C4},
-    };
-    for (const auto& cell : cells) {
-        const auto colors = ButtonSchemeColors(cell.scheme);
-        ASSERT_TRUE(colors) << SchemeName(cell.scheme);
-        EXPECT_EQ((*colors)[cell.index], cell.color) << SchemeName(cell.scheme) << " " << kButtonColorNames[cell.index];
-    }
-}
-
 TEST(ColorSchemeTest, NeoSetsAllColoursClassicLeavesGradientEnds)
 {
-    for (int k = 0; k < 12; ++k) {
-        const auto scheme = static_cast<xibutton::TColorScheme>(k);
-        const auto colors = ButtonSchemeColors(scheme);
-        ASSERT_TRUE(colors);
+    for (int k = 0; k < kButtonSchemeCount; ++k) {
+        const auto scheme = ButtonScheme(k);
+        ASSERT_TRUE(ButtonSchemeColors(scheme));
+        const auto colors = ButtonColors(k);
         for (int i = 0; i < kButtonColorCount; ++i) {
-            const bool unchanged = k >= 6 && IsGradientEnd(i);
-            EXPECT_EQ(!(*colors)[i], unchanged) << SchemeName(scheme) << " " << kButtonColorNames[i];
+            const bool unchanged = k >= kNeoCount && IsGradientEnd(i);
+            EXPECT_EQ(!colors[i], unchanged) << SchemeName(scheme) << " " << kButtonColorNames[i];
         }
-        EXPECT_EQ(ButtonSchemeGradient(scheme), k < 6) << SchemeName(scheme);
+        EXPECT_EQ(ButtonSchemeGradient(scheme), k < kNeoCount) << SchemeName(scheme);
     }
     EXPECT_FALSE(ButtonSchemeColors(TXiButton::csCustom));
     EXPECT_FALSE(ButtonSchemeGradient(TXiButton::csCustom));
     EXPECT_FALSE(ButtonSchemeColors(static_cast<xibutton::TColorScheme>(200)));
+    EXPECT_FALSE(PanelSchemeColors(TXiPanel::csCustom));
+    EXPECT_FALSE(PanelSchemeColors(static_cast<xipanel::TColorScheme>(7)));
 }
 
-TEST(ColorSchemeTest, PanelTableRows)
+// Captions are black except when disabled; the disabled set is one per family
+// (neo, classic), and the two families' sets differ.
+TEST(ColorSchemeTest, CaptionsAndDisabledSetsAreSharedByFamily)
 {
-    const std::pair<xipanel::TColorScheme, std::array<TColor, 4>> rows[] = {
-        {TXiPanel::csDesert, {0x00FFFFFF, 0x00A4E1FF, 0x00008FD5, 0x0000699B}},
-        {TXiPanel::csGrass, {0x00FFFFFF, 0x00B0F2CB, 0x003EB56A, 0x00156F37}},
-        {TXiPanel::csSilver, {0x00FFFFFF, 0x00DAE0DE, 0x007D7D7D, 0x00626262}},
-        {TXiPanel::csSky, {0x00FFFFFF, 0x00FFE0C1, 0x00F0964D, 0x00B35900}},
-        {TXiPanel::csRose, {0x00FFFFFF, 0x00CCCCFF, 0x000651CC, 0x0000009D}},
-        {TXiPanel::csSun, {0x00FFFFFF, 0x00BFFFFF, 0x00009595, 0x00006464}},
-    };
-    for (const auto& [scheme, colors] : rows) {
+    for (int k = 0; k < kButtonSchemeCount; ++k) {
+        const auto colors = ButtonColors(k);
+        const auto family = ButtonColors(k < kNeoCount ? 0 : kNeoCount);
+        for (const int base : kEnabledSets)
+            EXPECT_EQ(colors[base + kColorText], kBlack) << SchemeName(ButtonScheme(k)) << " " << base;
+        for (int i = kDisabledColorSet; i < kColorFocusRect; ++i)
+            EXPECT_EQ(colors[i], family[i]) << SchemeName(ButtonScheme(k)) << " " << kButtonColorNames[i];
+    }
+    EXPECT_NE(ButtonColors(0)[kDisabledColorSet + kColorFace], ButtonColors(kNeoCount)[kDisabledColorSet + kColorFace]);
+}
+
+// A raised set has its light edge lighter than its dark edge; the pressed set
+// swaps them so the key looks sunk. The border is darker than either edge.
+TEST(ColorSchemeTest, EdgesRaiseEverySetButThePressedOne)
+{
+    for (int k = 0; k < kButtonSchemeCount; ++k) {
+        const auto colors = ButtonColors(k);
+        for (const int base : kAllSets) {
+            const int dark = Luma(colors[base + kColorDark].value_or(0));
+            const int light = Luma(colors[base + kColorLight].value_or(0));
+            const int border = Luma(colors[base + kColorBorder].value_or(0));
+            const auto where = std::string(SchemeName(ButtonScheme(k))) + " set " + std::to_string(base);
+            EXPECT_EQ(dark > light, base == kDownColorSet) << where;
+            EXPECT_LT(border, std::min(dark, light)) << where;
+        }
+    }
+}
+
+// A neo gradient darkens from the face when raised and lightens when pressed
+// or disabled.
+TEST(ColorSchemeTest, NeoGradientsDarkenUnlessPressedOrDisabled)
+{
+    for (int k = 0; k < kNeoCount; ++k) {
+        const auto colors = ButtonColors(k);
+        for (const int base : kAllSets) {
+            const int face = Luma(colors[base + kColorFace].value_or(0));
+            const int grad = Luma(colors[base + kColorGrad].value_or(0));
+            EXPECT_EQ(grad < face, base < kDownColorSet) << SchemeName(ButtonScheme(k)) << " set " << base;
+        }
+    }
+}
+
+// Each scheme's faces and gradient ends carry the hue of its name, which also
+// shows that no row of a table stands under another scheme's ordinal.
+TEST(ColorSchemeTest, FacesHaveTheHueOfTheSchemeName)
+{
+    for (int k = 0; k < kButtonSchemeCount; ++k) {
+        const auto name = SchemeName(ButtonScheme(k));
+        const auto colors = ButtonColors(k);
+        for (const int base : kEnabledSets)
+            for (const int i : {base + kColorFace, base + kColorGrad})
+                if (colors[i]) { // the classic schemes have no gradient ends
+                    EXPECT_EQ(HueName(*colors[i]), HueOfName(name)) << name << " " << kButtonColorNames[i];
+                }
+    }
+    for (int k = 0; k < kPanelSchemeCount; ++k) {
+        const auto name = SchemeName(PanelScheme(k));
+        const auto colors = PanelColors(k);
+        EXPECT_EQ(HueName(colors[kPanelColorGrad]), HueOfName(name)) << name;
+        EXPECT_EQ(HueName(colors[kPanelColorDark]), HueOfName(name)) << name;
+    }
+}
+
+// The panel's gradient runs from a white face to a darker end; its dark bevel
+// is darker than its light one.
+TEST(ColorSchemeTest, PanelGradientsStartWhite)
+{
+    for (int k = 0; k < kPanelSchemeCount; ++k) {
+        const auto colors = PanelColors(k);
+        const auto name = SchemeName(PanelScheme(k));
+        EXPECT_EQ(colors[kPanelColorFace], kWhite) << name;
+        EXPECT_LT(Luma(colors[kPanelColorGrad]), Luma(kWhite)) << name;
+        EXPECT_LT(Luma(colors[kPanelColorDark]), Luma(colors[kPanelColorLight])) << name;
+    }
+}
+
+TEST(ColorSchemeTest, ApplyingAButtonSchemeSetsItsColoursAndKeepsTheRest)
+{
+    constexpr TColor kBefore = 0x00123456;
+    for (int k = 0; k < kButtonSchemeCount; ++k) {
+        TXiButton button;
+        for (int i = 0; i < kButtonColorCount; ++i)
+            button.SetColor(i, kBefore);
+        button.SetGradient(k >= kNeoCount);
+        button.SetColorScheme(ButtonScheme(k));
+        const auto colors = ButtonColors(k);
+        for (int i = 0; i < kButtonColorCount; ++i)
+            EXPECT_EQ(button.Color(i), colors[i].value_or(kBefore)) << SchemeName(ButtonScheme(k)) << " " << i;
+        EXPECT_EQ(button.ColorScheme(), ButtonScheme(k));
+        EXPECT_EQ(button.Gradient(), k < kNeoCount);
+    }
+}
+
+TEST(ColorSchemeTest, ApplyingAPanelSchemeSetsAllFourColours)
+{
+    for (int k = 0; k < kPanelSchemeCount; ++k) {
         TXiPanel panel;
-        panel.SetColorScheme(scheme);
-        EXPECT_EQ(panel.ColorFace(), colors[0]) << SchemeName(scheme);
-        EXPECT_EQ(panel.ColorGrad(), colors[1]) << SchemeName(scheme);
-        EXPECT_EQ(panel.ColorLight(), colors[2]) << SchemeName(scheme);
-        EXPECT_EQ(panel.ColorDark(), colors[3]) << SchemeName(scheme);
-        EXPECT_EQ(panel.ColorScheme(), scheme);
+        for (int i = 0; i < kPanelColorCount; ++i)
+            panel.SetColor(i, 0x00123456);
+        panel.SetColorScheme(PanelScheme(k));
+        for (int i = 0; i < kPanelColorCount; ++i)
+            EXPECT_EQ(panel.Color(i), PanelColors(k)[i]) << SchemeName(PanelScheme(k)) << " " << kPanelColorNames[i];
+        EXPECT_EQ(panel.ColorScheme(), PanelScheme(k));
     }
 }
 
@@ -131,12 +251,13 @@ TEST(ColorSchemeTest, FreshButtonIsNeoDesertWithWhiteGradientEnds)
 {
     TXiButton button;
     EXPECT_EQ(button.ColorScheme(), TXiButton::csNeoDesert);
-    EXPECT_EQ(button.OverColorGrad(), 0x00FFFFFFu);
-    EXPECT_EQ(button.DownColorGrad(), 0x00FFFFFFu);
-    EXPECT_EQ(button.DisabledColorGrad(), 0x00FFFFFFu);
-    EXPECT_EQ(button.ColorGrad(), 0x0037BEFFu); // the normal set keeps the scheme's end
-    EXPECT_EQ(button.ColorFace(), 0x00C6ECFFu);
     EXPECT_TRUE(button.Gradient());
+    const auto neoDesert = ButtonColors(0);
+    for (int i = 0; i < kButtonColorCount; ++i) {
+        // the normal set keeps the scheme's gradient end
+        const bool white = IsGradientEnd(i) && i != kColorGrad;
+        EXPECT_EQ(button.Color(i), white ? kWhite : neoDesert[i]) << kButtonColorNames[i];
+    }
 }
 
 TEST(ColorSchemeTest, ClassicAfterNeoKeepsGradientEnds)
@@ -146,12 +267,10 @@ TEST(ColorSchemeTest, ClassicAfterNeoKeepsGradientEnds)
     button.SetColorScheme(TXiButton::csSky);
     EXPECT_EQ(button.ColorScheme(), TXiButton::csSky);
     EXPECT_FALSE(button.Gradient());
-    EXPECT_EQ(button.ColorGrad(), 0x00FFB66Cu);
-    EXPECT_EQ(button.OverColorGrad(), 0x00FFA346u);
-    EXPECT_EQ(button.DownColorGrad(), 0x00FFCE9Du);
-    EXPECT_EQ(button.DisabledColorGrad(), 0x00FFFFFFu);
-    EXPECT_EQ(button.ColorFace(), 0x00FFE0C1u);
-    EXPECT_EQ(button.ColorFocusRect(), 0x00DC9B14u);
+    const auto neoSky = *ButtonSchemeColors(TXiButton::csNeoSky);
+    const auto sky = *ButtonSchemeColors(TXiButton::csSky);
+    for (int i = 0; i < kButtonColorCount; ++i)
+        EXPECT_EQ(button.Color(i), IsGradientEnd(i) ? neoSky[i] : sky[i]) << kButtonColorNames[i];
 
     button.SetColorScheme(TXiButton::csNeoGrass);
     EXPECT_TRUE(button.Gradient());
@@ -202,19 +321,18 @@ TEST(ColorSchemeTest, ApplyingCustomChangesNothing)
 
 TEST(ColorSchemeTest, PanelColourChangeThenSchemeRestores)
 {
+    const auto sky = *PanelSchemeColors(TXiPanel::csSky);
     TXiPanel panel;
     panel.SetColorScheme(TXiPanel::csSky);
     panel.SetColorLight(0x00112233);
     EXPECT_EQ(panel.ColorScheme(), TXiPanel::csCustom);
     EXPECT_EQ(panel.ColorLight(), 0x00112233u);
-    EXPECT_EQ(panel.ColorGrad(), 0x00FFE0C1u);
+    EXPECT_EQ(panel.ColorGrad(), sky[kPanelColorGrad]);
 
     panel.SetColorScheme(TXiPanel::csSky);
     EXPECT_EQ(panel.ColorScheme(), TXiPanel::csSky);
-    EXPECT_EQ(panel.ColorFace(), 0x00FFFFFFu);
-    EXPECT_EQ(panel.ColorGrad(), 0x00FFE0C1u);
-    EXPECT_EQ(panel.ColorLight(), 0x00F0964Du);
-    EXPECT_EQ(panel.ColorDark(), 0x00B35900u);
+    for (int i = 0; i < kPanelColorCount; ++i)
+        EXPECT_EQ(panel.Color(i), sky[i]) << kPanelColorNames[i];
 
     panel.SetColorFace(0x00000001);
     panel.SetColorScheme(TXiPanel::csCustom);
