@@ -6,6 +6,7 @@
 #include "app/FollowDataFile.h"
 #include "app/TextComboBox.h"
 #include "app/Unit1.h"
+#include "bench/OffscreenMain.h"
 #include "store/DataLocation.h"
 #include "store/RateTable.h"
 #include "tests/common/TempDir.h"
@@ -197,12 +198,4 @@ BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zentaro::bench::RunOffscreen(argc, argv); }

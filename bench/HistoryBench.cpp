@@ -2,7 +2,7 @@
 // file, importing one more day into it against one save of it, loading it
 // (also with its newest day stored first), and the work of choosing an upload time (the currency pass, two lookups
 // and a conversion).
-#include "bench/GeneratedHistory.h"
+#include "bench/ImportedHistory.h"
 #include "import/RatesFile.h"
 #include "store/ConversionRules.h"
 #include "store/RateTable.h"
@@ -19,18 +19,8 @@ using zentaro::bench::HistoryCsv;
 using zentaro::test::TempDir;
 using zentaro::test::WriteFile;
 
-struct History {
-    TempDir folder;
-    std::filesystem::path csv = folder / "eurofxref-hist.csv";
-    std::filesystem::path dataFile = folder / "conversion data.kvx";
-    zentaro::RateTable table{'.', zentaro::ByteCollation()};
+struct History : zentaro::bench::ImportedHistory {
     int nextDay = zentaro::bench::kHistoryDays;
-
-    History()
-    {
-        WriteFile(csv, HistoryCsv());
-        zentaro::ImportRatesFile(table, csv, dataFile, zentaro::kFileUpdateSuccessText);
-    }
 };
 
 History& Shared()

@@ -3,11 +3,9 @@
 // with its crosshair drawn. Each step ends with the window drawn off-screen.
 #include "app/HistoryPlot.h"
 #include "app/HistoryWindow.h"
-#include "bench/GeneratedHistory.h"
-#include "import/RatesFile.h"
+#include "bench/ImportedHistory.h"
+#include "bench/OffscreenMain.h"
 #include "store/RateHistory.h"
-#include "store/RateTable.h"
-#include "tests/common/TempDir.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -19,23 +17,11 @@
 
 namespace {
 
-// The generated history imported into a table; the window fetches its
-// series from it as it does from the main window's table.
-struct Imported {
-    zentaro::test::TempDir folder;
-    zentaro::RateTable table{'.', zentaro::ByteCollation()};
-
-    Imported()
-    {
-        const auto csv = folder / "eurofxref-hist.csv";
-        zentaro::test::WriteFile(csv, zentaro::bench::HistoryCsv());
-        zentaro::ImportRatesFile(table, csv, folder / "conversion data.kvx", zentaro::kFileUpdateSuccessText);
-    }
-};
-
+// The window fetches its series from the table as it does from the main
+// window's.
 zentaro::RateTable& WholeHistory()
 {
-    static Imported imported;
+    static zentaro::bench::ImportedHistory imported;
     return imported.table;
 }
 
@@ -99,12 +85,4 @@ BENCHMARK(BM_HistoryPointerMove)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zentaro::bench::RunOffscreen(argc, argv); }

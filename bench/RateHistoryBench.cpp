@@ -1,24 +1,16 @@
 // The ECB's full history at its real size: the date rule (building the index
 // of days once per load, then one typed date), a pair's series over every
 // day, and zentaro-cli convert - on many lines as a whole process.
-#include "bench/GeneratedHistory.h"
-#include "bench/RunQuietly.h"
-#include "import/RatesFile.h"
+#include "bench/ImportedHistory.h"
 #include "store/DateLookup.h"
 #include "store/RateHistory.h"
-#include "store/RateTable.h"
-#include "tests/common/TempDir.h"
+#include "tests/common/RunProcess.h"
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <filesystem>
 #include <fstream>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
-
 
 namespace {
 
@@ -26,22 +18,9 @@ using zentaro::bench::CurrencyCode;
 using zentaro::bench::HistoryDate;
 using zentaro::bench::kHistoryDays;
 
-struct History {
-    zentaro::test::TempDir folder;
-    std::filesystem::path csv = folder / "eurofxref-hist.csv";
-    std::filesystem::path dataFile = folder / "conversion data.kvx";
-    zentaro::RateTable table{'.', zentaro::ByteCollation()};
-
-    History()
-    {
-        zentaro::test::WriteFile(csv, zentaro::bench::HistoryCsv());
-        zentaro::ImportRatesFile(table, csv, dataFile, zentaro::kFileUpdateSuccessText);
-    }
-};
-
-History& Shared()
+zentaro::bench::ImportedHistory& Shared()
 {
-    static History history;
+    static zentaro::bench::ImportedHistory history;
     return history;
 }
 
@@ -94,7 +73,6 @@ void BM_PairHistoryWholeHistory(benchmark::State& state)
 }
 BENCHMARK(BM_PairHistoryWholeHistory)->Unit(benchmark::kMillisecond);
 
-
 // The whole process: start, load of the full history, and state.range(0)
 // lines over all 32 currencies, reported as conversions per second.
 void BM_ZentaroCliConvertBatch(benchmark::State& state)
@@ -111,7 +89,7 @@ void BM_ZentaroCliConvertBatch(benchmark::State& state)
     const std::vector<std::string> args = {ZENTARO_CLI, "--decimal-separator", ".", "convert",
                                            history.dataFile.string(), "-"};
     for (auto _ : state)
-        if (zentaro::bench::RunQuietly(args, input) != 0)
+        if (zentaro::test::RunQuietly(args, input) != 0)
             state.SkipWithError("zentaro-cli convert - failed");
     state.counters["conversions/s"] =
         benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsIterationInvariantRate);

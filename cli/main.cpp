@@ -25,11 +25,7 @@ namespace {
 std::string DataFileHelpText()
 {
     try {
-        // Appended, not '"\"" + std::string', which GCC 12 takes for an overlapping copy (-Wrestrict).
-        std::string text(1, '"');
-        text += zentaro::cli::DefaultDataFile(false).string();
-        text += '"';
-        return text;
+        return zentaro::Joined({"\"", zentaro::cli::DefaultDataFile(false).string(), "\""});
     } catch (const std::exception& error) {
         return std::string("which cannot be found here: ") + error.what();
     }

@@ -7,7 +7,6 @@
 // options, which newer headers mark as deprecated.
 #define CURL_DISABLE_DEPRECATION
 #include <curl/curl.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 
@@ -39,23 +38,17 @@ struct CurlApi {
 // nullptr when the library is missing or does not start.
 const CurlApi* Api()
 {
-    static const CurlApi* const api = []() -> const CurlApi* {
-        void* library = ::dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
-        if (library == nullptr)
-            return nullptr;
-        static CurlApi loaded{};
-        const bool resolved = Resolve(library, "curl_global_init", loaded.globalInit) &&
-                              Resolve(library, "curl_easy_init", loaded.easyInit) &&
-                              Resolve(library, "curl_easy_setopt", loaded.easySetopt) &&
-                              Resolve(library, "curl_easy_perform", loaded.easyPerform) &&
-                              Resolve(library, "curl_easy_getinfo", loaded.easyGetinfo) &&
-                              Resolve(library, "curl_easy_strerror", loaded.easyStrerror) &&
-                              Resolve(library, "curl_easy_reset", loaded.easyReset) &&
-                              Resolve(library, "curl_easy_cleanup", loaded.easyCleanup);
-        if (!resolved || loaded.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK)
-            return nullptr;
-        return &loaded;
-    }();
+    static const CurlApi* const api = LoadLibraryApi<CurlApi>("libcurl.so.4", [](void* library, CurlApi& curl) {
+        return Resolve(library, "curl_global_init", curl.globalInit) &&
+               Resolve(library, "curl_easy_init", curl.easyInit) &&
+               Resolve(library, "curl_easy_setopt", curl.easySetopt) &&
+               Resolve(library, "curl_easy_perform", curl.easyPerform) &&
+               Resolve(library, "curl_easy_getinfo", curl.easyGetinfo) &&
+               Resolve(library, "curl_easy_strerror", curl.easyStrerror) &&
+               Resolve(library, "curl_easy_reset", curl.easyReset) &&
+               Resolve(library, "curl_easy_cleanup", curl.easyCleanup) &&
+               curl.globalInit(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    });
     return api;
 }
 

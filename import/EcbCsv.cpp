@@ -85,12 +85,8 @@ std::string IsoDate(std::string_view text)
     for (std::size_t m = 0; m < kMonthNames.size(); ++m) {
         if (kMonthNames[m] != month)
             continue;
-        // Appended piece by piece: GCC 12 takes '"0" + std::string' for an overlapping copy (-Wrestrict).
-        std::string date(year);
-        date += m < 9 ? "-0" : "-";
-        date += std::to_string(m + 1);
-        date += day.size() == 1 ? "-0" : "-";
-        date += day;
+        const std::string date =
+            Joined({year, m < 9 ? "-0" : "-", std::to_string(m + 1), day.size() == 1 ? "-0" : "-", day});
         return IsIsoDate(date) ? date : std::string();
     }
     return {};

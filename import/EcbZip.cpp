@@ -2,9 +2,8 @@
 #include "import/EcbCsv.h"
 #include "import/ImportError.h"
 #include "import/InputFile.h"
-#include "store/MessageText.h"
-
 #include "import/SharedLibrary.h"
+#include "store/MessageText.h"
 
 #include <zip.h>
 
@@ -36,28 +35,23 @@ struct ZipApi {
 
 const ZipApi& Api()
 {
-    static const ZipApi* const api = []() -> const ZipApi* {
-        void* library = ::dlopen("libzip.so.4", RTLD_NOW | RTLD_LOCAL);
-        if (library == nullptr)
-            return nullptr;
-        static ZipApi loaded{};
-        const bool resolved = Resolve(library, "zip_error_init", loaded.errorInit) &&
-                              Resolve(library, "zip_error_fini", loaded.errorFini) &&
-                              Resolve(library, "zip_error_strerror", loaded.errorText) &&
-                              Resolve(library, "zip_source_buffer_create", loaded.sourceBuffer) &&
-                              Resolve(library, "zip_source_free", loaded.sourceFree) &&
-                              Resolve(library, "zip_open_from_source", loaded.openFromSource) &&
-                              Resolve(library, "zip_discard", loaded.discard) &&
-                              Resolve(library, "zip_strerror", loaded.archiveError) &&
-                              Resolve(library, "zip_get_num_entries", loaded.entries) &&
-                              Resolve(library, "zip_stat_init", loaded.statInit) &&
-                              Resolve(library, "zip_stat_index", loaded.statIndex) &&
-                              Resolve(library, "zip_fopen_index", loaded.open) &&
-                              Resolve(library, "zip_fread", loaded.read) &&
-                              Resolve(library, "zip_file_strerror", loaded.fileError) &&
-                              Resolve(library, "zip_fclose", loaded.close);
-        return resolved ? &loaded : nullptr;
-    }();
+    static const ZipApi* const api = LoadLibraryApi<ZipApi>("libzip.so.4", [](void* library, ZipApi& zip) {
+        return Resolve(library, "zip_error_init", zip.errorInit) &&
+               Resolve(library, "zip_error_fini", zip.errorFini) &&
+               Resolve(library, "zip_error_strerror", zip.errorText) &&
+               Resolve(library, "zip_source_buffer_create", zip.sourceBuffer) &&
+               Resolve(library, "zip_source_free", zip.sourceFree) &&
+               Resolve(library, "zip_open_from_source", zip.openFromSource) &&
+               Resolve(library, "zip_discard", zip.discard) &&
+               Resolve(library, "zip_strerror", zip.archiveError) &&
+               Resolve(library, "zip_get_num_entries", zip.entries) &&
+               Resolve(library, "zip_stat_init", zip.statInit) &&
+               Resolve(library, "zip_stat_index", zip.statIndex) &&
+               Resolve(library, "zip_fopen_index", zip.open) &&
+               Resolve(library, "zip_fread", zip.read) &&
+               Resolve(library, "zip_file_strerror", zip.fileError) &&
+               Resolve(library, "zip_fclose", zip.close);
+    });
     if (api == nullptr)
         throw ImportError("Cannot read zip files: libzip is not installed");
     return *api;
@@ -83,6 +77,36 @@ std::string ErrorText(zip_error_t* error)
     std::string text = Api().errorText(error);
     Api().errorFini(error);
     return text;
+}
+
+// The whole of one entry, exactly as many bytes as its header says.
+std::string ReadEntry(zip_t* archive, zip_uint64_t index, std::string_view name, zip_uint64_t size)
+{
+    const ZipApi& zip = Api();
+    std::unique_ptr<zip_file_t, EntryClose> file(zip.open(archive, index, 0));
+    if (!file)
+        throw ZipFailure(zip.archiveError(archive));
+    std::string content(static_cast<std::size_t>(size), '\0');
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const zip_int64_t got = zip.read(file.get(), content.data() + done, content.size() - done);
+        if (got < 0)
+            throw ZipFailure(zip.fileError(file.get()));
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    if (done != content.size())
+        throw ZipFailure(QuotedInput(name) + " unpacks to fewer bytes than its header says");
+    // The checksum is compared when the entry's end is read; more bytes
+    // than the header said mean a header that lies, however they check.
+    char beyond = 0;
+    const zip_int64_t more = zip.read(file.get(), &beyond, 1);
+    if (more > 0)
+        throw ZipFailure(QuotedInput(name) + " unpacks to more bytes than its header says");
+    if (more < 0)
+        throw ZipFailure(zip.fileError(file.get()));
+    return content;
 }
 
 } // namespace
@@ -123,29 +147,7 @@ std::vector<RatesDay> ReadEcbZip(std::string_view bytes)
             throw ImportError("The zip file's " + QuotedInput(name) + " unpacks to more than " +
                               std::to_string(kMaxInputFileSize >> 20) + " MiB; one import takes at most that");
 
-        std::unique_ptr<zip_file_t, EntryClose> file(zip.open(archive.get(), static_cast<zip_uint64_t>(index), 0));
-        if (!file)
-            throw ZipFailure(zip.archiveError(archive.get()));
-        std::string content(static_cast<std::size_t>(stat.size), '\0');
-        std::size_t done = 0;
-        while (done < content.size()) {
-            const zip_int64_t got = zip.read(file.get(), content.data() + done, content.size() - done);
-            if (got < 0)
-                throw ZipFailure(zip.fileError(file.get()));
-            if (got == 0)
-                break;
-            done += static_cast<std::size_t>(got);
-        }
-        if (done != content.size())
-            throw ZipFailure(QuotedInput(name) + " unpacks to fewer bytes than its header says");
-        // The checksum is compared when the entry's end is read; more bytes
-        // than the header said mean a header that lies, however they check.
-        char beyond = 0;
-        const zip_int64_t more = zip.read(file.get(), &beyond, 1);
-        if (more > 0)
-            throw ZipFailure(QuotedInput(name) + " unpacks to more bytes than its header says");
-        if (more < 0)
-            throw ZipFailure(zip.fileError(file.get()));
+        const std::string content = ReadEntry(archive.get(), static_cast<zip_uint64_t>(index), name, stat.size);
         if (!IsEcbCsv(content))
             throw ImportError(std::string(kMalformedRatesText) + "the zip file's " + QuotedInput(name) +
                               " is not an ECB rates CSV");

@@ -38,6 +38,33 @@ UrlUpdateResult Ended(UrlUpdateOutcome outcome, std::string message, std::string
     return result;
 }
 
+// Step 3: under the data file's lock, the import of the downloaded file,
+// then "Last Update.txt" replaced with what was downloaded, whatever the
+// import made of it.
+ImportResult ImportDownload(RateTable& table, const UrlUpdateRequest& request, const std::filesystem::path& downloaded,
+                            std::span<const std::byte> bytes)
+{
+    const std::filesystem::path copy = LastUpdatePath(request.dataFile);
+    DataFileAccess access = request.access;
+    if (std::find(access.companions.begin(), access.companions.end(), copy) == access.companions.end())
+        access.companions.push_back(copy);
+    ImportResult result;
+    ChangeDataFile(table, request.dataFile, access, [&] {
+        try {
+            result = ImportRatesFile(table, downloaded, request.dataFile, kUrlUpdateSuccessText);
+        } catch (...) {
+            try {
+                ReplaceFileContent(copy, bytes);
+            } catch (const StoreError&) {
+                // The import's own error says more.
+            }
+            throw;
+        }
+        ReplaceFileContent(copy, bytes);
+    });
+    return result;
+}
+
 } // namespace
 
 std::string DefaultUpdateUrl() { return ZENTARO_UPDATE_URL; }
@@ -85,36 +112,18 @@ UrlUpdateResult RunUrlUpdate(RateTable& table, UrlFetcher& fetcher, const UrlUpd
         return Ended(UrlUpdateOutcome::DownloadFailed, DownloadFailedMessage(request.url, download.failure),
                      std::move(body));
 
-    const std::filesystem::path copy = LastUpdatePath(request.dataFile);
     std::optional<TemporaryFile> downloaded;
     try {
-        MakeDownloadFile(downloaded, copy);
+        MakeDownloadFile(downloaded, LastUpdatePath(request.dataFile));
         downloaded->Write(Bytes(download.bytes));
     } catch (const StoreError& error) {
         return Ended(UrlUpdateOutcome::DownloadFailed, DownloadFailedMessage(request.url, error.what()),
                      std::move(body));
     }
 
-    DataFileAccess access = request.access;
-    if (std::find(access.companions.begin(), access.companions.end(), copy) == access.companions.end())
-        access.companions.push_back(copy);
     UrlUpdateResult result;
     result.body = std::move(body);
-    // The copy shows what was downloaded last, whatever the import made of it.
-    const auto keepCopy = [&] { ReplaceFileContent(copy, Bytes(download.bytes)); };
-    ChangeDataFile(table, request.dataFile, access, [&] {
-        try {
-            result.import = ImportRatesFile(table, downloaded->Path(), request.dataFile, kUrlUpdateSuccessText);
-        } catch (...) {
-            try {
-                keepCopy();
-            } catch (const StoreError&) {
-                // The import's own error says more.
-            }
-            throw;
-        }
-        keepCopy();
-    });
+    result.import = ImportDownload(table, request, downloaded->Path(), Bytes(download.bytes));
     result.outcome = result.import.outcome == ImportOutcome::Added ? UrlUpdateOutcome::Added
                                                                    : UrlUpdateOutcome::Duplicate;
     result.message = result.import.message;

@@ -1,5 +1,5 @@
 #include "import/UrlFetcher.h"
-
+#include "store/MessageText.h"
 
 namespace zentaro {
 
@@ -51,7 +51,6 @@ bool IsHtmlAnswer(std::string_view contentType, std::string_view body)
 
 std::string EscapeUrl(std::string_view url)
 {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     static constexpr std::string_view kUnsafe = "\"<>\\^`{|}";
     std::string escaped;
     escaped.reserve(url.size());
@@ -59,8 +58,7 @@ std::string EscapeUrl(std::string_view url)
         const auto byte = static_cast<unsigned char>(c);
         if (byte <= 0x20 || byte >= 0x7F || kUnsafe.find(c) != std::string_view::npos) {
             escaped += '%';
-            escaped += kHex[byte >> 4];
-            escaped += kHex[byte & 15];
+            AppendHex(escaped, byte, kUpperHexDigits);
         } else {
             escaped += c;
         }

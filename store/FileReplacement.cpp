@@ -19,8 +19,9 @@ namespace zentaro {
 namespace {
 
 constexpr int kMaxLinks = 40;
-// mkstemp's six random characters follow the target's name.
-constexpr std::string_view kRandomMark = "XXXXXX";
+// Six random letters or digits follow the target's name, as mkstemp's would.
+constexpr std::size_t kRandomLength = 6;
+constexpr int kCreateAttempts = 100;
 
 std::filesystem::path FolderOf(const std::filesystem::path& path)
 {
@@ -29,11 +30,7 @@ std::filesystem::path FolderOf(const std::filesystem::path& path)
 
 std::string TemporaryPrefix(const std::filesystem::path& target)
 {
-    // Appended piece by piece: GCC 12 takes '"." + std::string' for an overlapping copy (-Wrestrict).
-    std::string prefix = ".";
-    prefix += target.filename().string();
-    prefix += '.';
-    return prefix;
+    return Joined({".", target.filename().string(), "."});
 }
 
 bool WriteAll(int fd, std::span<const std::byte> bytes)
@@ -80,24 +77,24 @@ bool IsOurTemporary(std::string_view name, std::string_view prefix)
     const auto alnum = [](char c) {
         return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
     };
-    return rest.size() == kRandomMark.size() && std::all_of(rest.begin(), rest.end(), alnum);
+    return rest.size() == kRandomLength && std::all_of(rest.begin(), rest.end(), alnum);
 }
 
-// A fresh temporary name beside target for an exclusive open; as mkstemp
-// makes them, so that RemoveStaleTemporaries knows it.
+// A fresh temporary name beside target for an exclusive open, which
+// RemoveStaleTemporaries knows.
 std::string RandomTemporaryName(const std::filesystem::path& target)
 {
     static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     static thread_local std::mt19937 random{std::random_device{}()};
     std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
     std::string name = TemporaryPrefix(target);
-    for (std::size_t i = 0; i < kRandomMark.size(); ++i)
+    for (std::size_t i = 0; i < kRandomLength; ++i)
         name += kLetters[pick(random)];
     return (FolderOf(target) / name).string();
 }
 
 // Moves from to to unless something stands at to; false then.
-bool RenameWithoutReplacing(const std::string& from, const std::filesystem::path& to)
+bool RenameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
         return true;
@@ -191,25 +188,35 @@ void ReplaceFileContent(const std::filesystem::path& path, std::span<const std::
         ::fsync(folder.Get());
 }
 
-int TemporaryFile::Create(const std::filesystem::path& target)
+int TemporaryFile::Create(const std::filesystem::path& target, TemporaryAccess access)
 {
     target_ = target;
-    std::string name = (FolderOf(target) / (TemporaryPrefix(target) + std::string(kRandomMark))).string();
-    fd_ = UniqueFd(::mkostemp(name.data(), O_CLOEXEC));
-    if (!fd_.Valid())
-        return errno;
-    path_ = name;
-    // The lock tells RemoveStaleTemporaries that this file is still wanted.
-    ::flock(fd_.Get(), LOCK_EX);
-    return 0;
+    const mode_t mode = access == TemporaryAccess::OwnerOnly ? 0600 : 0666;
+    // Opened exclusively and never through a link: a folder others may write
+    // can hold links planted under any name.
+    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+        std::string name = RandomTemporaryName(target);
+        fd_ = UniqueFd(::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        if (fd_.Valid()) {
+            path_ = std::move(name);
+            // The lock tells RemoveStaleTemporaries that this file is still wanted.
+            ::flock(fd_.Get(), LOCK_EX);
+            return 0;
+        }
+        if (errno != EEXIST)
+            return errno;
+    }
+    return EEXIST;
 }
 
-TemporaryFile::TemporaryFile(const std::filesystem::path& target, int& error) : error_(Create(target))
+TemporaryFile::TemporaryFile(const std::filesystem::path& target, int& error)
+    : error_(Create(target, TemporaryAccess::OwnerOnly))
 {
     error = error_;
 }
 
-TemporaryFile::TemporaryFile(const std::filesystem::path& target) : error_(Create(target))
+TemporaryFile::TemporaryFile(const std::filesystem::path& target, TemporaryAccess access)
+    : error_(Create(target, access))
 {
     if (error_ != 0)
         throw StoreError(FileErrorText("Cannot create file", target_, error_));
@@ -248,33 +255,17 @@ void RemoveStaleTemporaries(const std::filesystem::path& path)
 
 bool CreateNewFile(const std::filesystem::path& path, std::span<const std::byte> bytes)
 {
-    const auto fail = [&](int error) { throw StoreError(FileErrorText("Cannot create file", path, error)); };
-    constexpr int kAttempts = 100;
-    std::string temporary;
-    UniqueFd fd;
-    for (int attempt = 0; attempt < kAttempts && !fd.Valid(); ++attempt) {
-        temporary = RandomTemporaryName(path);
-        fd = UniqueFd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-        if (!fd.Valid() && errno != EEXIST)
-            fail(errno);
+    {
+        TemporaryFile temporary(path, TemporaryAccess::AsNewFile);
+        temporary.Write(bytes);
+        if (!RenameWithoutReplacing(temporary.Path(), path)) {
+            const int error = errno;
+            if (error == EEXIST)
+                return false;
+            throw StoreError(FileErrorText("Cannot create file", path, error));
+        }
+        temporary.Release();
     }
-    if (!fd.Valid())
-        fail(EEXIST);
-    // The lock tells RemoveStaleTemporaries that this file is still wanted.
-    ::flock(fd.Get(), LOCK_EX);
-    if (!WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        fail(error);
-    }
-    if (!RenameWithoutReplacing(temporary, path)) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        if (error == EEXIST)
-            return false;
-        fail(error);
-    }
-    fd.Reset();
     UniqueFd folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.Valid())
         ::fsync(folder.Get());

@@ -28,15 +28,23 @@ std::filesystem::path ResolvedFile(const std::filesystem::path& path);
 // Fails with StoreError "Cannot create file "<path>". <reason>".
 void ReplaceFileContent(const std::filesystem::path& path, std::span<const std::byte> bytes);
 
-// A new, empty file of this program's own beside target, named as
-// ReplaceFileContent's temporary files are, and removed when the object goes.
+// Who may open a temporary file: its owner alone until it is given its final
+// mode (0600), or whoever may open any new file of the user's (0666 less the
+// umask).
+enum class TemporaryAccess { OwnerOnly, AsNewFile };
+
+// A new, empty file of this program's own beside target, of a fresh name
+// (".<target's name>." and six random letters or digits) that it is opened
+// exclusively under, never through a link; removed when the object goes.
 // Its writer holds a lock on it meanwhile, so RemoveStaleTemporaries(target)
 // run by another program keeps it, and removes it once a kill left it behind.
 class TemporaryFile {
 public:
     // Fails with StoreError "Cannot create file "<target>". <reason>".
-    explicit TemporaryFile(const std::filesystem::path& target);
-    // Sets error to the system's error number instead of failing; 0 on success.
+    explicit TemporaryFile(const std::filesystem::path& target,
+                           TemporaryAccess access = TemporaryAccess::OwnerOnly);
+    // Owner only; sets error to the system's error number instead of failing,
+    // 0 on success.
     TemporaryFile(const std::filesystem::path& target, int& error);
     ~TemporaryFile();
     TemporaryFile(const TemporaryFile&) = delete;
@@ -51,7 +59,7 @@ public:
     void Release() { path_.clear(); }
 
 private:
-    int Create(const std::filesystem::path& target);
+    int Create(const std::filesystem::path& target, TemporaryAccess access);
 
     std::filesystem::path target_;
     std::filesystem::path path_;
@@ -62,9 +70,7 @@ private:
 // Creates the file at path with bytes, whole or not at all, as any new file
 // (mode 0666 less the umask), unless something stands at path already, even a
 // link: then nothing is written and the result is false. The bytes go to a
-// temporary file of a fresh name beside it, opened exclusively and never
-// through a link (a folder others may write can hold links planted under any
-// name), and are moved to path without replacing anything.
+// TemporaryFile beside it and are moved to path without replacing anything.
 // Fails with StoreError "Cannot create file "<path>". <reason>".
 bool CreateNewFile(const std::filesystem::path& path, std::span<const std::byte> bytes);
 

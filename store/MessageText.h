@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -8,7 +9,33 @@ namespace zentaro {
 
 inline constexpr std::size_t kMaxQuotedInput = 200;
 
+// The pieces one after another. Build texts with this rather than with a
+// literal + std::string: GCC 12 at -O2 takes the inlined copies of such a sum
+// for overlapping ones and warns (-Wrestrict), which the warning-free build
+// does not allow.
+inline std::string Joined(std::initializer_list<std::string_view> pieces)
+{
+    std::size_t size = 0;
+    for (const auto piece : pieces)
+        size += piece.size();
+    std::string text;
+    text.reserve(size);
+    for (const auto piece : pieces)
+        text.append(piece);
+    return text;
+}
+
 enum class Backslash { Escaped, Kept };
+
+inline constexpr std::string_view kHexDigits = "0123456789abcdef";
+inline constexpr std::string_view kUpperHexDigits = "0123456789ABCDEF";
+
+// byte as two hex digits taken from digits.
+inline void AppendHex(std::string& out, unsigned char byte, std::string_view digits = kHexDigits)
+{
+    out += digits[byte >> 4];
+    out += digits[byte & 15];
+}
 
 // A text as every output of the CLI shows it: backslash, TAB, LF and CR as
 // \\ \t \n \r, other bytes below 32 as \xHH, everything else unchanged. A
@@ -17,7 +44,6 @@ enum class Backslash { Escaped, Kept };
 // and times the user typed, and only their control bytes need showing.
 inline std::string EscapedText(std::string_view text, Backslash backslash = Backslash::Escaped)
 {
-    static constexpr char kHex[] = "0123456789abcdef";
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
@@ -30,8 +56,7 @@ inline std::string EscapedText(std::string_view text, Backslash backslash = Back
         default:
             if (byte < 32) {
                 out += "\\x";
-                out += kHex[byte >> 4];
-                out += kHex[byte & 15];
+                AppendHex(out, byte);
             } else {
                 out += c;
             }
@@ -51,13 +76,6 @@ inline std::string QuotedInput(std::string_view text)
 }
 
 // That piece between single quotes, as messages about input show it.
-inline std::string SingleQuoted(std::string_view text)
-{
-    // Appended piece by piece: GCC 12 takes a quote + std::string for an overlapping copy (-Wrestrict).
-    std::string quoted(1, '\'');
-    quoted += QuotedInput(text);
-    quoted += '\'';
-    return quoted;
-}
+inline std::string SingleQuoted(std::string_view text) { return Joined({"'", QuotedInput(text), "'"}); }
 
 } // namespace zentaro

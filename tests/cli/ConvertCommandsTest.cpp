@@ -1,7 +1,4 @@
-#include "store/RateTable.h"
-#include "tests/common/RunProcess.h"
-#include "tests/common/TableRows.h"
-#include "tests/common/TempDir.h"
+#include "tests/cli/CliCases.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,41 +6,21 @@
 namespace zentaro {
 namespace {
 
-struct CliCase {
-    const char* name;
-    std::vector<std::string> args; // "DATA" stands for the data file
-    int status;
-    std::string out;
-    std::string err;
-};
+using test::CliCase;
 
-// Test names carry the case; the listing needs no byte dump of it.
-void PrintTo(const CliCase& c, std::ostream* out) { *out << c.name; }
-
-class ConvertCommands : public ::testing::TestWithParam<CliCase> {
+class ConvertCommands : public test::CliCaseTest {
 protected:
     void SetUp() override
     {
-        RateTable table('.', ByteCollation());
-        const char* rows[][3] = {
-            {"2024-01-01", "USD", "2"},   {"2024-01-01", "GBP", "0.5"}, {"2024-01-02", "usd", "7"}, {"2024-01-02", "USD", "1"},
-            {"2024-01-02", "ZER", "0"},   {"2024-01-02", "EUR", "0.9"}, {"2024-01-02", "EUR", "0.8"},
-        };
-        for (const auto& row : rows)
-            test::AddRow(table, row[0], row[1], row[2]);
-        table.SaveToFile(file);
+        Save({{"2024-01-01", "USD", "2"},   {"2024-01-01", "GBP", "0.5"}, {"2024-01-02", "usd", "7"},
+              {"2024-01-02", "USD", "1"},   {"2024-01-02", "ZER", "0"},   {"2024-01-02", "EUR", "0.9"},
+              {"2024-01-02", "EUR", "0.8"}});
     }
-
-    test::TempDir dir;
-    std::string file = (dir / "data.kvx").string();
 };
 
 TEST_P(ConvertCommands, PrintsOrFails)
 {
-    std::vector<std::string> args{"--decimal-separator", "."};
-    for (const auto& arg : GetParam().args)
-        args.push_back(arg == "DATA" ? file : arg);
-    const auto result = test::RunProcess(ZENTARO_CLI, args);
+    const auto result = RunCase();
     EXPECT_EQ(result.status, GetParam().status) << result.err;
     EXPECT_EQ(result.out, GetParam().out);
     EXPECT_EQ(result.err, GetParam().err);
@@ -71,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "Floating point division by zero\n"},
         CliCase{"MissingFile", {"times", "/nonexistent/zentaro.kvx"}, 1, "",
                 "Cannot open file \"/nonexistent/zentaro.kvx\". No such file or directory\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CliCaseName);
 
 TEST(ConvertCommandsSeparator, CommaReadsAndWritesWithComma)
 {
@@ -90,10 +67,9 @@ TEST(ConvertCommandsSeparator, CommaReadsAndWritesWithComma)
 
 TEST(ConvertCommandsEmptyTable, HasNoCurrencyToConvert)
 {
-    test::TempDir dir;
-    const std::string file = (dir / "empty.kvx").string();
-    RateTable('.', ByteCollation()).SaveToFile(file);
-    const auto result = test::RunProcess(ZENTARO_CLI, {"convert", file, "1", "", ""});
+    const test::DataFileFolder data;
+    data.Save({});
+    const auto result = test::RunProcess(ZENTARO_CLI, {"convert", data.file, "1", "", ""});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "Unknown currency  at upload time \n");
 }

@@ -1,7 +1,4 @@
-#include "store/RateTable.h"
-#include "tests/common/RunProcess.h"
-#include "tests/common/TableRows.h"
-#include "tests/common/TempDir.h"
+#include "tests/cli/CliCases.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,45 +6,31 @@
 namespace zentaro {
 namespace {
 
-struct DateCliCase {
-    const char* name;
-    std::vector<std::string> args; // "DATA" stands for the data file
-    int status;
-    std::string out;
-    std::string err; // a usage error's text is followed by the usage
-};
-
-void PrintTo(const DateCliCase& c, std::ostream* out) { *out << c.name; }
+using DateCliCase = test::CliCase; // a usage error's text is followed by the usage
 
 // Working days around a weekend (13-14 September 2008) and Christmas, and
 // an upload time that is no date, current because it was imported last.
-class DateOptions : public ::testing::TestWithParam<DateCliCase> {
+class DateOptions : public test::CliCaseTest {
 protected:
     void SetUp() override
     {
-        RateTable table('.', ByteCollation());
         const char* days[][2] = {{"2008-09-11", "2"}, {"2008-09-12", "4"},  {"2008-09-15", "5"},
                                  {"2008-12-24", "8"}, {"2008-12-29", "10"}, {"Batch 7", "100"}};
+        std::vector<test::Row> rows;
         for (const auto& day : days) {
-            test::AddRow(table, day[0], "EUR", "1");
-            test::AddRow(table, day[0], "USD", day[1]);
+            rows.push_back({day[0], "EUR", "1"});
+            rows.push_back({day[0], "USD", day[1]});
             if (std::string_view(day[0]) == "2008-09-12")
-                test::AddRow(table, day[0], "GBP", "0.8");
+                rows.push_back({day[0], "GBP", "0.8"});
         }
-        table.SaveToFile(file);
+        Save(rows);
     }
-
-    test::TempDir dir;
-    std::string file = (dir / "data.kvx").string();
 };
 
 TEST_P(DateOptions, PicksTheDayOrSaysWhyNot)
 {
-    std::vector<std::string> args{"--decimal-separator", "."};
-    for (const auto& arg : GetParam().args)
-        args.push_back(arg == "DATA" ? file : arg);
     const std::string before = test::ReadFile(file);
-    const auto result = test::RunProcess(ZENTARO_CLI, args);
+    const auto result = RunCase();
     EXPECT_EQ(result.status, GetParam().status) << result.err;
     EXPECT_EQ(result.out, GetParam().out);
     if (GetParam().err.starts_with("zentaro-cli: ")) {
@@ -97,17 +80,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "No rates at upload time 2008-09-13 (the nearest earlier day is 2008-09-12)\n"},
         DateCliCase{"RemoveTimeThatIsNoDate", {"remove", "DATA", "Batch"}, 1, "", "No rates at upload time Batch\n"},
         DateCliCase{"RemoveTimeThatIsThere", {"remove", "DATA", "2008-09-12"}, 0, "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CliCaseName);
 
 TEST(DateOptionsWithoutDays, OnSaysThatNoUploadTimeIsADate)
 {
-    test::TempDir dir;
-    const std::string file = (dir / "data.kvx").string();
-    RateTable table('.', ByteCollation());
-    test::AddRow(table, "Batch 1", "EUR", "1");
-    test::AddRow(table, "2008-9-12", "EUR", "1");
-    table.SaveToFile(file);
-    const auto result = test::RunProcess(ZENTARO_CLI, {"convert", file, "1", "EUR", "EUR", "--on", "2008-09-12"});
+    const test::DataFileFolder data;
+    data.Save({{"Batch 1", "EUR", "1"}, {"2008-9-12", "EUR", "1"}});
+    const auto result =
+        test::RunProcess(ZENTARO_CLI, {"convert", data.file, "1", "EUR", "EUR", "--on", "2008-09-12"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "No rates on or before 2008-09-12 (no upload time is a date)\n");

@@ -1,9 +1,7 @@
 #include "store/NumberText.h"
 #include "store/RateHistory.h"
 #include "store/RateTable.h"
-#include "tests/common/RunProcess.h"
-#include "tests/common/TableRows.h"
-#include "tests/common/TempDir.h"
+#include "tests/cli/CliCases.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -140,34 +138,22 @@ TEST_F(EcbHistory, CliRangeAndFailures)
     EXPECT_THAT(oneCurrency.err, ::testing::StartsWith("zentaro-cli: history takes [FILE] FROM TO\n"));
 }
 
-// convert - with its input from a file, through the shell's redirection.
+// convert - with its standard input from a file.
 test::ProcessResult ConvertFromInput(const std::vector<std::string>& args, const std::string& input,
                                      const test::TempDir& dir)
 {
     const auto inputFile = dir / "input.txt";
-    {
-        std::ofstream out(inputFile, std::ios::binary);
-        out << input;
-    }
-    std::vector<std::string> shellArgs{"-c", "exec \"$0\" \"$@\" < \"$ZENTARO_INPUT\"", ZENTARO_CLI};
-    shellArgs.insert(shellArgs.end(), args.begin(), args.end());
-    return test::RunProcess("/bin/sh", shellArgs, {"ZENTARO_INPUT=" + inputFile.string(), "LC_ALL=C"});
+    test::WriteFile(inputFile, input);
+    return test::RunProcess(ZENTARO_CLI, args, {"LC_ALL=C"}, inputFile.string());
 }
 
-class BatchConvert : public ::testing::Test {
+class BatchConvert : public ::testing::Test, protected test::DataFileFolder {
 protected:
     void SetUp() override
     {
-        RateTable table('.', ByteCollation());
-        const char* rows[][3] = {{"2008-09-12", "EUR", "1"}, {"2008-09-12", "USD", "4"}, {"2008-09-15", "EUR", "1"},
-                                 {"2008-09-15", "USD", "2"}, {"2008-09-15", "JPY", "300"}, {"2008-09-15", "ZER", "0"}};
-        for (const auto& row : rows)
-            test::AddRow(table, row[0], row[1], row[2]);
-        table.SaveToFile(file);
+        Save({{"2008-09-12", "EUR", "1"}, {"2008-09-12", "USD", "4"}, {"2008-09-15", "EUR", "1"},
+              {"2008-09-15", "USD", "2"}, {"2008-09-15", "JPY", "300"}, {"2008-09-15", "ZER", "0"}});
     }
-
-    test::TempDir dir;
-    std::string file = (dir / "data.kvx").string();
 };
 
 TEST_F(BatchConvert, GoodLinesOnly)

@@ -15,29 +15,22 @@ namespace {
 constexpr int kPollMs = 50;
 constexpr int kRequestWaitMs = 5000;
 
-int ListenOnLoopback(int& port, int backlog)
+UniqueFd ListenOnLoopback(int& port, int backlog)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
+    UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!fd.Valid())
         throw std::runtime_error("socket failed");
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;
     socklen_t length = sizeof address;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(fd, backlog) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        ::close(fd);
+    if (::bind(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd.Get(), backlog) != 0 ||
+        ::getsockname(fd.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
         throw std::runtime_error("cannot listen on 127.0.0.1");
-    }
     port = ntohs(address.sin_port);
     return fd;
-}
-
-std::string Loopback(int port, std::string_view path)
-{
-    return "http://127.0.0.1:" + std::to_string(port) + std::string(path);
 }
 
 bool SendAll(int fd, std::string_view bytes)
@@ -53,9 +46,13 @@ bool SendAll(int fd, std::string_view bytes)
 
 } // namespace
 
-TestHttpServer::TestHttpServer()
+std::string LoopbackServer::Address(std::string_view path) const
 {
-    listener_ = ListenOnLoopback(port_, 16);
+    return std::string(scheme_) + "://127.0.0.1:" + std::to_string(port_) + std::string(path);
+}
+
+TestHttpServer::TestHttpServer() : LoopbackServer("http"), listener_(ListenOnLoopback(port_, 16))
+{
     thread_ = std::thread([this] { Run(); });
 }
 
@@ -63,7 +60,6 @@ TestHttpServer::~TestHttpServer()
 {
     stop_ = true;
     thread_.join();
-    ::close(listener_);
 }
 
 void TestHttpServer::Serve(const std::string& target, std::string rawAnswer)
@@ -79,8 +75,6 @@ void TestHttpServer::ServeSlowly(const std::string& target, std::string rawAnswe
     routes_[target] = Route{std::move(rawAnswer), fastBytes, interval};
 }
 
-std::string TestHttpServer::Address(std::string_view path) const { return Loopback(port_, path); }
-
 std::vector<std::string> TestHttpServer::Requests() const
 {
     std::lock_guard lock(mutex_);
@@ -90,10 +84,10 @@ std::vector<std::string> TestHttpServer::Requests() const
 void TestHttpServer::Run()
 {
     while (!stop_) {
-        pollfd waiting{listener_, POLLIN, 0};
+        pollfd waiting{listener_.Get(), POLLIN, 0};
         if (::poll(&waiting, 1, kPollMs) <= 0)
             continue;
-        const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        const int client = ::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0)
             continue;
         Answer(client);
@@ -154,16 +148,12 @@ std::string HttpAnswer(int status, std::string_view reason, std::string_view bod
            std::string(body);
 }
 
-SilentServer::SilentServer() { listener_ = ListenOnLoopback(port_, 16); }
-
-SilentServer::~SilentServer() { ::close(listener_); }
-
-std::string SilentServer::Address(std::string_view path) const { return Loopback(port_, path); }
+SilentServer::SilentServer() : LoopbackServer("http"), listener_(ListenOnLoopback(port_, 16)) {}
 
 int ClosedPort()
 {
     int port = 0;
-    ::close(ListenOnLoopback(port, 1));
+    ListenOnLoopback(port, 1); // closed again at once
     return port;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/UniqueFd.h"
+
 #include <atomic>
 #include <chrono>
 #include <map>
@@ -11,15 +13,32 @@
 
 namespace zentaro::test {
 
+// What the test servers share: one on 127.0.0.1 at a port of its own, not
+// to be copied.
+class LoopbackServer {
+public:
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+    // "<scheme>://127.0.0.1:<port>" followed by path.
+    std::string Address(std::string_view path) const;
+
+protected:
+    explicit LoopbackServer(std::string_view scheme) : scheme_(scheme) {}
+    ~LoopbackServer() = default;
+
+    int port_ = 0;
+
+private:
+    std::string_view scheme_;
+};
+
 // A plain HTTP/1.1 server on 127.0.0.1 and a free port, answering in a thread
 // of the test process. Each route sends its bytes as they are, then closes
 // the connection; unknown targets get a 404.
-class TestHttpServer {
+class TestHttpServer : public LoopbackServer {
 public:
     TestHttpServer();
     ~TestHttpServer();
-    TestHttpServer(const TestHttpServer&) = delete;
-    TestHttpServer& operator=(const TestHttpServer&) = delete;
 
     // target as it stands in the request line, e.g. "/update/Last%20Update.txt".
     void Serve(const std::string& target, std::string rawAnswer);
@@ -28,8 +47,6 @@ public:
     // for such an answer blocks the server's other routes meanwhile.
     void ServeSlowly(const std::string& target, std::string rawAnswer, std::size_t fastBytes,
                      std::chrono::milliseconds interval);
-    // "http://127.0.0.1:<port>" followed by path.
-    std::string Address(std::string_view path) const;
     // The request targets received so far, in order.
     std::vector<std::string> Requests() const;
 
@@ -44,8 +61,7 @@ private:
     void Answer(int client);
     void Send(int client, const Route& route) const;
 
-    int listener_ = -1;
-    int port_ = 0;
+    UniqueFd listener_;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
     std::map<std::string, Route> routes_;
@@ -59,17 +75,12 @@ std::string HttpAnswer(int status, std::string_view reason, std::string_view bod
 
 // Listens on 127.0.0.1 but never accepts: connections complete in the
 // kernel's backlog and then wait for an answer that never comes.
-class SilentServer {
+class SilentServer : public LoopbackServer {
 public:
     SilentServer();
-    ~SilentServer();
-    SilentServer(const SilentServer&) = delete;
-    SilentServer& operator=(const SilentServer&) = delete;
-    std::string Address(std::string_view path) const;
 
 private:
-    int listener_ = -1;
-    int port_ = 0;
+    UniqueFd listener_;
 };
 
 // A port on 127.0.0.1 that nothing listens on.

@@ -46,7 +46,7 @@ int ReadPort(int fd)
 
 } // namespace
 
-TestTlsServer::TestTlsServer()
+TestTlsServer::TestTlsServer() : LoopbackServer("https")
 {
     const std::string cert = CaFile().string();
     const std::string key = (folder_ / "key.pem").string();
@@ -61,14 +61,7 @@ TestTlsServer::TestTlsServer()
     if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
     const std::string routes = (folder_ / "routes").string();
-    server_ = ::fork();
-    if (server_ == 0) {
-        ::dup2(in[0], 0);
-        ::dup2(out[1], 1);
-        ::execl(ZENTARO_PYTHON3, ZENTARO_PYTHON3, ZENTARO_TLS_SERVER_SCRIPT, cert.c_str(), key.c_str(),
-                routes.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
+    server_ = StartProcess({ZENTARO_PYTHON3, ZENTARO_TLS_SERVER_SCRIPT, cert, key, routes}, {in[0], out[1], kInherited});
     ::close(in[0]);
     ::close(out[1]);
     input_ = in[1];
@@ -106,11 +99,6 @@ void TestTlsServer::Serve(const std::string& target, std::string_view rawAnswer)
     const auto route = folder_ / "routes" / Hex(target);
     WriteFile(folder_ / "route.new", rawAnswer);
     std::filesystem::rename(folder_ / "route.new", route);
-}
-
-std::string TestTlsServer::Address(std::string_view path) const
-{
-    return "https://127.0.0.1:" + std::to_string(port_) + std::string(path);
 }
 
 } // namespace zentaro::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/common/TempDir.h"
+#include "tests/common/TestHttpServer.h"
 
 #include <filesystem>
 #include <string>
@@ -13,16 +14,12 @@ namespace zentaro::test {
 // for addresses "https://127.0.0.1:<port>": a python3 script in a process of
 // its own. Routes are as TestHttpServer's: raw answers, then the connection
 // closes; unknown targets get a 404.
-class TestTlsServer {
+class TestTlsServer : public LoopbackServer {
 public:
     TestTlsServer();
     ~TestTlsServer();
-    TestTlsServer(const TestTlsServer&) = delete;
-    TestTlsServer& operator=(const TestTlsServer&) = delete;
 
     void Serve(const std::string& target, std::string_view rawAnswer);
-    // "https://127.0.0.1:<port>" followed by path.
-    std::string Address(std::string_view path) const;
     // The certificate to trust, as a CA file.
     std::filesystem::path CaFile() const { return folder_ / "cert.pem"; }
 
@@ -32,7 +29,6 @@ private:
     TempDir folder_;
     pid_t server_ = -1;
     int input_ = -1; // the server's standard input: closing it ends the server
-    int port_ = 0;
 };
 
 } // namespace zentaro::test

@@ -1,5 +1,6 @@
 #include "store/DataFileLock.h"
 #include "store/RateTable.h"
+#include "tests/common/RunProcess.h"
 #include "tests/common/ShownRows.h"
 #include "tests/common/TempDir.h"
 #include "tests/common/TestHttpServer.h"
@@ -7,18 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <optional>
-#include <thread>
-
-#include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace zentaro {
@@ -28,41 +23,16 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
+using CliRun = test::ProcessResult;
 
 class ImportCommands : public testing::Test {
 protected:
     void SetUp() override { ::setenv("no_proxy", "*", 1); }
 
-    CliRun Cli(const std::vector<std::string>& args)
+    static CliRun Cli(std::vector<std::string> args)
     {
-        std::string command = Quote(ZENTARO_CLI) + " --decimal-separator .";
-        for (const auto& arg : args)
-            command += ' ' + Quote(arg);
-        command += " 2>" + Quote((folder_ / "stderr.txt").string());
-        CliRun run;
-        std::FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            run.out.append(buffer, n);
-        const int status = ::pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = ReadFile(folder_ / "stderr.txt");
-        return run;
+        args.insert(args.begin(), {"--decimal-separator", "."});
+        return test::RunProcess(ZENTARO_CLI, args);
     }
 
     std::string Update(const char* name, const std::string& bytes)
@@ -156,21 +126,10 @@ TEST_F(ImportCommands, ConcurrentImportsKeepEveryBatch)
         for (int i = 0; i < kWriters; ++i) {
             const std::string update =
                 Update(('u' + std::to_string(i) + ".txt").c_str(), 'T' + std::to_string(i) + "\nEUR=1\nUSD=2\n");
-            const pid_t child = ::fork();
-            if (child == 0) {
-                const int null = ::open("/dev/null", O_WRONLY);
-                ::dup2(null, 1);
-                ::execl(ZENTARO_CLI, ZENTARO_CLI, "--decimal-separator", ".", "import", data_.c_str(), update.c_str(),
-                        static_cast<char*>(nullptr));
-                ::_exit(127);
-            }
-            children.push_back(child);
+            children.push_back(test::StartQuietly({ZENTARO_CLI, "--decimal-separator", ".", "import", data_, update}));
         }
-        for (const pid_t child : children) {
-            int status = 0;
-            ::waitpid(child, &status, 0);
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        }
+        for (const pid_t child : children)
+            EXPECT_EQ(test::WaitForProcess(child), 0);
         std::multiset<std::string> expected;
         for (int i = 0; i < kWriters; ++i) {
             const std::string time = 'T' + std::to_string(i);
