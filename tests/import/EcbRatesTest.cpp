@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -138,6 +139,30 @@ protected:
         return test::ErrorText<ImportError>([&] { Import(bytes); });
     }
 
+    struct Refusal {
+        std::string name;
+        std::string file;
+        std::string error; // the whole message, or its start when it ends in "..."
+    };
+
+    // Each file is refused whole: the table and the data file keep the one
+    // row they had.
+    void ExpectRefused(const std::vector<Refusal>& cases)
+    {
+        AddRow(table_, "A", "USD", "1");
+        table_.SaveToFile(dataFile_);
+        const std::string saved = ReadFile(dataFile_);
+        for (const auto& c : cases) {
+            const std::string error = Failure(c.file);
+            if (c.error.ends_with("..."))
+                EXPECT_TRUE(error.starts_with(c.error.substr(0, c.error.size() - 3))) << c.name << ": " << error;
+            else
+                EXPECT_EQ(error, c.error) << c.name;
+            EXPECT_EQ(ShownRows(table_), (std::vector<Row>{{"A", "USD", "1"}})) << c.name;
+            EXPECT_EQ(ReadFile(dataFile_), saved) << c.name;
+        }
+    }
+
     TempDir folder_;
     std::filesystem::path dataFile_ = folder_ / "conversion data.kvx";
     RateTable table_{'.', ByteCollation()};
@@ -261,19 +286,11 @@ TEST_F(EcbImport, MalformedFilesFailAndAddNothing)
 {
     const std::string ninety = ReadFile(kEcbFolder / "ecb-eurofxref-hist-90d-2020-12-10.xml");
     const std::string daily = ReadFile(kEcbFolder / "ecb-eurofxref-2013-01-28.xml");
-    const std::string history = ReadFile(kEcbFolder / "ecb-eurofxref-hist-excerpt.csv");
     std::string badRate = ninety;
     badRate.replace(badRate.rfind("rate=\"") + 6, 0, "1,0938\" x=\"");
-    std::string brokenZip = ZipOf("e.csv", history);
-    brokenZip[brokenZip.size() / 3] ^= 0x5a;
-    std::string shortLine = history;
+    std::string shortLine = ReadFile(kEcbFolder / "ecb-eurofxref-hist-excerpt.csv");
     shortLine.insert(shortLine.find("\n2024-10-09") + 1, "2024-10-10,1.5,2\n");
-
-    const struct {
-        const char* name;
-        std::string file;
-        std::string error; // the whole message, or its start when it ends in "..."
-    } cases[] = {
+    ExpectRefused({
         {"truncated XML", ninety.substr(0, ninety.size() / 2), "Malformed ECB rates file: ..."},
         {"comma in an XML rate (oldest day)", badRate,
          "'1,0938' is not a valid floating point value for field 'nilai' (day 2020-09-14)"},
@@ -290,6 +307,16 @@ TEST_F(EcbImport, MalformedFilesFailAndAddNothing)
         {"CSV month", "Date, USD, \n11 Octobre 2024, 1.0938, \n",
          "Malformed ECB rates file: line 2 does not start with a date: '11 Octobre 2024'"},
         {"CSV without days", "Date,USD,\n", "Malformed ECB rates file: no day of rates"},
+    });
+}
+
+TEST_F(EcbImport, BrokenZipsAndOverlongFieldsFailAndAddNothing)
+{
+    const std::string daily = ReadFile(kEcbFolder / "ecb-eurofxref-2013-01-28.xml");
+    const std::string history = ReadFile(kEcbFolder / "ecb-eurofxref-hist-excerpt.csv");
+    std::string brokenZip = ZipOf("e.csv", history);
+    brokenZip[brokenZip.size() / 3] ^= 0x5a;
+    ExpectRefused({
         {"broken zip", brokenZip, "Malformed ECB rates file: broken zip file: ..."},
         {"cut zip", ZipOf("e.csv", history).substr(0, 60), "Malformed ECB rates file: broken zip file: ..."},
         {"zip of something else", ZipOf("notes.txt", "B\nUSD=1\n"),
@@ -302,19 +329,7 @@ TEST_F(EcbImport, MalformedFilesFailAndAddNothing)
          "Malformed ECB rates file: line 2 does not start with a date: '" + std::string(200, 'x') + "...'"},
         {"long XML date", ReplacedAll(daily, "2013-01-28", std::string(300, '9')),
          "Malformed ECB rates file: '" + std::string(200, '9') + "...' is not a date (line 8)"},
-    };
-    AddRow(table_, "A", "USD", "1");
-    table_.SaveToFile(dataFile_);
-    const std::string saved = ReadFile(dataFile_);
-    for (const auto& c : cases) {
-        const std::string error = Failure(c.file);
-        if (c.error.ends_with("..."))
-            EXPECT_TRUE(error.starts_with(c.error.substr(0, c.error.size() - 3))) << c.name << ": " << error;
-        else
-            EXPECT_EQ(error, c.error) << c.name;
-        EXPECT_EQ(ShownRows(table_), (std::vector<Row>{{"A", "USD", "1"}})) << c.name;
-        EXPECT_EQ(ReadFile(dataFile_), saved) << c.name;
-    }
+    });
 }
 
 // Rates files written the way each ECB layout writes them, from a list of
@@ -426,55 +441,42 @@ TEST_P(EcbRefusals, RatesThatAreNotRatesAndDaysThatAreNotDays)
     const auto first = [&](const std::string& date, const std::string& code, const std::string& rate) {
         return std::vector<TestDay>{{date, {{"USD", "1.09"}, {code, rate}}}, goodDay};
     };
-    const std::string notRate = " is not a valid floating point value for field 'nilai'";
+    using Errors = std::array<std::string, 4>; // by Family
+    const auto notARate = [](const std::string& rate) {
+        const std::string text = "'" + rate + "' is not a valid floating point value for field 'nilai' (day 2024-10-11";
+        return Errors{text + ")", text + ")", text + ", line 2)", text + ", line 2)"};
+    };
+    // The daily CSV writes its date as "30 February 2024".
+    const auto notADate = [](const std::string& date, const std::string& dailyCsvDate) {
+        const std::string xml = "Malformed ECB rates file: '" + date + "' is not a date (line 4)";
+        const std::string csv = "Malformed ECB rates file: line 2 does not start with a date: '";
+        return Errors{xml, xml, csv + dailyCsvDate + "'", csv + date + "'"};
+    };
+    const std::string eur = "Malformed ECB rates file: line 1 lists EUR, whose rate is always 1";
     const struct {
         const char* name;
         std::vector<TestDay> days;
-        std::string errors[4]; // by Family
+        Errors errors;
     } cases[] = {
         {"EUR listed", first("2024-10-11", "EUR", "1"),
          {"Malformed ECB rates file: 2024-10-11 lists EUR, whose rate is always 1 (line 6)",
-          "Malformed ECB rates file: 2024-10-11 lists EUR, whose rate is always 1 (line 4)",
-          "Malformed ECB rates file: line 1 lists EUR, whose rate is always 1",
-          "Malformed ECB rates file: line 1 lists EUR, whose rate is always 1"}},
+          "Malformed ECB rates file: 2024-10-11 lists EUR, whose rate is always 1 (line 4)", eur, eur}},
         {"code twice", first("2024-10-11", "USD", "1.1"),
          {"Malformed ECB rates file: 2024-10-11 lists USD twice (line 6)",
           "Malformed ECB rates file: 2024-10-11 lists USD twice (line 4)",
           "Malformed ECB rates file: 2024-10-11 lists USD twice (line 2)",
           "Malformed ECB rates file: 2024-10-11 lists USD twice (line 2)"}},
-        {"rate 0", first("2024-10-11", "JPY", "0"),
-         {"'0'" + notRate + " (day 2024-10-11)", "'0'" + notRate + " (day 2024-10-11)",
-          "'0'" + notRate + " (day 2024-10-11, line 2)", "'0'" + notRate + " (day 2024-10-11, line 2)"}},
-        {"rate 0.0000", first("2024-10-11", "JPY", "0.0000"),
-         {"'0.0000'" + notRate + " (day 2024-10-11)", "'0.0000'" + notRate + " (day 2024-10-11)",
-          "'0.0000'" + notRate + " (day 2024-10-11, line 2)", "'0.0000'" + notRate + " (day 2024-10-11, line 2)"}},
-        {"rate -1", first("2024-10-11", "JPY", "-1"),
-         {"'-1'" + notRate + " (day 2024-10-11)", "'-1'" + notRate + " (day 2024-10-11)",
-          "'-1'" + notRate + " (day 2024-10-11, line 2)", "'-1'" + notRate + " (day 2024-10-11, line 2)"}},
-        {"30 February", first("2024-02-30", "JPY", "160"),
-         {"Malformed ECB rates file: '2024-02-30' is not a date (line 4)",
-          "Malformed ECB rates file: '2024-02-30' is not a date (line 4)",
-          "Malformed ECB rates file: line 2 does not start with a date: '30 February 2024'",
-          "Malformed ECB rates file: line 2 does not start with a date: '2024-02-30'"}},
-        {"29 February of a common year", first("2023-02-29", "JPY", "160"),
-         {"Malformed ECB rates file: '2023-02-29' is not a date (line 4)",
-          "Malformed ECB rates file: '2023-02-29' is not a date (line 4)",
-          "Malformed ECB rates file: line 2 does not start with a date: '29 February 2023'",
-          "Malformed ECB rates file: line 2 does not start with a date: '2023-02-29'"}},
-        {"year 0", first("0000-01-01", "JPY", "160"),
-         {"Malformed ECB rates file: '0000-01-01' is not a date (line 4)",
-          "Malformed ECB rates file: '0000-01-01' is not a date (line 4)",
-          "Malformed ECB rates file: line 2 does not start with a date: '1 January 0000'",
-          "Malformed ECB rates file: line 2 does not start with a date: '0000-01-01'"}},
+        {"rate 0", first("2024-10-11", "JPY", "0"), notARate("0")},
+        {"rate 0.0000", first("2024-10-11", "JPY", "0.0000"), notARate("0.0000")},
+        {"rate -1", first("2024-10-11", "JPY", "-1"), notARate("-1")},
+        {"30 February", first("2024-02-30", "JPY", "160"), notADate("2024-02-30", "30 February 2024")},
+        {"29 February of a common year", first("2023-02-29", "JPY", "160"), notADate("2023-02-29", "29 February 2023")},
+        {"year 0", first("0000-01-01", "JPY", "160"), notADate("0000-01-01", "1 January 0000")},
     };
-    AddRow(table_, "A", "USD", "1");
-    table_.SaveToFile(dataFile_);
-    const std::string saved = ReadFile(dataFile_);
-    for (const auto& c : cases) {
-        EXPECT_EQ(Failure(Written(layout, c.days)), c.errors[static_cast<int>(layout.family)]) << c.name;
-        EXPECT_EQ(ShownRows(table_), (std::vector<Row>{{"A", "USD", "1"}})) << c.name;
-        EXPECT_EQ(ReadFile(dataFile_), saved) << c.name;
-    }
+    std::vector<Refusal> refusals;
+    for (const auto& c : cases)
+        refusals.push_back({c.name, Written(layout, c.days), c.errors[static_cast<int>(layout.family)]});
+    ExpectRefused(refusals);
 }
 
 TEST_P(EcbRefusals, AByteOrderMarkIsSkippedAndLeapDaysAreDays)

@@ -281,6 +281,32 @@ std::string LockRefusedText(const std::filesystem::path& file)
     return "Cannot open lock file \"" + file.string() + ".lock\": Permission denied";
 }
 
+// A process that waits until the write end of start closes, then adds the
+// batch uploadTime to file, as the unprivileged user when byUser. It exits
+// with 0 when the batch was added, 1 when the lock was refused, 2 otherwise.
+pid_t StartWriter(const std::filesystem::path& file, const std::string& uploadTime, bool byUser, const int start[2])
+{
+    const pid_t child = ::fork();
+    if (child != 0)
+        return child;
+    ::close(start[1]);
+    if (byUser && (::setgid(test::kUnprivilegedId) != 0 || ::setuid(test::kUnprivilegedId) != 0))
+        ::_exit(2);
+    char go;
+    if (::read(start[0], &go, 1) != 0)
+        ::_exit(2);
+    RateTable table('.', ByteCollation());
+    DataFileAccess access;
+    access.lockWait = 60s;
+    const std::string error = ErrorOf([&] {
+        ChangeDataFile(table, file, access, [&] {
+            test::AddRow(table, uploadTime, "USD", "2");
+            table.SaveToFile(file);
+        });
+    });
+    ::_exit(error == "(no error)" ? 0 : error == LockRefusedText(file) ? 1 : 2);
+}
+
 // Root and the unprivileged user add batches to one shared data file at
 // once. Whoever may open the lock file at all, if only for reading, takes
 // the one lock; whoever may not is refused. No batch reported as added is
@@ -308,26 +334,7 @@ TEST_F(DataFileSafety, TwoUsersChangingASharedFileAtOnceLoseNoBatch)
         std::vector<pid_t> writers;
         for (int i = 0; i < kWriters; ++i) {
             const bool byUser = i % 2 == 1;
-            const pid_t child = ::fork();
-            if (child == 0) {
-                ::close(start[1]);
-                if (byUser && (::setgid(test::kUnprivilegedId) != 0 || ::setuid(test::kUnprivilegedId) != 0))
-                    ::_exit(2);
-                char go;
-                if (::read(start[0], &go, 1) != 0)
-                    ::_exit(2);
-                RateTable table('.', ByteCollation());
-                DataFileAccess access;
-                access.lockWait = 60s;
-                const std::string error = ErrorOf([&] {
-                    ChangeDataFile(table, file, access, [&] {
-                        test::AddRow(table, "T" + std::to_string(i), "USD", "2");
-                        table.SaveToFile(file);
-                    });
-                });
-                ::_exit(error == "(no error)" ? 0 : error == LockRefusedText(file) ? 1 : 2);
-            }
-            writers.push_back(child);
+            writers.push_back(StartWriter(file, "T" + std::to_string(i), byUser, start));
         }
         ::close(start[0]);
         ::close(start[1]); // every writer starts now

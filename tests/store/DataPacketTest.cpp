@@ -300,34 +300,31 @@ struct BadPacket {
 
 std::vector<BadPacket> BadPackets()
 {
-    std::vector<BadPacket> cases;
-    auto mutate = [](auto change) {
-        Bytes bytes = OneRowPacket();
-        change(bytes);
-        return bytes;
+    // One byte of the one-row packet changed.
+    const struct {
+        const char* name;
+        std::size_t offset;
+        std::uint8_t value;
+        const char* message;
+    } changes[] = {
+        {"version first word 4", 4, 4, "Mismatch in datapacket."},
+        {"version second word 4", 6, 4, "Mismatch in datapacket."},
+        {"flags 0", 18, 0, "Datapacket contains no meta data."},
+        {"no columns", 12, 0, "Mismatch in datapacket."},
+        {"nameless column", 24, 0, "Field name can't be null, datapacket may be corrupted"},
+        {"text column without width", 46, 0, "Invalid parameter."},
+        {"change log of two elements", 103, 2, "Invalid parameter."},
+        {"change log not an array", 101, 0x02, "Invalid parameter."},
+        {"unknown column kind", 80, 0x0A, "Mismatch in datapacket."},
+        {"header size past the end", 9, 0x10, "Mismatch in datapacket."},
+        {"huge row count", 17, 0x7F, "Mismatch in datapacket."},
     };
-    cases.push_back({"version first word 4", mutate([](Bytes& b) { b[4] = std::byte{4}; }),
-                     "Mismatch in datapacket."});
-    cases.push_back({"version second word 4", mutate([](Bytes& b) { b[6] = std::byte{4}; }),
-                     "Mismatch in datapacket."});
-    cases.push_back({"flags 0", mutate([](Bytes& b) { b[18] = std::byte{0}; }),
-                     "Datapacket contains no meta data."});
-    cases.push_back({"no columns", mutate([](Bytes& b) { b[12] = std::byte{0}; }),
-                     "Mismatch in datapacket."});
-    cases.push_back({"nameless column", mutate([](Bytes& b) { b[24] = std::byte{0}; }),
-                     "Field name can't be null, datapacket may be corrupted"});
-    cases.push_back({"text column without width", mutate([](Bytes& b) { b[46] = std::byte{0}; }),
-                     "Invalid parameter."});
-    cases.push_back({"change log of two elements", mutate([](Bytes& b) { b[103] = std::byte{2}; }),
-                     "Invalid parameter."});
-    cases.push_back({"change log not an array", mutate([](Bytes& b) { b[101] = std::byte{0x02}; }),
-                     "Invalid parameter."});
-    cases.push_back({"unknown column kind", mutate([](Bytes& b) { b[80] = std::byte{0x0A}; }),
-                     "Mismatch in datapacket."});
-    cases.push_back({"header size past the end", mutate([](Bytes& b) { b[9] = std::byte{0x10}; }),
-                     "Mismatch in datapacket."});
-    cases.push_back({"huge row count", mutate([](Bytes& b) { b[17] = std::byte{0x7F}; }),
-                     "Mismatch in datapacket."});
+    std::vector<BadPacket> cases;
+    for (const auto& change : changes) {
+        Bytes bytes = OneRowPacket();
+        bytes[change.offset] = std::byte{change.value};
+        cases.push_back({change.name, std::move(bytes), change.message});
+    }
     cases.push_back({"plain text file of rates", FromString("2013-01-28\nUSD=1.3444\n"),
                      "Mismatch in datapacket."});
     cases.push_back({"XML form", FromString("\xEF\xBB\xBF <?xml version=\"1.0\"?><DATAPACKET/>"),
@@ -501,6 +498,37 @@ std::string Kept(const std::string& text, std::size_t width)
     return text.substr(0, std::min(text.find('\0'), width));
 }
 
+// 3,000 rows whose second column holds runs of texts, as upload times come,
+// between changes, and some texts never seen before, so that the texts
+// outgrow a first guess; and that table as loading must give it back.
+std::pair<TableData, TableData> TextTables(const std::vector<std::string>& texts, std::uint16_t width,
+                                           std::mt19937& random)
+{
+    TableData written = TableData::RateTableDefinition();
+    written.columns[1].width = width;
+    TableData expected = written;
+    std::string text;
+    for (int row = 0; row < 3000; ++row) {
+        if (random() % 2 == 0)
+            text = texts[random() % texts.size()];
+        if (random() % 4 == 0)
+            text = text.substr(0, 200) + std::to_string(row);
+        for (TableData* table : {&written, &expected}) {
+            table->status.push_back(kRowInserted);
+            table->values[0].AppendText(std::to_string(row / 40));
+            table->values[2].AppendFloat(row + 0.5);
+        }
+        if (random() % 10 == 0) {
+            written.values[1].AppendEmpty(kCellNull);
+            expected.values[1].AppendEmpty(kCellNull);
+        } else {
+            written.values[1].AppendText(text);
+            expected.values[1].AppendText(Kept(text, width));
+        }
+    }
+    return {std::move(written), std::move(expected)};
+}
+
 TEST(DataPacket, LoadedTextsAreCutAndSharedAsAppendingThemWould)
 {
     const std::vector<std::string> shortTexts = {
@@ -515,30 +543,7 @@ TEST(DataPacket, LoadedTextsAreCutAndSharedAsAppendingThemWould)
     for (const std::uint16_t width : {1, 3, 10, 253, 254, 2000}) {
         SCOPED_TRACE("width " + std::to_string(width));
         const auto& texts = width < 254 ? shortTexts : allTexts;
-        TableData written = TableData::RateTableDefinition();
-        written.columns[1].width = width;
-        TableData expected = written;
-        std::string text;
-        for (int row = 0; row < 3000; ++row) {
-            // Runs of one text, as upload times come, between changes; some
-            // texts never seen before, so that the texts outgrow a first guess.
-            if (random() % 2 == 0)
-                text = texts[random() % texts.size()];
-            if (random() % 4 == 0)
-                text = text.substr(0, 200) + std::to_string(row);
-            for (TableData* table : {&written, &expected}) {
-                table->status.push_back(kRowInserted);
-                table->values[0].AppendText(std::to_string(row / 40));
-                table->values[2].AppendFloat(row + 0.5);
-            }
-            if (random() % 10 == 0) {
-                written.values[1].AppendEmpty(kCellNull);
-                expected.values[1].AppendEmpty(kCellNull);
-            } else {
-                written.values[1].AppendText(text);
-                expected.values[1].AppendText(Kept(text, width));
-            }
-        }
+        const auto [written, expected] = TextTables(texts, width, random);
         const Bytes packet = BuildPacket(written);
         std::size_t offset = 0;
         const auto read = [&](std::span<std::byte> into) {
