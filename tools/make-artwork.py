@@ -635,6 +635,12 @@ GREEN = (52, 160, 84)
 GREEN_DARK = (26, 104, 52)
 
 
+def outlined(cv, sdf, outline, colour, width=1.2):
+    """Fill sdf with colour inside an outline of the given width."""
+    cv.fill(sd_inset(sdf, -width), outline)
+    cv.fill(sdf, colour)
+
+
 def icon_clear(matte):
     cv = Canvas(45, 45, matte)
     cx, top, rx, ry = 20.0, 9.0, 14.0, 5.0
@@ -644,12 +650,11 @@ def icon_clear(matte):
     for i in (2, 1, 0):
         y = top + i * 9.5
         slab = sd_union(sd_rrect(cx - rx, y, cx + rx, y + 9.5, 0.01), sd_ellipse(cx, y + 9.5, rx, ry))
-        cv.fill(sd_inset(slab, -1.2), outline, (0, 0, 45, 45))
-        cv.fill(slab, body_c, (0, 0, 45, 45))
+        outlined(cv, slab, outline, body_c)
         cv.fill(sd_intersect(sd_ring(sd_ellipse(cx, y + 9.5, rx, ry), 1.2), lambda x, yy, y=y: y + 9.5 - yy),
-                (140, 190, 230), (0, 0, 45, 45))
-    cv.fill(sd_inset(sd_ellipse(cx, top, rx, ry), -1.2), outline, (0, 0, 45, 45))
-    cv.fill(sd_ellipse(cx, top, rx, ry), radial((170, 214, 244), (96, 160, 214), cx - 4, top - 2, rx * 1.2), (0, 0, 45, 45))
+                (140, 190, 230))
+    outlined(cv, sd_ellipse(cx, top, rx, ry), outline,
+             radial((170, 214, 244), (96, 160, 214), cx - 4, top - 2, rx * 1.2))
     badge(cv, 33, 33, 9.2, RED, RED_DARK, "x")
     return cv.finish(threshold=0.3)
 
@@ -658,25 +663,24 @@ def icon_remove(matte):
     cv = Canvas(45, 45, matte)
     # Calendar page.
     page = sd_rrect(5, 7, 35, 37, 4)
-    cv.fill(sd_inset(page, -1.2), (60, 80, 100), (0, 0, 45, 45))
-    cv.fill(page, (246, 246, 242), (0, 0, 45, 45))
-    cv.fill(sd_intersect(page, lambda x, y: y - 15.0), vgrad((226, 86, 70), (196, 56, 46), 7, 15), (0, 0, 45, 45))
+    outlined(cv, page, (60, 80, 100), (246, 246, 242))
+    cv.fill(sd_intersect(page, lambda x, y: y - 15.0), vgrad((226, 86, 70), (196, 56, 46), 7, 15))
     for rx in (12, 28):
-        cv.fill(sd_stroke([(rx, 4.5), (rx, 10)], 2.6), (70, 80, 96), (0, 0, 45, 45))
+        cv.fill(sd_stroke([(rx, 4.5), (rx, 10)], 2.6), (70, 80, 96))
     # Grid of days.
     for row in range(3):
         for col in range(4):
             x, y = 9.5 + col * 6.4, 19.5 + row * 5.6
-            cv.fill(sd_rrect(x, y, x + 4, y + 3.4, 0.8), (170, 186, 200), (0, 0, 45, 45))
+            cv.fill(sd_rrect(x, y, x + 4, y + 3.4, 0.8), (170, 186, 200))
     # Clock over the lower-right corner of the page.
     cx, cy, r = 32.0, 31.0, 10.0
-    cv.fill(sd_circle(cx, cy, r + 1.3), (44, 70, 96), (0, 0, 45, 45))
-    cv.fill(sd_circle(cx, cy, r), radial((250, 250, 246), (214, 228, 238), cx - 3, cy - 3, r * 1.3), (0, 0, 45, 45))
+    cv.fill(sd_circle(cx, cy, r + 1.3), (44, 70, 96))
+    cv.fill(sd_circle(cx, cy, r), radial((250, 250, 246), (214, 228, 238), cx - 3, cy - 3, r * 1.3))
     for k in range(12):
         t = math.radians(k * 30)
         cv.fill(sd_circle(cx + math.cos(t) * (r - 2.3), cy + math.sin(t) * (r - 2.3), 0.7 if k % 3 else 1.0),
-                (80, 96, 112), (0, 0, 45, 45))
-    cv.fill(sd_strokes([[(cx, cy - 6.2), (cx, cy), (cx + 4.5, cy + 2.2)]], 1.7), (30, 50, 70), (0, 0, 45, 45))
+                (80, 96, 112))
+    cv.fill(sd_strokes([[(cx, cy - 6.2), (cx, cy), (cx + 4.5, cy + 2.2)]], 1.7), (30, 50, 70))
     badge(cv, 12.5, 34.5, 7.6, RED, RED_DARK, "minus")
     return cv.finish(threshold=0.3)
 
@@ -685,20 +689,17 @@ def icon_updatefile(matte):
     cv = Canvas(45, 45, matte)
     outline = (150, 100, 20)
     back = sd_union(sd_rrect(4, 10, 40, 38, 3), sd_rrect(4, 7, 19, 14, 2.5))
-    cv.fill(sd_inset(back, -1.2), outline, (0, 0, 45, 45))
-    cv.fill(back, vgrad((236, 178, 58), (214, 148, 36), 7, 38), (0, 0, 45, 45))
+    outlined(cv, back, outline, vgrad((236, 178, 58), (214, 148, 36), 7, 38))
     # A sheet of paper sticking out of the folder.
     sheet = sd_rrect(9, 12, 35, 30, 1.5)
-    cv.fill(sd_inset(sheet, -1), (170, 160, 140), (0, 0, 45, 45))
-    cv.fill(sheet, (248, 248, 244), (0, 0, 45, 45))
+    outlined(cv, sheet, (170, 160, 140), (248, 248, 244), width=1)
     for yy in (16, 20):
-        cv.fill(sd_stroke([(13, yy), (31, yy)], 1.2), (176, 190, 204), (0, 0, 45, 45))
+        cv.fill(sd_stroke([(13, yy), (31, yy)], 1.2), (176, 190, 204))
     # Front flap, slanted.
     front = sd_polygon([(4, 20.5), (41, 20.5), (39, 38), (4, 38)])
     front = sd_intersect(front, sd_rrect(2, 18, 42, 38, 3))
-    cv.fill(sd_inset(front, -1.2), outline, (0, 0, 45, 45))
-    cv.fill(front, vgrad((252, 210, 96), (236, 170, 48), 20, 38), (0, 0, 45, 45))
-    cv.fill(sd_stroke([(6.5, 23), (38, 23)], 1.0), (255, 232, 160), (0, 0, 45, 45))
+    outlined(cv, front, outline, vgrad((252, 210, 96), (236, 170, 48), 20, 38))
+    cv.fill(sd_stroke([(6.5, 23), (38, 23)], 1.0), (255, 232, 160))
     badge(cv, 33, 33, 9.2, GREEN, GREEN_DARK, "down")
     return cv.finish(threshold=0.3)
 
@@ -706,20 +707,19 @@ def icon_updatefile(matte):
 def icon_updateurl(matte):
     cv = Canvas(45, 45, matte)
     cx, cy, r = 20.0, 20.0, 16.0
-    cv.fill(sd_circle(cx, cy, r + 1.2), (22, 70, 120), (0, 0, 45, 45))
-    cv.fill(sd_circle(cx, cy, r), radial((120, 196, 240), (36, 112, 180), cx - 6, cy - 7, r * 1.5), (0, 0, 45, 45))
+    cv.fill(sd_circle(cx, cy, r + 1.2), (22, 70, 120))
+    cv.fill(sd_circle(cx, cy, r), radial((120, 196, 240), (36, 112, 180), cx - 6, cy - 7, r * 1.5))
     inside = sd_circle(cx, cy, r - 0.5)
     land = sd_union(sd_rotate(sd_ellipse(cx - 6, cy - 6, 6.0, 3.6), cx - 6, cy - 6, 20),
                     sd_rotate(sd_ellipse(cx - 4, cy + 5, 3.0, 6.0), cx - 4, cy + 5, -15),
                     sd_rotate(sd_ellipse(cx + 7, cy - 5, 5.0, 3.0), cx + 7, cy - 5, -25),
                     sd_rotate(sd_ellipse(cx + 8, cy + 3, 2.8, 4.6), cx + 8, cy + 3, 20))
-    cv.fill(sd_intersect(land, inside), (86, 172, 100), (0, 0, 45, 45))
+    cv.fill(sd_intersect(land, inside), (86, 172, 100))
     grid = (214, 236, 248)
-    cv.fill(sd_intersect(sd_ring(sd_ellipse(cx, cy, r * 0.45, r - 0.5), 1.0), inside), grid, (0, 0, 45, 45), opacity=0.7)
-    cv.fill(sd_intersect(sd_stroke([(cx, cy - r), (cx, cy + r)], 1.0), inside), grid, (0, 0, 45, 45), opacity=0.7)
+    cv.fill(sd_intersect(sd_ring(sd_ellipse(cx, cy, r * 0.45, r - 0.5), 1.0), inside), grid, opacity=0.7)
+    cv.fill(sd_intersect(sd_stroke([(cx, cy - r), (cx, cy + r)], 1.0), inside), grid, opacity=0.7)
     for t in (-0.5, 0.0, 0.5):
-        cv.fill(sd_intersect(sd_stroke([(cx - r, cy + t * r), (cx + r, cy + t * r)], 1.0), inside), grid,
-                (0, 0, 45, 45), opacity=0.7)
+        cv.fill(sd_intersect(sd_stroke([(cx - r, cy + t * r), (cx + r, cy + t * r)], 1.0), inside), grid, opacity=0.7)
     badge(cv, 33, 33, 9.2, GREEN, GREEN_DARK, "down")
     return cv.finish(threshold=0.3)
 
@@ -728,15 +728,14 @@ def icon_history(matte):
     cv = Canvas(45, 45, matte)
     # A chart card: axes, a grid and a rising, falling line of rates.
     card = sd_rrect(4, 6, 40, 38, 4)
-    cv.fill(sd_inset(card, -1.2), (44, 70, 96), (0, 0, 45, 45))
-    cv.fill(card, vgrad((250, 250, 246), (222, 234, 242), 6, 38), (0, 0, 45, 45))
+    outlined(cv, card, (44, 70, 96), vgrad((250, 250, 246), (222, 234, 242), 6, 38))
     for yy in (14, 21, 28):
-        cv.fill(sd_stroke([(10, yy), (36, yy)], 0.9), (188, 204, 218), (0, 0, 45, 45))
-    cv.fill(sd_strokes([[(9.5, 10), (9.5, 33.5), (37, 33.5)]], 1.6), (70, 86, 104), (0, 0, 45, 45))
+        cv.fill(sd_stroke([(10, yy), (36, yy)], 0.9), (188, 204, 218))
+    cv.fill(sd_strokes([[(9.5, 10), (9.5, 33.5), (37, 33.5)]], 1.6), (70, 86, 104))
     line = [(11, 29), (16, 24), (20, 26.5), (25, 17), (29, 20), (35, 11)]
-    cv.fill(sd_stroke([(x, y + 1.0) for x, y in line], 2.6), (150, 170, 190), (0, 0, 45, 45), opacity=0.5)
-    cv.fill(sd_stroke(line, 2.4), (36, 112, 180), (0, 0, 45, 45))
-    cv.fill(sd_circle(35, 11, 2.2), GOLD, (0, 0, 45, 45))
+    cv.fill(sd_stroke([(x, y + 1.0) for x, y in line], 2.6), (150, 170, 190), opacity=0.5)
+    cv.fill(sd_stroke(line, 2.4), (36, 112, 180))
+    cv.fill(sd_circle(35, 11, 2.2), GOLD)
     return cv.finish(threshold=0.3)
 
 
