@@ -10,6 +10,7 @@
 #include <climits>
 #include <functional>
 #include <map>
+#include <string_view>
 #include <utility>
 
 namespace zentaro {
@@ -116,19 +117,28 @@ std::map<QString, Setter<Control>> CommonSetters()
     };
 }
 
+// The colour properties by their names, and ColorScheme by the names that
+// schemeFromName knows.
+template <typename Control, std::size_t N, typename SchemeFromName>
+void AddColorSetters(std::map<QString, Setter<Control>>& s, const std::array<std::string_view, N>& names,
+                     SchemeFromName schemeFromName)
+{
+    for (int i = 0; i < static_cast<int>(N); ++i)
+        s[QString::fromLatin1(names[i].data(), names[i].size())] =
+            [i](Control& c, const QString& n, const QString& v) { c.SetColor(i, ParseColor(n, v)); };
+    s["ColorScheme"] = [schemeFromName](Control& c, const QString& n, const QString& v) {
+        const auto scheme = schemeFromName(v.toStdString());
+        if (!scheme)
+            BadValue(n, v);
+        c.SetColorScheme(*scheme);
+    };
+}
+
 const std::map<QString, Setter<TXiButton>>& ButtonSetters()
 {
     static const std::map<QString, Setter<TXiButton>> setters = [] {
         auto s = CommonSetters<TXiButton>();
-        for (int i = 0; i < kButtonColorCount; ++i)
-            s[QString::fromLatin1(kButtonColorNames[i].data(), kButtonColorNames[i].size())] =
-                [i](TXiButton& b, const QString& n, const QString& v) { b.SetColor(i, ParseColor(n, v)); };
-        s["ColorScheme"] = [](TXiButton& b, const QString& n, const QString& v) {
-            const auto scheme = ButtonSchemeFromName(v.toStdString());
-            if (!scheme)
-                BadValue(n, v);
-            b.SetColorScheme(*scheme);
-        };
+        AddColorSetters(s, kButtonColorNames, ButtonSchemeFromName);
         s["Ctl3D"] = [](TXiButton& b, const QString& n, const QString& v) { b.SetCtl3D(ParseBool(n, v)); };
         s["Layout"] = [](TXiButton& b, const QString& n, const QString& v) {
             b.SetLayout(ParseEnum<TButtonLayout>(n, v, kLayouts));
@@ -168,15 +178,7 @@ const std::map<QString, Setter<TXiPanel>>& PanelSetters()
 {
     static const std::map<QString, Setter<TXiPanel>> setters = [] {
         auto s = CommonSetters<TXiPanel>();
-        for (int i = 0; i < kPanelColorCount; ++i)
-            s[QString::fromLatin1(kPanelColorNames[i].data(), kPanelColorNames[i].size())] =
-                [i](TXiPanel& p, const QString& n, const QString& v) { p.SetColor(i, ParseColor(n, v)); };
-        s["ColorScheme"] = [](TXiPanel& p, const QString& n, const QString& v) {
-            const auto scheme = PanelSchemeFromName(v.toStdString());
-            if (!scheme)
-                BadValue(n, v);
-            p.SetColorScheme(*scheme);
-        };
+        AddColorSetters(s, kPanelColorNames, PanelSchemeFromName);
         s["FillDirection"] = [](TXiPanel& p, const QString& n, const QString& v) {
             p.SetFillDirection(ParseEnum<TFillDirection>(n, v, kDirections));
         };
