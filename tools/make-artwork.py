@@ -743,34 +743,37 @@ def icon_swap(matte):
     # The title band's two opposed arrows, light and gold.
     cv = Canvas(36, 27, matte)
     light = (170, 214, 236)
-    cv.fill(sd_stroke([(4, 8), (25, 8)], 3.2), light, (0, 0, 36, 27))
-    cv.fill(sd_polygon([(23, 2), (33, 8), (23, 14)]), light, (0, 0, 36, 27))
-    cv.fill(sd_stroke([(11, 19), (32, 19)], 3.2), GOLD, (0, 0, 36, 27))
-    cv.fill(sd_polygon([(13, 13), (3, 19), (13, 25)]), GOLD, (0, 0, 36, 27))
+    cv.fill(sd_stroke([(4, 8), (25, 8)], 3.2), light)
+    cv.fill(sd_polygon([(23, 2), (33, 8), (23, 14)]), light)
+    cv.fill(sd_stroke([(11, 19), (32, 19)], 3.2), GOLD)
+    cv.fill(sd_polygon([(13, 13), (3, 19), (13, 25)]), GOLD)
     return cv.finish(threshold=0.3)
+
+
+def round_face(cv, cx, cy, r, edge, light, dark):
+    """A round button face lit from the upper left, in a light rim."""
+    cv.fill(sd_circle(cx, cy, r + 1.0), (236, 236, 232))
+    cv.fill(sd_circle(cx, cy, r), edge)
+    cv.fill(sd_circle(cx, cy, r - 1.0), radial(light, dark, cx - 3, cy - 4, r * 1.5))
 
 
 def icon_exit(matte):
     cv = Canvas(26, 26, matte)
     cx, cy, r = 13.0, 13.0, 11.4
-    cv.fill(sd_circle(cx, cy, r + 1.0), (236, 236, 232), (0, 0, 26, 26))
-    cv.fill(sd_circle(cx, cy, r), (130, 24, 24), (0, 0, 26, 26))
-    cv.fill(sd_circle(cx, cy, r - 1.0), radial((244, 104, 92), (196, 40, 36), cx - 3, cy - 4, r * 1.5), (0, 0, 26, 26))
+    round_face(cv, cx, cy, r, (130, 24, 24), (244, 104, 92), (196, 40, 36))
     k = 4.4
     cv.fill(sd_strokes([[(cx - k, cy - k), (cx + k, cy + k)], [(cx - k, cy + k), (cx + k, cy - k)]], 2.6),
-            (250, 250, 246), (0, 0, 26, 26))
+            (250, 250, 246))
     return cv.finish(threshold=0.3)
 
 
 def icon_help(matte):
     cv = Canvas(25, 26, matte)
     cx, cy, r = 12.5, 13.0, 11.0
-    cv.fill(sd_circle(cx, cy, r + 1.0), (236, 236, 232), (0, 0, 25, 26))
-    cv.fill(sd_circle(cx, cy, r), (18, 60, 130), (0, 0, 25, 26))
-    cv.fill(sd_circle(cx, cy, r - 1.0), radial((110, 170, 240), (36, 96, 196), cx - 3, cy - 4, r * 1.5), (0, 0, 25, 26))
+    round_face(cv, cx, cy, r, (18, 60, 130), (110, 170, 240), (36, 96, 196))
     q = arc(cx, cy - 3.4, 3.6, -170, 40) + [(cx, cy + 1.6), (cx, cy + 2.8)]
-    cv.fill(sd_stroke(q, 2.4), (250, 250, 246), (0, 0, 25, 26))
-    cv.fill(sd_circle(cx, cy + 6.6, 1.5), (250, 250, 246), (0, 0, 25, 26))
+    cv.fill(sd_stroke(q, 2.4), (250, 250, 246))
+    cv.fill(sd_circle(cx, cy + 6.6, 1.5), (250, 250, 246))
     return cv.finish(threshold=0.3)
 
 
