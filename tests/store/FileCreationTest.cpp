@@ -37,6 +37,28 @@ TEST(CreateNewFileTest, MakesANewFileWholeWithTheModeOfANewFile)
     EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"new"});
 }
 
+TEST(TemporaryFileTest, IsItsOwnersAloneBesideTheTargetAndGoesWithTheObject)
+{
+    const test::TempDir dir;
+    const mode_t saved = ::umask(0);
+    fs::path path;
+    {
+        TemporaryFile file(dir / "target");
+        path = file.Path();
+        struct stat info {};
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0600u);
+        EXPECT_EQ(path.parent_path(), dir.Path());
+        const std::string name = path.filename().string();
+        EXPECT_TRUE(name.starts_with(".target.")) << name;
+        EXPECT_EQ(name.size(), std::string(".target.").size() + 6) << name;
+        EXPECT_NE(TemporaryFile(dir / "target").Path(), path);
+    }
+    ::umask(saved);
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(Names(dir.Path()).empty());
+}
+
 TEST(CreateNewFileTest, WhateverStandsAtTheNameIsKeptAndNothingIsWritten)
 {
     const test::TempDir dir;
