@@ -78,7 +78,7 @@ TEST_F(WindowCommandsTest, EveryPictureCommandHasItsShortcut)
         {QKeySequence(Qt::Key_F1), "help Zentaro Help.html"},
         {QKeySequence(Qt::CTRL | Qt::Key_Q), "quit"},
         {QKeySequence(Qt::CTRL | Qt::Key_O), "open-file dialog"},
-        {QKeySequence(Qt::Key_F5), "Cannot open URL http://127.0.0.1:1/update/Last Update.txt: could not connect to the server."},
+        {QKeySequence(Qt::Key_F5), "Cannot open URL " + updateUrl + ": could not connect to the server."},
         {QKeySequence(Qt::CTRL | Qt::Key_D), kRemoveQuestion.toStdString()},
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), kClearQuestion.toStdString()},
     };
