@@ -16,11 +16,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-const QString kRemoveQuestion =
-    QStringLiteral("Are You Sure Want To Remove Current Time ?\rWarning this cannot be Undone.");
-const QString kClearQuestion =
-    QStringLiteral("Are You Sure Want To Clear All Currency Database ?\rWarning this cannot be Undone.");
-
 class WindowCommandsTest : public ::testing::Test, public WindowFixture {
 protected:
     void SetUp() override
