@@ -46,14 +46,13 @@ TXiButton::~TXiButton() = default;
 
 TColor TXiButton::Color(int index) const
 {
-    return index >= 0 && index < kButtonColorCount ? colors_[index] : 0;
+    return ColorAt(colors_, index);
 }
 
 void TXiButton::SetColor(int index, TColor color)
 {
-    if (index < 0 || index >= kButtonColorCount)
+    if (!StoreColorAt(colors_, index, color))
         return;
-    colors_[index] = color;
     SetColorScheme(csCustom);
     update();
 }

@@ -26,14 +26,13 @@ TXiPanel::TXiPanel(QWidget* parent) : PaintedControl(parent)
 
 TColor TXiPanel::Color(int index) const
 {
-    return index >= 0 && index < kPanelColorCount ? colors_[index] : 0;
+    return ColorAt(colors_, index);
 }
 
 void TXiPanel::SetColor(int index, TColor color)
 {
-    if (index < 0 || index >= kPanelColorCount)
+    if (!StoreColorAt(colors_, index, color))
         return;
-    colors_[index] = color;
     colorScheme_ = csCustom;
     update();
 }
