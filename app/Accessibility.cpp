@@ -30,11 +30,12 @@ void ClickLater(QWidget* control, std::function<void(QWidget*)> click)
     });
 }
 
-// Shared by the two painted push buttons: one press action while enabled.
-class PushButtonAccessible : public QAccessibleWidget {
+// A control with one action while it is enabled: the painted push buttons
+// press, the lists show their entries.
+class OneActionAccessible : public QAccessibleWidget {
 public:
-    PushButtonAccessible(QWidget* control, std::function<void(QWidget*)> click)
-        : QAccessibleWidget(control, QAccessible::Button), click_(std::move(click))
+    OneActionAccessible(QWidget* control, QAccessible::Role role, QString action, std::function<void(QWidget*)> run)
+        : QAccessibleWidget(control, role), action_(std::move(action)), run_(std::move(run))
     {
     }
 
@@ -42,25 +43,27 @@ public:
     {
         if (!widget()->isEnabled())
             return {};
-        return {pressAction()};
+        return {action_};
     }
 
     void doAction(const QString& actionName) override
     {
-        if (actionName == pressAction())
-            ClickLater(widget(), click_);
+        if (actionName == action_)
+            ClickLater(widget(), run_);
     }
 
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    std::function<void(QWidget*)> click_;
+    QString action_;
+    std::function<void(QWidget*)> run_;
 };
 
-class PictureButtonAccessible : public PushButtonAccessible {
+class PictureButtonAccessible : public OneActionAccessible {
 public:
     explicit PictureButtonAccessible(PictureControl* picture)
-        : PushButtonAccessible(picture, [](QWidget* control) { emit static_cast<PictureControl*>(control)->clicked(); })
+        : OneActionAccessible(picture, QAccessible::Button, pressAction(),
+                              [](QWidget* control) { emit static_cast<PictureControl*>(control)->clicked(); })
     {
     }
 
@@ -76,10 +79,11 @@ public:
     }
 };
 
-class GradientButtonAccessible : public PushButtonAccessible {
+class GradientButtonAccessible : public OneActionAccessible {
 public:
     explicit GradientButtonAccessible(TXiButton* button)
-        : PushButtonAccessible(button, [](QWidget* control) { static_cast<TXiButton*>(control)->Click(); })
+        : OneActionAccessible(button, QAccessible::Button, pressAction(),
+                              [](QWidget* control) { static_cast<TXiButton*>(control)->Click(); })
     {
     }
 
@@ -101,9 +105,13 @@ public:
 // On Linux Qt names a list by its text, so that "ZAR" is all a reader hears
 // of the from-currency list; here the text is its value. Its children are
 // the entries' view and, when editable, the edit part.
-class ListAccessible : public QAccessibleWidget {
+class ListAccessible : public OneActionAccessible {
 public:
-    explicit ListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+    explicit ListAccessible(QComboBox* list)
+        : OneActionAccessible(list, QAccessible::ComboBox, showMenuAction(),
+                              [](QWidget* shown) { static_cast<QComboBox*>(shown)->showPopup(); })
+    {
+    }
 
     int childCount() const override { return List()->lineEdit() ? 2 : 1; }
 
@@ -130,21 +138,6 @@ public:
             return List()->currentText();
         return QAccessibleWidget::text(t);
     }
-
-    QStringList actionNames() const override
-    {
-        if (!widget()->isEnabled())
-            return {};
-        return {showMenuAction()};
-    }
-
-    void doAction(const QString& actionName) override
-    {
-        if (actionName == showMenuAction())
-            ClickLater(widget(), [](QWidget* list) { static_cast<QComboBox*>(list)->showPopup(); });
-    }
-
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
     QComboBox* List() const { return static_cast<QComboBox*>(widget()); }

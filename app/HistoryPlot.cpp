@@ -147,26 +147,37 @@ void HistoryPlot::DrawBase(QImage& image) const
     image.fill(palette().color(QPalette::Base));
     QPainter painter(&image);
     painter.setFont(font());
-    const QRectF area = PlotArea();
-    const QFontMetrics metrics(font());
     if (!points_ || shown_.empty()) {
         painter.setPen(palette().color(QPalette::PlaceholderText));
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, emptyText_);
         return;
     }
     const PlotMapping mapping = Mapping();
+    const DateAxis dates = MakeDateAxis(span_, std::max(1, static_cast<int>(PlotArea().width()) / kDateLabelPixels));
+    DrawGrid(painter, mapping, dates);
+    DrawAxes(painter, mapping, dates);
+    DrawLine(painter, mapping);
+}
 
-    // Grid and value labels.
+void HistoryPlot::DrawGrid(QPainter& painter, const PlotMapping& mapping, const DateAxis& dates) const
+{
+    const QRectF area = PlotArea();
     painter.setPen(QPen(kGridColour, 1));
     for (const double tick : values_.ticks) {
         const double y = std::round(mapping.Y(tick)) + 0.5;
         painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
     }
-    const DateAxis dates = MakeDateAxis(span_, std::max(1, static_cast<int>(area.width()) / kDateLabelPixels));
     for (const DateTick& tick : dates.ticks) {
         const double x = std::round(mapping.X(tick.day)) + 0.5;
         painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
     }
+}
+
+// The axes with their ticks and labels: values on the left, dates below.
+void HistoryPlot::DrawAxes(QPainter& painter, const PlotMapping& mapping, const DateAxis& dates) const
+{
+    const QRectF area = PlotArea();
+    const QFontMetrics metrics(font());
     painter.setPen(QPen(kAxisColour, 1));
     painter.drawLine(area.bottomLeft(), area.bottomRight());
     painter.drawLine(area.topLeft(), area.bottomLeft());
@@ -187,10 +198,14 @@ void HistoryPlot::DrawBase(QImage& image) const
         const QRectF box(x - kDateLabelPixels / 2.0, area.bottom() + kTickLength, kDateLabelPixels, metrics.height());
         painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, Text(tick.label));
     }
+}
 
-    // The line, over a few points per pixel column.
+// The line over a few points per pixel column, and the lowest and the
+// highest rate of the range.
+void HistoryPlot::DrawLine(QPainter& painter, const PlotMapping& mapping) const
+{
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setClipRect(area.adjusted(-2, -2, 2, 2));
+    painter.setClipRect(PlotArea().adjusted(-2, -2, 2, 2));
     const std::vector<std::size_t> line = LinePoints(*points_, shown_, mapping);
     // Separate segments: the stroker joins a polyline's segments at a cost
     // that grows with their number, and at a few points per column no join
@@ -211,7 +226,6 @@ void HistoryPlot::DrawBase(QImage& image) const
     else
         painter.drawLines(segments);
 
-    // The lowest and the highest rate of the range.
     if (const auto summary = SummarizeRange(*points_, shown_)) {
         for (const auto& [index, colour] : {std::pair{summary->minIndex, kLowColour}, std::pair{summary->maxIndex, kHighColour}}) {
             const HistoryPoint& point = (*points_)[index];

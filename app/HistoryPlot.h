@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+class QPainter;
+
 #include <optional>
 #include <vector>
 
@@ -48,7 +50,10 @@ protected:
 private:
     void Invalidate();
     void DrawBase(QImage& image) const;
-    void DrawCrosshair(class QPainter& painter) const;
+    void DrawGrid(QPainter& painter, const PlotMapping& mapping, const DateAxis& dates) const;
+    void DrawAxes(QPainter& painter, const PlotMapping& mapping, const DateAxis& dates) const;
+    void DrawLine(QPainter& painter, const PlotMapping& mapping) const;
+    void DrawCrosshair(QPainter& painter) const;
     QString RateText(double rate) const;
 
     const std::vector<HistoryPoint>* points_ = nullptr;

@@ -3,11 +3,10 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 
 namespace zentaro {
 
-PictureControl::PictureControl(QWidget* parent) : QWidget(parent)
+PictureControl::PictureControl(QWidget* parent) : PaintedControl(parent)
 {
     setFocusPolicy(Qt::NoFocus);
 }
@@ -23,12 +22,6 @@ void PictureControl::SetStretch(bool on)
     if (stretch_ == on)
         return;
     stretch_ = on;
-    update();
-}
-
-void PictureControl::SetCenter(bool on)
-{
-    center_ = on;
     update();
 }
 
@@ -65,16 +58,9 @@ QImage PictureControl::RenderImage() const
 
 QSize PictureControl::sizeHint() const { return picture_.isNull() ? QSize(0, 0) : picture_.size(); }
 
-void PictureControl::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.drawImage(0, 0, RenderImage());
-}
-
 void PictureControl::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        clickArmed_ = true;
+    ArmClick(*event);
     emit mouseDown(event->button(), event->modifiers(), event->position().toPoint());
 }
 
@@ -85,18 +71,10 @@ void PictureControl::mouseMoveEvent(QMouseEvent* event)
 
 void PictureControl::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPoint at = event->position().toPoint();
-    const bool click = event->button() == Qt::LeftButton && clickArmed_ && rect().contains(at);
-    if (event->button() == Qt::LeftButton)
-        clickArmed_ = false;
     // The click comes before the release, as with the toolkit's controls.
-    if (click) {
-        const QPointer<PictureControl> self(this);
-        emit clicked();
-        if (!self)
-            return;
-    }
-    emit mouseUp(event->button(), event->modifiers(), at);
+    if (ReleaseClicks(*event) && !Survives([this] { emit clicked(); }))
+        return;
+    emit mouseUp(event->button(), event->modifiers(), event->position().toPoint());
 }
 
 } // namespace zentaro

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QImage>
-#include <QWidget>
+#include "controls/PaintedControl.h"
 
 namespace zentaro {
 
@@ -11,7 +10,7 @@ namespace zentaro {
 // mouse as the window's handlers want it: press, move and release with the
 // button, the modifiers and the position, and a click on a left release over
 // it after a left press on it.
-class PictureControl : public QWidget {
+class PictureControl : public PaintedControl {
     Q_OBJECT
 
 public:
@@ -23,12 +22,12 @@ public:
     // Repaints only when the value changes.
     void SetStretch(bool on);
     bool Center() const { return center_; }
-    void SetCenter(bool on);
+    void SetCenter(bool on) { Store(center_, on); }
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool on);
 
-    // What one paint draws: width() x height(), see-through where nothing is drawn.
-    QImage RenderImage() const;
+    // See-through where nothing is drawn.
+    QImage RenderImage() const override;
 
     QSize sizeHint() const override;
 
@@ -39,7 +38,6 @@ signals:
     void clicked();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -52,7 +50,6 @@ private:
     bool stretch_ = false;
     bool center_ = false;
     bool transparent_ = false;
-    bool clickArmed_ = false;
 };
 
 } // namespace zentaro

@@ -1,6 +1,7 @@
 #include "app/RatesKeeper.h"
 #include "app/DataFileWatcher.h"
 #include "app/WindowCommands.h"
+#include "app/WindowSettings.h"
 
 #include <QAction>
 #include <QLabel>
@@ -18,8 +19,12 @@ constexpr std::chrono::minutes kAgeTick{1};
 
 } // namespace
 
-RatesKeeper::RatesKeeper(QWidget* window, WindowCommands& commands, Options options)
-    : QObject(window), options_(std::move(options)), preferences_(options_.preferencesFile)
+RatesKeeper::RatesKeeper(QWidget* window, WindowCommands& commands, const WindowSettings& settings, Window asks)
+    : QObject(window),
+      now_(settings.now),
+      interval_(settings.autoUpdateInterval),
+      window_(std::move(asks)),
+      preferences_(settings.configFile)
 {
     ageLine_ = new QLabel(window);
     ageLine_->setObjectName(QStringLiteral("ratesAge"));
@@ -29,28 +34,28 @@ RatesKeeper::RatesKeeper(QWidget* window, WindowCommands& commands, Options opti
     ageLine_->setFont(font);
     ageLine_->show();
 
-    watcher_ = new DataFileWatcher(options_.update.dataFile, options_.settle, this);
-    connect(watcher_, &DataFileWatcher::changed, this, [this] { options_.follow(); });
+    watcher_ = new DataFileWatcher(settings.DataFilePath(), settings.followSettle, this);
+    connect(watcher_, &DataFileWatcher::changed, this, [this] { window_.follow(); });
 
-    AutoUpdate::Timing timing{options_.now, options_.interval, options_.gap};
+    AutoUpdate::Timing timing{now_, interval_, settings.autoUpdateGap};
     autoUpdate_ = std::make_unique<AutoUpdate>(
         timing,
-        [update = options_.update](const std::atomic<bool>& cancelled) {
+        [update = settings.UpdateSettings()](const std::atomic<bool>& cancelled) {
             return RunBackgroundUpdate(update, cancelled);
         },
-        [this] { return NewestEcbDay(options_.uploadTimes()); },
+        [this] { return NewestEcbDay(window_.uploadTimes()); },
         [this](const UpdateOutcome& outcome) { Updated(outcome); });
-    autoUpdate_->blocked = options_.transferring;
+    autoUpdate_->blocked = window_.transferring;
     autoUpdate_->SetEnabled(preferences_.UpdateRatesAutomatically());
     // Switched on, it looks for newer rates at once.
     checkItem_ = commands.AddCheck(QString::fromLatin1(kCheckItemText), preferences_.UpdateRatesAutomatically(),
                                    [this](bool on) {
                                        preferences_.SetUpdateRatesAutomatically(on);
                                        autoUpdate_->SetEnabled(on);
-                                       if (on && options_.interval.count() > 0)
+                                       if (on && interval_.count() > 0)
                                            autoUpdate_->Check();
                                    });
-    if (options_.interval.count() > 0)
+    if (interval_.count() > 0)
         autoUpdate_->Start();
 
     clock_.setInterval(kAgeTick);
@@ -63,9 +68,9 @@ RatesKeeper::~RatesKeeper() = default;
 
 void RatesKeeper::ShowAge()
 {
-    const std::vector<std::string>& times = options_.uploadTimes();
-    const RatesAge age = DescribeRatesAge(options_.currentUploadTime(), times.empty() ? std::string() : times.back(),
-                                          options_.now(), QLocale(), failure_);
+    const std::vector<std::string>& times = window_.uploadTimes();
+    const RatesAge age = DescribeRatesAge(window_.currentUploadTime(), times.empty() ? std::string() : times.back(),
+                                          now_(), QLocale(), failure_);
     if (ageLine_->text() != age.text)
         ageLine_->setText(age.text);
     if (ageLine_->toolTip() != age.hint)
@@ -86,7 +91,7 @@ void RatesKeeper::Updated(const UpdateOutcome& outcome)
     else
         failure_.reset();
     if (outcome.kind == UpdateOutcome::Added)
-        options_.follow();
+        window_.follow();
     ShowAge();
 }
 

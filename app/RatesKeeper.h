@@ -20,6 +20,7 @@ namespace zentaro {
 
 class DataFileWatcher;
 class WindowCommands;
+struct WindowSettings;
 
 // What keeps the window's rates current and says how old they are: the age
 // line, the following of the data file, the automatic update and its check
@@ -28,14 +29,8 @@ class RatesKeeper : public QObject {
     Q_OBJECT
 
 public:
-    struct Options {
-        std::function<QDateTime()> now = &QDateTime::currentDateTime;
-        // Zero: no update by itself.
-        std::chrono::milliseconds interval{0};
-        std::chrono::milliseconds gap{std::chrono::hours(1)};
-        std::chrono::milliseconds settle{250};
-        QString preferencesFile;
-        BackgroundUpdateSettings update;
+    // What it asks of the window.
+    struct Window {
         // True while the window's own transfer runs; no update starts then.
         std::function<bool()> transferring;
         // Shows what another program saved.
@@ -46,7 +41,9 @@ public:
     };
     static constexpr const char* kCheckItemText = "Update Rates Automatically";
 
-    RatesKeeper(QWidget* window, WindowCommands& commands, Options options);
+    // The clock, the update's interval and gap, the settle time of the data
+    // file and the preferences come from settings.
+    RatesKeeper(QWidget* window, WindowCommands& commands, const WindowSettings& settings, Window asks);
     ~RatesKeeper() override;
 
     // Draws the age line for what the lists show now.
@@ -59,7 +56,9 @@ public:
 private:
     void Updated(const UpdateOutcome& outcome);
 
-    Options options_;
+    std::function<QDateTime()> now_;
+    std::chrono::milliseconds interval_;
+    Window window_;
     Preferences preferences_;
     QLabel* ageLine_;
     QAction* checkItem_ = nullptr;

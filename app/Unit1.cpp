@@ -1,39 +1,30 @@
 #include "app/Unit1.h"
 #include "app/Accessibility.h"
+#include "app/AmountKeys.h"
+#include "app/DataFileCommands.h"
+#include "app/FollowDataFile.h"
 #include "app/HintConFont.h"
 #include "app/KeyCharacter.h"
 #include "app/Keypad.h"
 #include "app/KeypadNavigation.h"
-#include "app/WindowKey.h"
 #include "app/KeypadRules.h"
 #include "app/MessageBoxDialogs.h"
 #include "app/PairTools.h"
-#include "app/FollowDataFile.h"
 #include "app/PictureControl.h"
 #include "app/RatesKeeper.h"
 #include "app/ShownText.h"
 #include "app/TextComboBox.h"
-#include "app/Waiting.h"
-#include "app/WindowLooks.h"
 #include "app/WindowCommands.h"
+#include "app/WindowDrag.h"
+#include "app/WindowLooks.h"
 #include "app/WindowShape.h"
 #include "controls/XiButton.h"
 #include "controls/XiPanel.h"
-#include "import/RatesFile.h"
-#include "import/UpdateFromUrl.h"
 #include "import/UpdateImport.h"
-#include "store/DataLocation.h"
 #include "store/Maintenance.h"
-#include "store/NumberText.h"
 
-#include <QAction>
-#include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScopeGuard>
-
-#include <atomic>
 
 namespace zentaro {
 
@@ -58,7 +49,9 @@ TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* par
     : QWidget(parent),
       settings_(std::move(settings)),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<MessageBoxDialogs>()),
-      table_(settings_.decimalSeparator)
+      table_(settings_.decimalSeparator),
+      drag_(*this, settings_),
+      pairRates_(table_)
 {
     CreateControls();
     ConnectEvents();
@@ -74,19 +67,10 @@ TForm1::TForm1(Settings settings, std::unique_ptr<Dialogs> dialogs, QWidget* par
         if (settings_.dataFolderError.empty())
             dialogs_->ShowError(StartupErrorBoxText(error.what(), DataFilePath()));
     }
-    RatesKeeper::Options rates;
-    rates.now = settings_.now;
-    rates.interval = settings_.autoUpdateInterval;
-    rates.gap = settings_.autoUpdateGap;
-    rates.settle = settings_.followSettle;
-    rates.preferencesFile = settings_.preferencesFile;
-    rates.update = {settings_.updateUrl, DataFilePath(), settings_.fetchLimits, settings_.lockWait,
-                    settings_.decimalSeparator};
-    rates.transferring = [this] { return transferring_; };
-    rates.follow = [this] { FollowDataFile(*this); };
-    rates.uploadTimes = [this]() -> const std::vector<std::string>& { return ComboBox3->Entries(); };
-    rates.currentUploadTime = [this] { return ComboBox3->Text(); };
-    rates_ = new RatesKeeper(this, *commands_, std::move(rates));
+    rates_ = new RatesKeeper(this, *commands_, settings_,
+                             {[this] { return Transferring(); }, [this] { FollowDataFile(*this); },
+                              [this]() -> const std::vector<std::string>& { return ComboBox3->Entries(); },
+                              [this] { return ComboBox3->Text(); }});
     rates_->AgeLine()->stackUnder(ComboBox3);
     // The window opens ready for an amount; it takes the focus when the window is activated.
     Edit8->setFocus();
@@ -97,7 +81,7 @@ TForm1::~TForm1()
     tools_->SaveChoice();
     // The controls outlive this part of the window; closing them must not
     // reach the handlers any more.
-    Edit8->removeEventFilter(this);
+    delete amountKeys_;
     for (QObject* child : findChildren<QObject*>())
         child->disconnect(this);
 }
@@ -124,7 +108,7 @@ void TForm1::CreateControls()
     ArrangeControls();
     tools_ = std::make_unique<PairTools>(table_, PairTools::Controls{ComboBox3, ComboBox1, ComboBox2, Edit8},
                                          PairTools::Options{settings_.decimalSeparator, settings_.locale,
-                                                            settings_.localeCurrency, settings_.settingsFile});
+                                                            settings_.localeCurrency, settings_.configFile});
 }
 
 void TForm1::ConnectEvents()
@@ -148,15 +132,14 @@ void TForm1::ConnectEvents()
             Guard([this] { ComboBox3Click(ComboBox3); });
     });
     Bind(Edit8, &QLineEdit::textChanged, &TForm1::Edit8Change, Edit8);
-    // Every typed character must pass the key filter, so none may arrive
-    // composed by an input method instead of as a key press.
-    Edit8->setAttribute(Qt::WA_InputMethodEnabled, false);
-    Edit8->installEventFilter(this);
+    amountKeys_ = new AmountKeys(Edit8, {[this](char32_t& key) { return Guard([&] { Edit8KeyPress(Edit8, key); }); },
+                                         [this] { Guard([this] { tools_->PasteAmount(); }); },
+                                         [this](QPoint at) { tools_->ShowAmountMenu(at); }});
 }
 
 void TForm1::FormCreate(QObject*)
 {
-    dragEnabled_ = true;
+    drag_.Enable();
     THintConFont::Install();
     // Whatever the reload brings, the old result no longer belongs to it.
     Edit9->clear();
@@ -204,33 +187,25 @@ void TForm1::FillCurrencyList(TextComboBox& list, const CurrencyPass& pass)
     list.SetEntries(entries, pass.text);
 }
 
-void TForm1::LookUpShownRate(const TextComboBox& list, ShownRate& shown, std::string& scratch, bool again)
+// The scratch fields hold the rate texts of the from and to currency.
+void TForm1::LookUpShownRate(PairRates::Side side, bool again)
 {
-    std::string uploadTime = ComboBox3->Text();
-    std::string currency = list.Text();
-    if (!again && shown.uploadTime == uploadTime && shown.currency == currency)
-        return;
-    shown.rateText = LookUpStoredRate(table_, uploadTime, currency);
-    shown.uploadTime = std::move(uploadTime);
-    shown.currency = std::move(currency);
-    scratch = shown.rateText.value_or(std::string());
+    const bool from = side == PairRates::kFrom;
+    pairRates_.LookUp(side, ComboBox3->Text(), (from ? ComboBox1 : ComboBox2)->Text(), again, from ? Edit1 : Edit4);
 }
 
 void TForm1::ShowConversion(EmptyAmount emptyAmount)
 {
-    if (const auto result = ConvertWithRates(AmountText(), sourceRate_.rateText, targetRate_.rateText,
-                                                      settings_.decimalSeparator, emptyAmount))
+    if (const auto result = pairRates_.Convert(AmountText(), settings_.decimalSeparator, emptyAmount))
         ShowResult(*result);
 }
 
-// The other list's rate is looked up again only when its text or the upload
-// time changed since, so a keystroke still costs one lookup.
 void TForm1::ComboBox1Change(QObject*)
 {
     tools_->PairChanged();
     Edit9->clear();
-    LookUpShownRate(*ComboBox1, sourceRate_, Edit1, true);
-    LookUpShownRate(*ComboBox2, targetRate_, Edit4, false);
+    LookUpShownRate(PairRates::kFrom, true);
+    LookUpShownRate(PairRates::kTo, false);
     ShowConversion(EmptyAmount::IsZero);
 }
 
@@ -240,16 +215,16 @@ void TForm1::ComboBox2Change(QObject*)
     if (Edit8->text().isEmpty())
         Edit8->setText(QStringLiteral("0"));
     Edit9->clear();
-    LookUpShownRate(*ComboBox2, targetRate_, Edit4, true);
-    LookUpShownRate(*ComboBox1, sourceRate_, Edit1, false);
+    LookUpShownRate(PairRates::kTo, true);
+    LookUpShownRate(PairRates::kFrom, false);
     ShowConversion(EmptyAmount::IsText);
 }
 
 void TForm1::ConvertAgain()
 {
     Edit9->clear();
-    LookUpShownRate(*ComboBox1, sourceRate_, Edit1, true);
-    LookUpShownRate(*ComboBox2, targetRate_, Edit4, true);
+    LookUpShownRate(PairRates::kFrom, true);
+    LookUpShownRate(PairRates::kTo, true);
     if (!Edit8->text().isEmpty())
         ShowConversion(EmptyAmount::IsText);
 }
@@ -301,72 +276,16 @@ void TForm1::Edit8KeyPress(QObject* sender, char32_t& key)
     dialogs_->ShowMessage(kInvalidKeyText + QString::fromUcs4(&typed, 1));
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event)
-{
-    // A paste, by its keys or the context menu, takes the number the text holds.
-    if (watched == Edit8 && event->type() == QEvent::ContextMenu) {
-        tools_->ShowAmountMenu(static_cast<QContextMenuEvent*>(event)->pos());
-        return true;
-    }
-    if (watched != Edit8 || event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
-    const auto& press = *static_cast<QKeyEvent*>(event);
-    if (press.matches(QKeySequence::Paste)) {
-        Guard([this] { tools_->PasteAmount(); });
-        return true;
-    }
-    const std::optional<char32_t> typed = KeyCharacter(press);
-    // The field itself would insert an Alt combination's text.
-    if (!typed)
-        return IsAltCombination(press);
-    // The filter runs before the character reaches the field; an error in it
-    // discards the character like a rejection does.
-    char32_t key = *typed;
-    if (!Guard([&] { Edit8KeyPress(Edit8, key); }) || key == 0)
-        return true;
-    if (key == kBackspace)
-        Edit8->backspace();
-    else
-        Edit8->insert(QString::fromUcs4(&key, 1));
-    return true;
-}
-
 std::string TForm1::AmountText() const { return Bytes(Edit8->text()); }
 
 void TForm1::ShowResult(const std::string& text) { Edit9->setText(Shown(text)); }
 
-// Every data command runs its change here. Whenever the table was loaded
-// again, the lists are rebuilt from it, so that the screen shows what the
-// file holds and nothing the user was told failed.
-void TForm1::ChangeDataFile(QObject* sender, const std::function<void()>& change)
+void TForm1::KeepImportScratch(const ImportScratch& scratch)
 {
-    bool reloaded = false;
-    try {
-        ChangeDataFileWaiting(table_, DataFilePath(), settings_.lockWait,
-                              {LastUpdatePath(DataFilePath())}, change, reloaded);
-    } catch (...) {
-        if (reloaded)
-            Guard([&] { FormCreate(sender); });
-        throw;
-    }
-    if (reloaded)
-        FormCreate(sender);
-}
-
-void TForm1::UpdateImport(const std::filesystem::path& updateFile, std::string_view successText,
-                          QObject* sender)
-{
-    ImportResult result;
-    ChangeDataFile(sender, [&] {
-        result = ImportRatesFile(table_, updateFile, DataFilePath(), successText);
-    });
-    Edito1 = result.scratch.edito1;
-    Edito2 = result.scratch.edito2;
-    Edito3 = result.scratch.edito3;
-    Edito4 = result.scratch.edito4;
-    dialogs_->ShowMessage(Shown(result.message));
-    if (result.outcome == ImportOutcome::Added)
-        FormCreate(sender);
+    Edito1 = scratch.edito1;
+    Edito2 = scratch.edito2;
+    Edito3 = scratch.edito3;
+    Edito4 = scratch.edito4;
 }
 
 void TForm1::UpdateFromFile1Click(QObject* sender)
@@ -374,48 +293,23 @@ void TForm1::UpdateFromFile1Click(QObject* sender)
     const std::optional<QString> picked = dialogs_->OpenFile(kOpenFileFilter);
     if (!picked)
         return;
-    UpdateImport(LocalPath(*picked), kFileUpdateSuccessText, sender);
+    const ImportResult result = dataCommands_->Import(LocalPath(*picked), kFileUpdateSuccessText);
+    KeepImportScratch(result.scratch);
+    dialogs_->ShowMessage(Shown(result.message));
+    if (result.outcome == ImportOutcome::Added)
+        FormCreate(sender);
 }
 
-// The whole command runs off this thread: the transfers may take a minute
-// and the lock a while, and the window keeps repainting meanwhile (the data
-// commands wait for it, see CreateShell).
+bool TForm1::Transferring() const { return dataCommands_->Transferring(); }
+
 void TForm1::Update1Click(QObject* sender)
 {
-    UrlUpdateRequest request;
-    request.url = settings_.updateUrl;
-    request.dataFile = DataFilePath();
-    request.access.lockWait = settings_.lockWait;
-    std::atomic<bool> reloaded = false;
-    request.access.onReloaded = [&reloaded] { reloaded = true; };
-    cancelRequested_ = false;
-    request.cancelled = [this] { return cancelRequested_.load(); };
-    UrlUpdateResult result;
-    try {
-        const WaitCursor wait;
-        transferring_ = true;
-        const auto done = qScopeGuard([this] { transferring_ = false; });
-        result = AwaitOffThread([&] {
-            CurlFetcher fetcher(settings_.fetchLimits);
-            return RunUrlUpdate(table_, fetcher, request);
-        });
-    } catch (...) {
-        if (reloaded)
-            Guard([&] { FormCreate(sender); });
-        throw;
-    }
+    const UrlUpdateResult result = dataCommands_->UpdateFromUrl();
     Memo1 = result.body;
-    if (reloaded)
-        FormCreate(sender);
-    const auto outcome = result.outcome;
-    if (outcome == UrlUpdateOutcome::Added || outcome == UrlUpdateOutcome::Duplicate) {
-        Edito1 = result.import.scratch.edito1;
-        Edito2 = result.import.scratch.edito2;
-        Edito3 = result.import.scratch.edito3;
-        Edito4 = result.import.scratch.edito4;
-    }
+    if (result.outcome == UrlUpdateOutcome::Added || result.outcome == UrlUpdateOutcome::Duplicate)
+        KeepImportScratch(result.import.scratch);
     dialogs_->ShowMessage(Shown(result.message));
-    if (outcome == UrlUpdateOutcome::Added)
+    if (result.outcome == UrlUpdateOutcome::Added)
         FormCreate(sender);
 }
 
@@ -425,7 +319,7 @@ void TForm1::Removecurrentdata1Click(QObject* sender)
     Edit2 = ComboBox3->Text();
     const bool remove = dialogs_->Confirm(kRemoveQuestion);
     // Saved and refreshed whatever the answer; the refresh reloads the file.
-    ChangeDataFile(sender, [&] {
+    dataCommands_->Change([&] {
         if (remove)
             RemoveBatch(table_, Edit2);
         table_.SaveToFile(DataFilePath());
@@ -437,7 +331,7 @@ void TForm1::Clear1Click(QObject* sender)
 {
     if (!dialogs_->Confirm(kClearQuestion))
         return;
-    ChangeDataFile(sender, [&] {
+    dataCommands_->Change([&] {
         ClearAll(table_);
         table_.SaveToFile(DataFilePath());
     });
@@ -473,7 +367,55 @@ void TForm1::CreateKeypad(const QFont& controlFont)
     new KeypadNavigation(XiPanel1, [this] { HideKeypad(); });
 }
 
+struct TForm1::PictureButton {
+    PictureControl* TForm1::*control;
+    const char* picture;
+    QRect box;
+    const char* hint;
+    QKeySequence shortcut;
+    void (TForm1::*mouseMove)(QObject*, Qt::KeyboardModifiers, int, int);
+    void (TForm1::*click)(QObject*);
+    DataFileCommands::WhileBusy whileBusy = DataFileCommands::WhileBusy::Wait;
+};
+
 void TForm1::CreateShell()
+{
+    using enum DataFileCommands::WhileBusy;
+    // In painting order, later over earlier; the background menu lists them
+    // in this order, by their hints and with their shortcuts.
+    static const PictureButton kButtons[] = {
+        {&TForm1::Clear1, ":/art/clear.bmp", {386, 222, 51, 54}, "Delete All Data", Qt::CTRL | Qt::SHIFT | Qt::Key_D,
+         &TForm1::Clear1MouseMove, &TForm1::Clear1Click},
+        {&TForm1::Removecurrentdata1, ":/art/remove.bmp", {440, 222, 51, 54}, "Delete Current Time",
+         Qt::CTRL | Qt::Key_D, &TForm1::Removecurrentdata1MouseMove, &TForm1::Removecurrentdata1Click},
+        {&TForm1::Updatefromfile1, ":/art/updatefile.bmp", {496, 222, 51, 54}, "Update From File",
+         Qt::CTRL | Qt::Key_O, &TForm1::Updatefromfile1MouseMove, &TForm1::UpdateFromFile1Click},
+        {&TForm1::Update1, ":/art/updateurl.bmp", {553, 222, 51, 54}, "Update From URL", Qt::Key_F5,
+         &TForm1::Update1MouseMove, &TForm1::Update1Click, Cancel},
+        {&TForm1::Image2, ":/art/exit.bmp", {576, 25, 27, 29}, "Exit", Qt::CTRL | Qt::Key_Q, &TForm1::Image2MouseMove,
+         &TForm1::Image2Click},
+        {&TForm1::Image3, ":/art/help.bmp", {547, 25, 27, 29}, "Help", Qt::Key_F1, &TForm1::Image3MouseMove,
+         &TForm1::Image3Click, Run},
+        {&TForm1::History1, ":/art/history.bmp", {330, 222, 51, 54}, "History", Qt::CTRL | Qt::Key_H,
+         &TForm1::History1MouseMove, &TForm1::History1Click},
+        {&TForm1::Swap1, ":/art/swap.bmp", {217, 24, 41, 31}, "Swap Currencies", Qt::CTRL | Qt::Key_S,
+         &TForm1::Swap1MouseMove, &TForm1::Swap1Click},
+    };
+    CreateBackgroundPicture();
+    commands_ = new WindowCommands(this);
+    dataCommands_ = new DataFileCommands(this, table_, settings_.UpdateSettings(),
+                                         {[this] { FormCreate(this); }, [this] { Guard([this] { FormCreate(this); }); },
+                                          [this] { return rates_ && rates_->Updating(); },
+                                          [this] {
+                                              if (rates_)
+                                                  rates_->CancelUpdate();
+                                          }});
+    for (const PictureButton& button : kButtons)
+        AddPictureButton(button);
+    Image4 = CreateDecoration(this);
+}
+
+void TForm1::CreateBackgroundPicture()
 {
     Image1 = CreateBackground(this);
     connect(Image1, &PictureControl::mouseDown, this,
@@ -487,70 +429,23 @@ void TForm1::CreateShell()
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at) {
                 Guard([&] { Image1MouseUp(Image1, button, shift, at.x(), at.y()); });
             });
+}
 
-    struct PictureButton {
-        PictureControl* TForm1::*control;
-        const char* picture;
-        QRect box;
-        const char* hint;
-        QKeySequence shortcut;
-        void (TForm1::*mouseMove)(QObject*, Qt::KeyboardModifiers, int, int);
-        void (TForm1::*click)(QObject*);
-    };
-    // In painting order, later over earlier; the background menu lists them
-    // in this order, by their hints and with their shortcuts.
-    static const PictureButton kButtons[] = {
-        {&TForm1::Clear1, ":/art/clear.bmp", {386, 222, 51, 54}, "Delete All Data", Qt::CTRL | Qt::SHIFT | Qt::Key_D,
-         &TForm1::Clear1MouseMove, &TForm1::Clear1Click},
-        {&TForm1::Removecurrentdata1, ":/art/remove.bmp", {440, 222, 51, 54}, "Delete Current Time",
-         Qt::CTRL | Qt::Key_D, &TForm1::Removecurrentdata1MouseMove, &TForm1::Removecurrentdata1Click},
-        {&TForm1::Updatefromfile1, ":/art/updatefile.bmp", {496, 222, 51, 54}, "Update From File",
-         Qt::CTRL | Qt::Key_O, &TForm1::Updatefromfile1MouseMove, &TForm1::UpdateFromFile1Click},
-        {&TForm1::Update1, ":/art/updateurl.bmp", {553, 222, 51, 54}, "Update From URL", Qt::Key_F5,
-         &TForm1::Update1MouseMove, &TForm1::Update1Click},
-        {&TForm1::Image2, ":/art/exit.bmp", {576, 25, 27, 29}, "Exit", Qt::CTRL | Qt::Key_Q, &TForm1::Image2MouseMove,
-         &TForm1::Image2Click},
-        {&TForm1::Image3, ":/art/help.bmp", {547, 25, 27, 29}, "Help", Qt::Key_F1, &TForm1::Image3MouseMove,
-         &TForm1::Image3Click},
-        {&TForm1::History1, ":/art/history.bmp", {330, 222, 51, 54}, "History", Qt::CTRL | Qt::Key_H,
-         &TForm1::History1MouseMove, &TForm1::History1Click},
-        {&TForm1::Swap1, ":/art/swap.bmp", {217, 24, 41, 31}, "Swap Currencies", Qt::CTRL | Qt::Key_S,
-         &TForm1::Swap1MouseMove, &TForm1::Swap1Click},
-    };
-    commands_ = new WindowCommands(this);
-    for (const PictureButton& button : kButtons) {
-        PictureControl* control = CreatePictureButton(this, button.picture, button.box, button.hint);
-        this->*button.control = control;
-        connect(control, &PictureControl::mouseMove, this,
-                [this, control, handler = button.mouseMove](Qt::KeyboardModifiers shift, QPoint at) {
-                    Guard([&] { (this->*handler)(control, shift, at.x(), at.y()); });
-                });
-        // While "Update From URL" (or the automatic update) waits for its
-        // transfers only Help works and a second press of "Update From URL"
-        // cancels it: another data command or Exit would pull the data from
-        // under it.
-        const auto run = [this, control, handler = button.click] {
-            const bool busy = transferring_ || (rates_ && rates_->Updating());
-            if (transferring_ && handler == &TForm1::Update1Click)
-                cancelRequested_ = true;
-            else if (!busy || handler == &TForm1::Image3Click)
-                Guard([&] { (this->*handler)(control); });
-        };
-        connect(control, &PictureControl::clicked, this, run);
-        commands_->Add({QString::fromLatin1(button.hint), button.shortcut, run});
-    }
-
-    // Escape, like a second press of its button, cancels "Update From URL";
-    // it cancels the automatic update too.
-    new WindowKey(
-        this, Qt::Key_Escape, [this] { return transferring_ || (rates_ && rates_->Updating()); },
-        [this] {
-            cancelRequested_ = true;
-            if (rates_)
-                rates_->CancelUpdate();
-        });
-
-    Image4 = CreateDecoration(this);
+// The button and its menu entry run the same command, which waits while a
+// download does (see DataFileCommands).
+void TForm1::AddPictureButton(const PictureButton& button)
+{
+    PictureControl* control = CreatePictureButton(this, button.picture, button.box, button.hint);
+    this->*button.control = control;
+    connect(control, &PictureControl::mouseMove, this,
+            [this, control, handler = button.mouseMove](Qt::KeyboardModifiers shift, QPoint at) {
+                Guard([&] { (this->*handler)(control, shift, at.x(), at.y()); });
+            });
+    const auto run = dataCommands_->Gate(button.whileBusy, [this, control, handler = button.click] {
+        Guard([&] { (this->*handler)(control); });
+    });
+    connect(control, &PictureControl::clicked, this, run);
+    commands_->Add({QString::fromLatin1(button.hint), button.shortcut, run});
 }
 
 void TForm1::ArrangeControls()
@@ -664,33 +559,11 @@ void TForm1::Image1MouseUp(QObject* sender, Qt::MouseButton button, Qt::Keyboard
     FormMouseUp(sender, button, shift, x, y);
 }
 
-// The pointer's screen position, not the event's, places the window: the
-// grabbed point stays under the pointer however fast it moves. The press on
-// the background grabs the mouse until the release, so the moves keep coming
-// when the pointer leaves the window.
-void TForm1::FormMouseDown(QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int, int)
-{
-    if (button != Qt::LeftButton)
-        return;
-    // A Wayland client cannot place its own window: the window system moves
-    // it where it can, and the window follows the pointer itself elsewhere.
-    if (dragEnabled_ && settings_.startSystemMove(windowHandle()))
-        return;
-    dragging_ = true;
-    dragOffset_ = settings_.cursorPos() - frameGeometry().topLeft();
-}
-
-void TForm1::FormMouseMove(QObject*, Qt::KeyboardModifiers, int, int)
-{
-    if (dragging_ && dragEnabled_)
-        move(settings_.cursorPos() - dragOffset_);
-}
-
-void TForm1::FormMouseUp(QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int, int)
-{
-    if (button == Qt::LeftButton)
-        dragging_ = false;
-}
+// The press on the background grabs the mouse until the release, so the
+// moves keep coming when the pointer leaves the window.
+void TForm1::FormMouseDown(QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int, int) { drag_.Press(button); }
+void TForm1::FormMouseMove(QObject*, Qt::KeyboardModifiers, int, int) { drag_.Move(); }
+void TForm1::FormMouseUp(QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int, int) { drag_.Release(button); }
 
 void TForm1::EndHoverEnlargement()
 {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/PairRates.h"
 #include "app/WindowDialogs.h"
+#include "app/WindowDrag.h"
 #include "app/WindowSettings.h"
 #include "store/ConversionRules.h"
 #include "store/RateTable.h"
@@ -8,7 +10,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <atomic>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -22,6 +23,8 @@ class QLineEdit;
 
 namespace zentaro {
 
+class AmountKeys;
+class DataFileCommands;
 class HistoryWindow;
 class PairTools;
 class PictureControl;
@@ -31,6 +34,7 @@ class TXiButton;
 class TXiPanel;
 class WindowCommands;
 class WindowShape;
+struct ImportScratch;
 
 // The main window. Its handlers carry the names of the events they handle and
 // call one another directly; every one that an event raises runs through
@@ -112,14 +116,14 @@ public:
     std::filesystem::path DataFilePath() const { return settings_.DataFilePath(); }
     // True while "Update From URL" waits for its transfers; the data commands
     // do nothing then.
-    bool Transferring() const { return transferring_; }
+    bool Transferring() const;
     // The background menu's commands, and the keeper of the rates' age and
     // freshness.
     WindowCommands& Commands() const { return *commands_; }
     RatesKeeper& Rates() const { return *rates_; }
-    bool Dragging() const { return dragging_; }
+    bool Dragging() const { return drag_.Dragging(); }
     RateTable& Table() { return table_; }
-    bool DragEnabled() const { return dragEnabled_; }
+    bool DragEnabled() const { return drag_.Enabled(); }
     char DecimalSeparator() const { return settings_.decimalSeparator; }
 
     QLabel* Label1 = nullptr;
@@ -193,9 +197,6 @@ public:
         }
     }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     // Runs handler through Guard on every emission of signal, with as for its sender.
     template <typename Sender, typename Signal>
@@ -207,6 +208,9 @@ private:
     void ConnectEvents();
     void CreateKeypad(const QFont& controlFont);
     void CreateShell();
+    struct PictureButton;
+    void CreateBackgroundPicture();
+    void AddPictureButton(const PictureButton& button);
     void ArrangeControls();
     void DigitKey(char digit);
     void OperatorKey(char op);
@@ -215,15 +219,9 @@ private:
     std::string AmountText() const;
     void ShowResult(const std::string& text);
 
-    // A rate as last looked up, with the upload time and code it belongs to.
-    struct ShownRate {
-        std::string uploadTime;
-        std::string currency;
-        std::optional<std::string> rateText; // nullopt: no row has it
-    };
-    // Looks up the rate of list's text at the current upload time into shown
-    // and its scratch field, unless shown already holds it and again is false.
-    void LookUpShownRate(const TextComboBox& list, ShownRate& shown, std::string& scratch, bool again);
+    // Looks up side's rate at the current upload time into its scratch
+    // field, unless it is held already and again is false.
+    void LookUpShownRate(PairRates::Side side, bool again);
     // Converts the amount with the two shown rates; the result stays empty
     // when either is missing.
     void ShowConversion(EmptyAmount emptyAmount);
@@ -231,27 +229,21 @@ private:
     // and the amount converted, or the result left empty for an empty amount.
     void ConvertAgain();
     void HideKeypad();
-    void UpdateImport(const std::filesystem::path& updateFile, std::string_view successText,
-                      QObject* sender);
-    void ChangeDataFile(QObject* sender, const std::function<void()>& change);
+    void KeepImportScratch(const ImportScratch& scratch);
 
     Settings settings_;
     std::unique_ptr<Dialogs> dialogs_;
     RateTable table_;
-    bool dragEnabled_ = false;
-    bool dragging_ = false;
-    QPoint dragOffset_; // pointer minus window position, in screen pixels
+    WindowDrag drag_;
     std::unique_ptr<WindowShape> shape_;
     bool currencyListsSorted_ = false;
-    ShownRate sourceRate_;
-    ShownRate targetRate_;
+    PairRates pairRates_;
     bool uploadTimeTyped_ = false; // the upload-time list's text was typed since it was last chosen
-    bool transferring_ = false;
     std::unique_ptr<PairTools> tools_;
     WindowCommands* commands_ = nullptr;
     RatesKeeper* rates_ = nullptr;
-    // Set by Escape or a second press of "Update From URL"; read by its transfer's thread.
-    std::atomic<bool> cancelRequested_ = false;
+    DataFileCommands* dataCommands_ = nullptr;
+    AmountKeys* amountKeys_ = nullptr;
 };
 
 } // namespace zentaro

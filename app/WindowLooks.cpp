@@ -65,48 +65,56 @@ void CentreOnScreen(QWidget& window)
     }
 }
 
-QLabel* CreateLabel(QWidget* window, const char* text, QRect box, const QFont& font)
+namespace {
+
+// A control of the window at its box, in the control font, with its hint.
+template <typename Control>
+Control* Place(Control* created, QRect box, const QFont& font, const char* hint = nullptr)
 {
-    auto* created = new QLabel(QString::fromLatin1(text), window);
     created->setGeometry(box);
     created->setFont(font);
+    if (hint)
+        created->setToolTip(QString::fromLatin1(hint));
     return created;
+}
+
+// A picture at its box, see-through in its bottom-left colour.
+PictureControl* CreatePicture(QWidget* window, const QString& picture, QRect box)
+{
+    auto* created = new PictureControl(window);
+    created->setGeometry(box);
+    created->SetPicture(QImage(picture));
+    created->SetTransparent(true);
+    return created;
+}
+
+} // namespace
+
+QLabel* CreateLabel(QWidget* window, const char* text, QRect box, const QFont& font)
+{
+    return Place(new QLabel(QString::fromLatin1(text), window), box, font);
 }
 
 TextComboBox* CreateList(QWidget* window, const char* hint, QRect box, const QFont& font)
 {
-    auto* created = new TextComboBox(window);
-    created->setGeometry(box);
-    created->setFont(font);
-    created->setToolTip(QString::fromLatin1(hint));
-    return created;
+    return Place(new TextComboBox(window), box, font, hint);
 }
 
 QLineEdit* CreateEdit(QWidget* window, const char* hint, QRect box, const QFont& font)
 {
-    auto* created = new QLineEdit(window);
-    created->setGeometry(box);
-    created->setFont(font);
-    created->setToolTip(QString::fromLatin1(hint));
-    return created;
+    return Place(new QLineEdit(window), box, font, hint);
 }
 
 PictureControl* CreateBackground(QWidget* window)
 {
-    auto* created = new PictureControl(window);
-    created->setGeometry(QRect(QPoint(0, 0), kClientSize));
-    created->SetPicture(QImage(QStringLiteral(":/art/background.bmp")));
-    created->SetTransparent(true);
+    PictureControl* created = CreatePicture(window, QStringLiteral(":/art/background.bmp"), QRect(QPoint(0, 0), kClientSize));
     created->setMouseTracking(true);
     return created;
 }
 
 PictureControl* CreatePictureButton(QWidget* window, const char* picture, QRect box, const char* hint)
 {
-    auto* created = new PictureControl(window);
-    created->setGeometry(box);
-    created->SetPicture(QImage(QString::fromLatin1(picture)));
-    created->SetTransparent(true);
+    PictureControl* created = CreatePicture(window, QString::fromLatin1(picture), box);
     created->SetCenter(true);
     created->setCursor(Qt::PointingHandCursor);
     created->setToolTip(QString::fromLatin1(hint));
@@ -116,10 +124,7 @@ PictureControl* CreatePictureButton(QWidget* window, const char* picture, QRect 
 
 PictureControl* CreateDecoration(QWidget* window)
 {
-    auto* created = new PictureControl(window);
-    created->setGeometry(kDecorationBox);
-    created->SetPicture(QImage(QStringLiteral(":/art/decor.bmp")));
-    created->SetTransparent(true);
+    PictureControl* created = CreatePicture(window, QStringLiteral(":/art/decor.bmp"), kDecorationBox);
     created->SetStretch(true);
     return created;
 }

@@ -41,17 +41,20 @@ std::filesystem::path WindowSettings::HelpFilePath() const
     return std::filesystem::exists(installed, ignored) ? installed : beside;
 }
 
+BackgroundUpdateSettings WindowSettings::UpdateSettings() const
+{
+    return {updateUrl, DataFilePath(), fetchLimits, lockWait, decimalSeparator};
+}
+
 WindowSettings WindowSettings::Installed()
 {
     WindowSettings settings = ForProgram(LocalPath(QCoreApplication::applicationDirPath()), ProcessEnvironment());
     settings.decimalSeparator = LocaleDecimalSeparator();
     settings.updateUrl = DefaultUpdateUrl();
     settings.autoUpdateInterval = kAutoUpdateInterval;
-    settings.preferencesFile = Preferences::FileFor(
+    settings.configFile = Preferences::FileFor(
         FindProgramLayout(settings.programFolder),
         LocalPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
-    // The chosen pair lives beside the preferences, in the same file.
-    settings.settingsFile = settings.preferencesFile;
     const QLocale locale = QLocale::system();
     settings.locale = locale.name().toStdString();
     settings.localeCurrency = locale.currencySymbol(QLocale::CurrencyIsoCode).toStdString();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BackgroundUpdate.h"
 #include "import/CurlFetcher.h"
 #include "store/DataFileLock.h"
 #include "store/DataLocation.h"
@@ -49,8 +50,9 @@ struct WindowSettings {
     // Hands a drag to the window system; false where it cannot move windows
     // itself, and the window then follows the pointer.
     std::function<bool(QWindow*)> startSystemMove = &WindowSettings::SystemStartMove;
-    // The Qt settings file that keeps the chosen pair and amount; empty: kept nowhere.
-    QString settingsFile;
+    // The Qt settings file that keeps the chosen pair and amount and the
+    // window's preferences; empty: kept nowhere.
+    QString configFile;
     // The locale of the currencies' names, and its currency for a first start.
     std::string locale = "en";
     std::string localeCurrency;
@@ -63,14 +65,14 @@ struct WindowSettings {
     // How long the data file must rest before the window shows another
     // program's change.
     std::chrono::milliseconds followSettle{250};
-    // The file that keeps the window's preferences; empty: none kept.
-    QString preferencesFile;
 
     // The folder of the data file and "Last Update.txt", and the data file.
     std::filesystem::path DataFolder() const;
     std::filesystem::path DataFilePath() const;
     // The help page beside the program, else the installed one.
     std::filesystem::path HelpFilePath() const;
+    // What "Update From URL" and the automatic update download into.
+    BackgroundUpdateSettings UpdateSettings() const;
 
     // The running program's: its folders (portable beside the executable,
     // installed in the user's data folder, made ready), the user's locale.

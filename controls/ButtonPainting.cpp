@@ -39,56 +39,76 @@ void PaintButtonFrame(PixelBuffer& buffer, const ButtonStateColors& colors, bool
     }
 }
 
+namespace {
+
+// The glyph's and the caption's place along one axis, where the caption
+// alone would start at text.
+struct AxisPlaces {
+    int glyph;
+    int text;
+};
+
+// The glyph before the caption (left or top). The spacing's odd pixel goes
+// to the glyph's side; so does the glyph's own on the vertical axis.
+AxisPlaces GlyphBefore(int text, int glyph, int spacing, bool hasCaption, bool glyphOddBefore)
+{
+    AxisPlaces at{text - glyph / 2 - (glyphOddBefore ? glyph % 2 : 0), text + glyph / 2};
+    if (hasCaption) {
+        at.glyph -= spacing / 2 + spacing % 2;
+        at.text += spacing / 2;
+    }
+    return at;
+}
+
+// The glyph after the caption (right or bottom), of size textSize.
+AxisPlaces GlyphAfter(int text, int textSize, int glyph, int spacing, bool hasCaption)
+{
+    AxisPlaces at{text + textSize - glyph / 2, text + (-glyph) / 2};
+    if (hasCaption) {
+        at.glyph += spacing / 2 + spacing % 2;
+        at.text += (-spacing) / 2;
+    }
+    return at;
+}
+
+} // namespace
+
 ButtonContentLayout LayoutButtonContent(const ButtonContentInput& in)
 {
     const int tw = in.textWidth;
     const int th = in.textHeight;
     const int gw = in.glyphWidth;
     const int gh = in.glyphHeight;
-    const int s = in.spacing;
     int tx = (in.width - tw) / 2;
     int ty = (in.height - th) / 2;
     int gx = 0;
     int gy = 0;
 
     if (in.hasGlyph) {
+        AxisPlaces along{};
+        const bool horizontal = in.layout == TButtonLayout::blGlyphLeft || in.layout == TButtonLayout::blGlyphRight;
         switch (in.layout) {
         case TButtonLayout::blGlyphLeft:
-            gy = (in.height - gh) / 2;
-            gx = tx - gw / 2;
-            tx = tx + gw / 2;
-            if (in.hasCaption) {
-                gx = gx - s / 2 - s % 2;
-                tx = tx + s / 2;
-            }
+            along = GlyphBefore(tx, gw, in.spacing, in.hasCaption, false);
             break;
         case TButtonLayout::blGlyphRight:
-            gy = (in.height - gh) / 2;
-            gx = tx + tw - gw / 2;
-            tx = tx + (-gw) / 2;
-            if (in.hasCaption) {
-                gx = gx + s / 2 + s % 2;
-                tx = tx + (-s) / 2;
-            }
+            along = GlyphAfter(tx, tw, gw, in.spacing, in.hasCaption);
             break;
         case TButtonLayout::blGlyphTop:
-            gx = (in.width - gw) / 2;
-            gy = ty - gh / 2 - gh % 2;
-            ty = ty + gh / 2;
-            if (in.hasCaption) {
-                gy = gy - s / 2 - s % 2;
-                ty = ty + s / 2;
-            }
+            along = GlyphBefore(ty, gh, in.spacing, in.hasCaption, true);
             break;
         case TButtonLayout::blGlyphBottom:
-            gx = (in.width - gw) / 2;
-            gy = ty + th - gh / 2;
-            ty = ty + (-gh) / 2;
-            if (in.hasCaption) {
-                gy = gy + s / 2 + s % 2;
-                ty = ty + (-s) / 2;
-            }
+            along = GlyphAfter(ty, th, gh, in.spacing, in.hasCaption);
             break;
+        }
+        if (horizontal) {
+            gx = along.glyph;
+            tx = along.text;
+            gy = (in.height - gh) / 2;
+        } else {
+            gy = along.glyph;
+            ty = along.text;
+            gx = (in.width - gw) / 2;
         }
         if (in.down) {
             ++gx;

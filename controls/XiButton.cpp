@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 
 namespace zentaro {
 
@@ -30,7 +29,7 @@ bool IsEnter(int key)
 
 } // namespace
 
-TXiButton::TXiButton(QWidget* parent) : QWidget(parent)
+TXiButton::TXiButton(QWidget* parent) : PaintedControl(parent)
 {
     resize(kInitialWidth, kInitialHeight);
     setFocusPolicy(Qt::StrongFocus);
@@ -47,14 +46,13 @@ TXiButton::~TXiButton() = default;
 
 TColor TXiButton::Color(int index) const
 {
-    return index >= 0 && index < kButtonColorCount ? colors_[index] : 0;
+    return ColorAt(colors_, index);
 }
 
 void TXiButton::SetColor(int index, TColor color)
 {
-    if (index < 0 || index >= kButtonColorCount)
+    if (!StoreColorAt(colors_, index, color))
         return;
-    colors_[index] = color;
     SetColorScheme(csCustom);
     update();
 }
@@ -72,42 +70,6 @@ void TXiButton::SetColorScheme(TColorScheme scheme)
     update();
     // Each SetColor above recorded csCustom on the way.
     colorScheme_ = scheme;
-}
-
-void TXiButton::SetCtl3D(bool on)
-{
-    ctl3D_ = on;
-    update();
-}
-
-void TXiButton::SetLayout(TButtonLayout layout)
-{
-    layout_ = layout;
-    update();
-}
-
-void TXiButton::SetGlyph(const QImage& glyph)
-{
-    glyph_ = glyph.copy();
-    update();
-}
-
-void TXiButton::SetSpacing(int spacing)
-{
-    spacing_ = spacing;
-    update();
-}
-
-void TXiButton::SetTransparentGlyph(bool on)
-{
-    transparentGlyph_ = on;
-    update();
-}
-
-void TXiButton::SetGradient(bool on)
-{
-    gradient_ = on;
-    update();
 }
 
 void TXiButton::SetCaption(const QString& caption)
@@ -195,19 +157,6 @@ QImage TXiButton::RenderImage() const
     buffer = FromQImage(image);
     PaintButtonFrame(buffer, colors, ctl3D_, focused_, colors_[kColorFocusRect]);
     return ToQImage(buffer);
-}
-
-void TXiButton::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.drawImage(0, 0, RenderImage());
-}
-
-void TXiButton::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::EnabledChange)
-        update();
 }
 
 QChar TXiButton::Accelerator(const QString& caption)
@@ -306,7 +255,7 @@ void TXiButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    clickArmed_ = true;
+    ArmClick(*event);
     pressed_ = true;
     pointerInside_ = rect().contains(event->position().toPoint());
     drawState_ = TDrawState::dsDown;
@@ -317,17 +266,9 @@ void TXiButton::mousePressEvent(QMouseEvent* event)
 
 void TXiButton::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (ReleaseClicks(*event) && !Survives([this] { Click(); }))
+        return;
     const QPoint at = event->position().toPoint();
-    if (event->button() == Qt::LeftButton) {
-        const bool click = clickArmed_ && rect().contains(at);
-        clickArmed_ = false;
-        if (click) {
-            const QPointer<TXiButton> self(this);
-            Click();
-            if (!self)
-                return;
-        }
-    }
     pressed_ = false;
     // The top row and left column do not count as inside here, although a
     // release there did click.
@@ -353,12 +294,8 @@ void TXiButton::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Space)
         drawState_ = TDrawState::dsDown;
-    if (IsEnter(event->key())) {
-        const QPointer<TXiButton> self(this);
-        Click();
-        if (!self)
-            return;
-    }
+    if (IsEnter(event->key()) && !Survives([this] { Click(); }))
+        return;
     repaint();
 }
 

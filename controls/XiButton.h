@@ -2,10 +2,9 @@
 
 #include "controls/ColorSchemes.h"
 #include "controls/ControlTypes.h"
+#include "controls/PaintedControl.h"
 
-#include <QImage>
 #include <QString>
-#include <QWidget>
 
 #include <array>
 #include <cstdint>
@@ -21,7 +20,7 @@ namespace zentaro {
 // DialogKeyRouter for the last three. A click stores ModalResult in the
 // "ModalResult" property of the button's window (and ends a QDialog with
 // it when it is not 0), then emits clicked().
-class TXiButton : public QWidget {
+class TXiButton : public PaintedControl {
     Q_OBJECT
 
 public:
@@ -92,17 +91,17 @@ public:
     void SetColorScheme(TColorScheme scheme);
 
     bool Ctl3D() const { return ctl3D_; }
-    void SetCtl3D(bool on);
+    void SetCtl3D(bool on) { Store(ctl3D_, on); }
     TButtonLayout Layout() const { return layout_; }
-    void SetLayout(TButtonLayout layout);
+    void SetLayout(TButtonLayout layout) { Store(layout_, layout); }
     const QImage& Glyph() const { return glyph_; }
-    void SetGlyph(const QImage& glyph);
+    void SetGlyph(const QImage& glyph) { Store(glyph_, glyph.copy()); }
     int Spacing() const { return spacing_; }
-    void SetSpacing(int spacing);
+    void SetSpacing(int spacing) { Store(spacing_, spacing); }
     bool TransparentGlyph() const { return transparentGlyph_; }
-    void SetTransparentGlyph(bool on);
+    void SetTransparentGlyph(bool on) { Store(transparentGlyph_, on); }
     bool Gradient() const { return gradient_; }
-    void SetGradient(bool on);
+    void SetGradient(bool on) { Store(gradient_, on); }
     bool HotTrack() const { return hotTrack_; }
     void SetHotTrack(bool on) { hotTrack_ = on; }
     bool Cancel() const { return cancel_; }
@@ -124,8 +123,7 @@ public:
     // there; for rendering the looks of the states off screen.
     void ShowDrawState(TDrawState state, bool focused);
 
-    // The image one paint copies to the screen, exactly width() x height().
-    QImage RenderImage() const;
+    QImage RenderImage() const override;
 
     // The character after the first single '&' of a caption, or a null QChar.
     static QChar Accelerator(const QString& caption);
@@ -145,8 +143,6 @@ signals:
     void clicked();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -178,8 +174,6 @@ private:
     TDrawState drawState_ = TDrawState::dsNormal;
     bool pressed_ = false;
     bool focused_ = false;
-    // The left button went down here; a release over the button clicks.
-    bool clickArmed_ = false;
     // Whether the pointer was last seen over the button. While the mouse is
     // grabbed, moves stand in for enter and leave.
     bool pointerInside_ = false;

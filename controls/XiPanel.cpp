@@ -4,7 +4,6 @@
 #include "controls/PanelPainting.h"
 #include "controls/PixelImage.h"
 
-#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -18,7 +17,7 @@ const QString kHeightSample = QStringLiteral("AaBbCcDd");
 
 } // namespace
 
-TXiPanel::TXiPanel(QWidget* parent) : QWidget(parent)
+TXiPanel::TXiPanel(QWidget* parent) : PaintedControl(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     fillDirection_ = TFillDirection::fdVertical;
@@ -27,14 +26,13 @@ TXiPanel::TXiPanel(QWidget* parent) : QWidget(parent)
 
 TColor TXiPanel::Color(int index) const
 {
-    return index >= 0 && index < kPanelColorCount ? colors_[index] : 0;
+    return ColorAt(colors_, index);
 }
 
 void TXiPanel::SetColor(int index, TColor color)
 {
-    if (index < 0 || index >= kPanelColorCount)
+    if (!StoreColorAt(colors_, index, color))
         return;
-    colors_[index] = color;
     colorScheme_ = csCustom;
     update();
 }
@@ -44,42 +42,6 @@ void TXiPanel::SetColorScheme(TColorScheme scheme)
     colorScheme_ = scheme;
     if (const auto colors = PanelSchemeColors(scheme))
         colors_ = *colors;
-    update();
-}
-
-void TXiPanel::SetFillDirection(TFillDirection direction)
-{
-    fillDirection_ = direction;
-    update();
-}
-
-void TXiPanel::SetCaption(const QString& caption)
-{
-    caption_ = caption;
-    update();
-}
-
-void TXiPanel::SetAlignment(TAlignment alignment)
-{
-    alignment_ = alignment;
-    update();
-}
-
-void TXiPanel::SetBevelInner(TBevelCut cut)
-{
-    bevelInner_ = cut;
-    update();
-}
-
-void TXiPanel::SetBevelOuter(TBevelCut cut)
-{
-    bevelOuter_ = cut;
-    update();
-}
-
-void TXiPanel::SetBevelWidth(int width)
-{
-    bevelWidth_ = width;
     update();
 }
 
@@ -109,19 +71,6 @@ QImage TXiPanel::RenderImage() const
     PaintPanelBevels(buffer, bevelOuter_, bevelInner_, bevelWidth_, colors_[kPanelColorLight],
                      colors_[kPanelColorDark]);
     return ToQImage(buffer);
-}
-
-void TXiPanel::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.drawImage(0, 0, RenderImage());
-}
-
-void TXiPanel::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::EnabledChange)
-        update();
 }
 
 } // namespace zentaro

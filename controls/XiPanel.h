@@ -2,10 +2,9 @@
 
 #include "controls/ColorSchemes.h"
 #include "controls/ControlTypes.h"
+#include "controls/PaintedControl.h"
 
-#include <QImage>
 #include <QString>
-#include <QWidget>
 
 #include <array>
 
@@ -14,7 +13,7 @@ namespace zentaro {
 // A container whose whole client area is a two-colour gradient, with a
 // caption and raised, lowered or no bevels in colours of its own. Child
 // widgets are drawn over it as usual.
-class TXiPanel : public QWidget {
+class TXiPanel : public PaintedControl {
     Q_OBJECT
 
 public:
@@ -40,25 +39,20 @@ public:
     TColorScheme ColorScheme() const { return colorScheme_; }
     void SetColorScheme(TColorScheme scheme);
     TFillDirection FillDirection() const { return fillDirection_; }
-    void SetFillDirection(TFillDirection direction);
+    void SetFillDirection(TFillDirection direction) { Store(fillDirection_, direction); }
 
     QString Caption() const { return caption_; }
-    void SetCaption(const QString& caption);
+    void SetCaption(const QString& caption) { Store(caption_, caption); }
     TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment alignment);
+    void SetAlignment(TAlignment alignment) { Store(alignment_, alignment); }
     TBevelCut BevelInner() const { return bevelInner_; }
-    void SetBevelInner(TBevelCut cut);
+    void SetBevelInner(TBevelCut cut) { Store(bevelInner_, cut); }
     TBevelCut BevelOuter() const { return bevelOuter_; }
-    void SetBevelOuter(TBevelCut cut);
+    void SetBevelOuter(TBevelCut cut) { Store(bevelOuter_, cut); }
     int BevelWidth() const { return bevelWidth_; }
-    void SetBevelWidth(int width);
+    void SetBevelWidth(int width) { Store(bevelWidth_, width); }
 
-    // The image one paint copies to the screen, exactly width() x height().
-    QImage RenderImage() const;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    QImage RenderImage() const override;
 
 private:
     std::array<TColor, kPanelColorCount> colors_{};

@@ -15,10 +15,6 @@ using ::testing::ElementsAre;
 
 const QString kFromFileSuccess = QStringLiteral("Succesfully Upload new conversion data!");
 const QString kFromUrlSuccess = QStringLiteral("Succesfully Uploaded new conversion data !");
-const QString kRemoveQuestion =
-    QStringLiteral("Are You Sure Want To Remove Current Time ?\rWarning this cannot be Undone.");
-const QString kClearQuestion =
-    QStringLiteral("Are You Sure Want To Clear All Currency Database ?\rWarning this cannot be Undone.");
 
 class DataCommands : public ::testing::Test, public WindowFixture {
 protected:
@@ -28,6 +24,15 @@ protected:
     {
         WriteFile(folder / name, text);
         return QFile::decodeName((folder / name).c_str());
+    }
+
+    // A window over rows whose update address is path on server.
+    template <typename Server>
+    void OpenUpdatingFrom(const Server& server, const std::string& path, const std::vector<Row>& rows)
+    {
+        updateUrl = server.Address(path);
+        WriteTable(rows);
+        Open();
     }
 
     // The commands as the picture buttons raise them.
@@ -100,9 +105,7 @@ TEST_F(DataCommands, UpdateFromTheAddressDownloadsAndImports)
 {
     TestHttpServer server;
     server.Serve("/update/Last%20Update.txt", HttpAnswer(200, "OK", "B\nUSD=1\nJPY=150\n"));
-    updateUrl = server.Address("/update/Last Update.txt");
-    WriteTable({{"A", "USD", "1"}});
-    Open();
+    OpenUpdatingFrom(server, "/update/Last Update.txt", {{"A", "USD", "1"}});
     FromUrl();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, kFromUrlSuccess);
@@ -118,9 +121,7 @@ TEST_F(DataCommands, UpdateFromTheAddressDownloadsAndImports)
 TEST_F(DataCommands, UpdateFromUrlKeepsTheWindowAliveAndTakesNoOtherCommand)
 {
     SilentServer server;
-    updateUrl = server.Address("/update/Last Update.txt");
-    WriteTable({{"A", "USD", "1"}});
-    Open();
+    OpenUpdatingFrom(server, "/update/Last Update.txt", {{"A", "USD", "1"}});
     dialogs->confirm = true;
     const std::string before = DataFile();
 
@@ -169,9 +170,7 @@ TEST_F(DataCommands, EcbRatesComeFromTheAddressAndFromAPickedFile)
     const std::string xml = ReadFile(std::filesystem::path(ZENTARO_ECB_DATA) / "ecb-eurofxref-2017-03-08.xml");
     TestHttpServer server;
     server.Serve("/stats/eurofxref/eurofxref-daily.xml", HttpAnswer(200, "OK", xml, "text/xml"));
-    updateUrl = server.Address("/stats/eurofxref/eurofxref-daily.xml");
-    WriteTable({{"2000-01-03", "USD", "1"}});
-    Open();
+    OpenUpdatingFrom(server, "/stats/eurofxref/eurofxref-daily.xml", {{"2000-01-03", "USD", "1"}});
 
     FromUrl();
     ASSERT_EQ(boxes.size(), 1u);

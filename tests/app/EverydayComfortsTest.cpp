@@ -29,7 +29,7 @@ protected:
     {
         WriteTable(kDays);
         adjustSettings = [this](TForm1::Settings& settings) {
-            settings.settingsFile = QString::fromStdString((folder / "zentaro.conf").string());
+            settings.configFile = QString::fromStdString((folder / "zentaro.conf").string());
             settings.locale = "en";
             settings.localeCurrency = localeCurrency;
         };

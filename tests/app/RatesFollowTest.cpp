@@ -31,7 +31,7 @@ protected:
             settings.now = [this] { return now; };
             settings.followSettle = 50ms;
             settings.autoUpdateInterval = autoUpdateInterval;
-            settings.preferencesFile = preferencesFile;
+            settings.configFile = preferencesFile;
         };
     }
     ~RatesWindow() override { QLocale::setDefault(QLocale::system()); }

@@ -16,11 +16,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-const QString kRemoveQuestion =
-    QStringLiteral("Are You Sure Want To Remove Current Time ?\rWarning this cannot be Undone.");
-const QString kClearQuestion =
-    QStringLiteral("Are You Sure Want To Clear All Currency Database ?\rWarning this cannot be Undone.");
-
 class WindowCommandsTest : public ::testing::Test, public WindowFixture {
 protected:
     void SetUp() override
@@ -78,7 +73,7 @@ TEST_F(WindowCommandsTest, EveryPictureCommandHasItsShortcut)
         {QKeySequence(Qt::Key_F1), "help Zentaro Help.html"},
         {QKeySequence(Qt::CTRL | Qt::Key_Q), "quit"},
         {QKeySequence(Qt::CTRL | Qt::Key_O), "open-file dialog"},
-        {QKeySequence(Qt::Key_F5), "Cannot open URL http://127.0.0.1:1/update/Last Update.txt: could not connect to the server."},
+        {QKeySequence(Qt::Key_F5), "Cannot open URL " + updateUrl + ": could not connect to the server."},
         {QKeySequence(Qt::CTRL | Qt::Key_D), kRemoveQuestion.toStdString()},
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), kClearQuestion.toStdString()},
     };

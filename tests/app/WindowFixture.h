@@ -21,6 +21,13 @@
 
 namespace zentaro::test {
 
+// The questions of the two deletions; each parts its lines by a single
+// carriage return.
+inline const QString kRemoveQuestion =
+    QStringLiteral("Are You Sure Want To Remove Current Time ?\rWarning this cannot be Undone.");
+inline const QString kClearQuestion =
+    QStringLiteral("Are You Sure Want To Clear All Currency Database ?\rWarning this cannot be Undone.");
+
 // One box the window showed, with the amount field's text at that moment.
 struct Box {
     enum Kind { Message, Error, Question } kind;

@@ -15,13 +15,10 @@ namespace {
 constexpr int kMargin = 12;
 constexpr int kLabelWidth = 96;
 constexpr int kHeaderHeight = 22;
-constexpr int kCellWidth = 88;
-constexpr int kCellHeight = 31;
-constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 25;
+constexpr QSize kCell(88, 31);
+constexpr QSize kButton(75, 25);
 constexpr int kSchemeCount = 13;
-constexpr int kPanelWidth = 109;
-constexpr int kPanelHeight = 135;
+constexpr QSize kPanel(109, 135);
 constexpr int kPanelGap = 16;
 const QColor kBackground(0xF4, 0xF4, 0xF4);
 
@@ -43,7 +40,7 @@ constexpr std::array<Column, 5> kColumns = {{
 QImage Button(TXiButton::TColorScheme scheme, const Column& column)
 {
     TXiButton button;
-    button.resize(kButtonWidth, kButtonHeight);
+    button.resize(kButton);
     button.SetCaption(QStringLiteral("&Convert"));
     button.SetColorScheme(scheme);
     button.setEnabled(column.enabled);
@@ -54,7 +51,7 @@ QImage Button(TXiButton::TColorScheme scheme, const Column& column)
 QImage Panel(TFillDirection direction, const QString& caption)
 {
     TXiPanel panel;
-    panel.resize(kPanelWidth, kPanelHeight);
+    panel.resize(kPanel);
     panel.SetFillDirection(direction);
     panel.SetCaption(caption);
     return panel.RenderImage();
@@ -69,12 +66,12 @@ QString Text(std::string_view s)
 
 QImage RenderSheet()
 {
-    const int gridWidth = kLabelWidth + static_cast<int>(kColumns.size()) * kCellWidth;
-    const int panelsWidth = 3 * kPanelWidth + 2 * kPanelGap;
+    const int gridWidth = kLabelWidth + static_cast<int>(kColumns.size()) * kCell.width();
+    const int panelsWidth = 3 * kPanel.width() + 2 * kPanelGap;
     const int width = 2 * kMargin + std::max(gridWidth, panelsWidth);
     const int gridTop = kMargin + kHeaderHeight;
-    const int panelsTop = gridTop + kSchemeCount * kCellHeight + kMargin + kHeaderHeight;
-    const int height = panelsTop + kPanelHeight + kMargin;
+    const int panelsTop = gridTop + kSchemeCount * kCell.height() + kMargin + kHeaderHeight;
+    const int height = panelsTop + kPanel.height() + kMargin;
 
     QImage sheet(width, height, QImage::Format_RGB32);
     sheet.fill(kBackground);
@@ -82,17 +79,17 @@ QImage RenderSheet()
     painter.setPen(Qt::black);
 
     for (std::size_t c = 0; c < kColumns.size(); ++c) {
-        const int x = kMargin + kLabelWidth + static_cast<int>(c) * kCellWidth;
-        painter.drawText(QRect(x, kMargin, kButtonWidth, kHeaderHeight), Qt::AlignCenter,
+        const int x = kMargin + kLabelWidth + static_cast<int>(c) * kCell.width();
+        painter.drawText(QRect(x, kMargin, kButton.width(), kHeaderHeight), Qt::AlignCenter,
                          QString::fromLatin1(kColumns[c].title));
     }
     for (int s = 0; s < kSchemeCount; ++s) {
         const auto scheme = static_cast<TXiButton::TColorScheme>(s);
-        const int y = gridTop + s * kCellHeight;
-        painter.drawText(QRect(kMargin, y, kLabelWidth, kButtonHeight), Qt::AlignLeft | Qt::AlignVCenter,
+        const int y = gridTop + s * kCell.height();
+        painter.drawText(QRect(kMargin, y, kLabelWidth, kButton.height()), Qt::AlignLeft | Qt::AlignVCenter,
                          Text(SchemeName(scheme)));
         for (std::size_t c = 0; c < kColumns.size(); ++c) {
-            const int x = kMargin + kLabelWidth + static_cast<int>(c) * kCellWidth;
+            const int x = kMargin + kLabelWidth + static_cast<int>(c) * kCell.width();
             painter.drawImage(x, y, Button(scheme, kColumns[c]));
         }
     }
@@ -103,9 +100,9 @@ QImage RenderSheet()
         {TFillDirection::fdDiagonal, "fdDiagonal"},
     }};
     for (std::size_t i = 0; i < directions.size(); ++i) {
-        const int x = kMargin + static_cast<int>(i) * (kPanelWidth + kPanelGap);
+        const int x = kMargin + static_cast<int>(i) * (kPanel.width() + kPanelGap);
         const QString name = QString::fromLatin1(directions[i].second);
-        painter.drawText(QRect(x, panelsTop - kHeaderHeight, kPanelWidth, kHeaderHeight), Qt::AlignCenter,
+        painter.drawText(QRect(x, panelsTop - kHeaderHeight, kPanel.width(), kHeaderHeight), Qt::AlignCenter,
                          QStringLiteral("csDesert"));
         painter.drawImage(x, panelsTop, Panel(directions[i].first, name));
     }
