@@ -78,21 +78,28 @@ struct UninitialisedAllocator : std::allocator<T> {
 template <typename T>
 using LoadVector = std::vector<T, UninitialisedAllocator<T>>;
 
-// Byte equality of two short texts of n bytes: a word at a time, since a
-// call to memcmp costs more than the compare itself.
+// Byte equality of two short texts of n bytes: a word at a time, the last
+// piece as two pieces that may overlap, since a call to memcmp costs more
+// than the compare itself.
 inline bool SameTextBytes(const char* a, const char* b, std::size_t n)
 {
-    for (; n >= 8; a += 8, b += 8, n -= 8) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a, 8);
-        std::memcpy(&y, b, 8);
-        if (x != y)
-            return false;
+    const auto same = [](const char* x, const char* y, auto piece) {
+        std::memcpy(&piece, x, sizeof piece);
+        auto other = piece;
+        std::memcpy(&other, y, sizeof other);
+        return piece == other;
+    };
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 <= n; i += 8)
+            if (!same(a + i, b + i, std::uint64_t{}))
+                return false;
+        return same(a + n - 8, b + n - 8, std::uint64_t{});
     }
-    for (; n > 0; ++a, ++b, --n)
-        if (*a != *b)
-            return false;
-    return true;
+    if (n >= 4)
+        return same(a, b, std::uint32_t{}) && same(a + n - 4, b + n - 4, std::uint32_t{});
+    if (n >= 2)
+        return same(a, b, std::uint16_t{}) && same(a + n - 2, b + n - 2, std::uint16_t{});
+    return n == 0 || *a == *b;
 }
 
 // A text as a text column holds it: cut at the first zero byte (texts are
@@ -109,12 +116,15 @@ inline std::string_view StoredTextOf(std::string_view text, std::size_t width)
 }
 
 // The values of one column for every stored row. Texts share one arena so a
-// million rows cost a few allocations, not millions.
+// million rows cost a few allocations, not millions. The cells' flags are
+// kept only once a cell is null or unchanged: most columns have none, and
+// their rows then cost no flag byte.
 class ColumnValues {
 public:
     // The arrays behind a column, for a loader that fills many rows at once.
-    // A text column uses flags, arena, offset and length; a float column flags
-    // and number. Every row's text lies inside the arena.
+    // A text column uses arena, offset and length; a float column number.
+    // flags is either empty (no cell is null or unchanged) or one per row.
+    // Every row's text lies inside the arena.
     struct Arrays {
         LoadVector<std::uint8_t> flags;
         LoadVector<char> arena;
@@ -133,9 +143,11 @@ public:
     void AppendFloat(double value);
     void AppendEmpty(std::uint8_t cellFlags); // a null or unchanged cell
 
-    std::size_t Size() const { return flags_.size(); }
-    std::uint8_t Flags(std::size_t row) const { return flags_[row]; }
-    bool IsNull(std::size_t row) const { return (flags_[row] & kCellNull) != 0; }
+    std::size_t Size() const { return kind_ == ColumnKind::Text ? offset_.size() : number_.size(); }
+    std::uint8_t Flags(std::size_t row) const { return flags_.empty() ? 0 : flags_[row]; }
+    bool IsNull(std::size_t row) const { return (Flags(row) & kCellNull) != 0; }
+    // False when every cell holds a value, so that Flags is 0 for every row.
+    bool HasFlags() const { return !flags_.empty(); }
     std::string_view Text(std::size_t row) const
     {
         return std::string_view(arena_.data() + offset_[row], length_[row]);
@@ -150,8 +162,11 @@ public:
     std::size_t TextBytes() const { return arena_.size(); }
 
 private:
+    // A row appended with flags: the rows before it get theirs (all 0) first.
+    void AppendFlags(std::uint8_t cellFlags);
+
     ColumnKind kind_;
-    LoadVector<std::uint8_t> flags_;
+    LoadVector<std::uint8_t> flags_; // empty while every cell holds a value
     // Text columns use the arena, float columns number_; the other side stays empty.
     LoadVector<char> arena_;
     LoadVector<std::uint32_t> offset_;
