@@ -16,10 +16,12 @@ unsigned char Folded(char c)
 } // namespace
 
 // The rules below read the rows straight from the table's columns, one run
-// of an upload time at a time, instead of stepping the cursor through them;
-// then they leave the cursor where stepping would have. The results are
-// those of a scan over every row, including the single visit of the empty
-// texts that an empty table gets.
+// of an upload time at a time, instead of stepping the cursor through them:
+// only the runs' first rows and the rows of the runs they look into (a
+// lookup from a run's end, up to its match). Then they leave the cursor
+// where stepping would have. The results are those that stepping through
+// every row would give, including the single visit of the empty texts that
+// an empty table gets.
 
 UploadTimeList BuildUploadTimeList(RateTable& table)
 {

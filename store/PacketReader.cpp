@@ -333,8 +333,10 @@ private:
 
 // Runs parse on the window, growing it until parse finds what it reads
 // there whole, then takes the bytes parse read. A failure stands once the
-// packet has no more bytes. A piece that says how long it is (a large change
-// log) makes the window grow to hold it at once rather than doubling towards it.
+// packet has no more bytes. A piece that says how long it is (a large kept
+// parameter) makes the window grow to hold it at once rather than doubling
+// towards it; the change log, as long as the rows, is read block by block
+// instead (ReadChangeLog).
 template <typename Parse>
 void ParseGrowing(PacketInput& input, Parse&& parse)
 {

@@ -19,7 +19,7 @@ struct DayRows {
 };
 
 // Codes are a few bytes long: compared in place rather than through a call
-// to memcmp, on every row of the table.
+// to memcmp, on each row a day's search meets.
 bool SameCode(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())

@@ -154,7 +154,8 @@ public:
         return everyRowInOrder_ ? static_cast<std::uint32_t>(position) : order_[position];
     }
     std::string_view ShownText(std::size_t view, std::uint32_t storedRow, std::string& scratch) const;
-    // Leaves the table as a scan over every row does: not inserting, on the last row.
+    // Leaves the table as a walk of the cursor to the last row does: not
+    // inserting, on the last row.
     void MoveToLastRow();
     // Leaves the table as a scan that stopped at this position in table order does.
     void MoveToRow(std::size_t position);

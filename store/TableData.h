@@ -146,8 +146,6 @@ public:
     std::size_t Size() const { return kind_ == ColumnKind::Text ? offset_.size() : number_.size(); }
     std::uint8_t Flags(std::size_t row) const { return flags_.empty() ? 0 : flags_[row]; }
     bool IsNull(std::size_t row) const { return (Flags(row) & kCellNull) != 0; }
-    // False when every cell holds a value, so that Flags is 0 for every row.
-    bool HasFlags() const { return !flags_.empty(); }
     std::string_view Text(std::size_t row) const
     {
         return std::string_view(arena_.data() + offset_[row], length_[row]);
