@@ -357,7 +357,7 @@ void ParseGrowing(PacketInput& input, Parse&& parse)
 
 // The change log's entries after its word count, read a block at a time
 // rather than held whole first: a long table's log is as long as its rows.
-std::vector<ChangeLogEntry> ReadChangeLog(PacketInput& input, std::uint32_t words, std::size_t size)
+ChangeLog ReadChangeLog(PacketInput& input, std::uint32_t words, std::size_t size)
 {
     constexpr std::size_t kWordBytes = 4;
     constexpr std::size_t kEntryBytes = 3 * kWordBytes;
@@ -365,9 +365,7 @@ std::vector<ChangeLogEntry> ReadChangeLog(PacketInput& input, std::uint32_t word
         throw StoreError(kMismatch);
     if (words < 3)
         throw StoreError(kInvalidParameter);
-    std::vector<ChangeLogEntry> log;
-    log.reserve(words / 3);
-    PrepareForWriting(log.data(), log.capacity() * sizeof(ChangeLogEntry));
+    ChangeLog log;
     // The words after the last whole entry are passed over.
     std::uint64_t rest = std::uint64_t{words} * kWordBytes;
     while (rest > 0) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 #include <cstring>
+#include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -38,6 +40,114 @@ struct ChangeLogEntry {
     std::uint32_t previous = 0; // previous version's row number, 0 when none
     std::uint32_t kind = 0;     // kChangeInsert, kChangeDelete or kChangeModify
     bool operator==(const ChangeLogEntry&) const = default;
+};
+
+// The change log, entry by entry in the order of the changes. Rows that are
+// added one after another log inserts of consecutive row numbers, so the log
+// keeps runs: an entry and how many follow it, each with the next row number
+// and the same previous row and kind. A table that was only ever added to
+// keeps one run however long it is.
+class ChangeLog {
+    struct Run {
+        ChangeLogEntry first;
+        std::uint32_t count = 0; // entries in the run, first included
+    };
+
+public:
+    class Iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = ChangeLogEntry;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = ChangeLogEntry;
+
+        Iterator() = default;
+        ChangeLogEntry operator*() const
+        {
+            const Run& run = (*runs_)[run_];
+            return {run.first.row + step_, run.first.previous, run.first.kind};
+        }
+        Iterator& operator++()
+        {
+            if (++step_ == (*runs_)[run_].count) {
+                ++run_;
+                step_ = 0;
+            }
+            return *this;
+        }
+        Iterator operator++(int)
+        {
+            Iterator before = *this;
+            ++*this;
+            return before;
+        }
+        Iterator operator+(std::size_t count) const
+        {
+            Iterator moved = *this;
+            while (count-- > 0)
+                ++moved;
+            return moved;
+        }
+        bool operator==(const Iterator& other) const { return run_ == other.run_ && step_ == other.step_; }
+
+    private:
+        friend class ChangeLog;
+        Iterator(const std::vector<ChangeLog::Run>* runs, std::size_t run) : runs_(runs), run_(run) {}
+        const std::vector<ChangeLog::Run>* runs_ = nullptr;
+        std::size_t run_ = 0;
+        std::uint32_t step_ = 0;
+    };
+
+    ChangeLog() = default;
+    ChangeLog(std::initializer_list<ChangeLogEntry> entries)
+    {
+        for (const auto& entry : entries)
+            push_back(entry);
+    }
+
+    void push_back(const ChangeLogEntry& entry)
+    {
+        ++size_;
+        if (!runs_.empty()) {
+            Run& last = runs_.back();
+            if (last.first.previous == entry.previous && last.first.kind == entry.kind &&
+                entry.row > last.first.row && entry.row - last.first.row == last.count) {
+                ++last.count;
+                return;
+            }
+        }
+        runs_.push_back({entry, 1});
+    }
+    void assign(std::size_t count, const ChangeLogEntry& entry)
+    {
+        clear();
+        for (std::size_t i = 0; i < count; ++i)
+            push_back(entry);
+    }
+    void clear()
+    {
+        runs_.clear();
+        size_ = 0;
+    }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    Iterator begin() const { return Iterator(&runs_, 0); }
+    Iterator end() const { return Iterator(&runs_, runs_.size()); }
+
+    // Equal when they hold the same entries, however they were added.
+    bool operator==(const ChangeLog& other) const
+    {
+        return size_ == other.size_ && std::equal(begin(), end(), other.begin());
+    }
+    bool operator==(const std::vector<ChangeLogEntry>& entries) const
+    {
+        return size_ == entries.size() && std::equal(begin(), end(), entries.begin());
+    }
+
+private:
+    std::vector<Run> runs_;
+    std::size_t size_ = 0;
 };
 
 inline constexpr std::uint32_t kChangeModify = 8;
@@ -191,7 +301,7 @@ struct TableData {
     std::vector<ColumnDef> columns;
     std::vector<ColumnValues> values; // one per column
     std::vector<std::uint8_t> status; // one per stored row
-    std::vector<ChangeLogEntry> changeLog;
+    ChangeLog changeLog;
     std::vector<KeptParameter> datasetParameters;
 
     std::size_t RowCount() const { return status.size(); }

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <optional>
 #include <ostream>
 #include <set>
@@ -244,6 +246,51 @@ INSTANTIATE_TEST_SUITE_P(
                   {0, kRowDeleted, 0, 0},
                   {3, 2, 0}},
         OrderCase{"EveryRowHidden", {"2024-01-01", "2024-01-02"}, {kRowDeleted, kRowDeleted}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct LogCase {
+    const char* name;
+    std::vector<ChangeLogEntry> entries;
+};
+
+void PrintTo(const LogCase& c, std::ostream* out) { *out << c.name; }
+
+class ChangeLogRuns : public ::testing::TestWithParam<LogCase> {};
+
+// The log keeps consecutive inserts as runs; whatever it merges, it gives
+// back every entry as added, and a packet carries them all.
+TEST_P(ChangeLogRuns, GiveBackEveryEntryAsAddedAndThroughAPacket)
+{
+    const auto& entries = GetParam().entries;
+    ChangeLog log;
+    for (const auto& entry : entries)
+        log.push_back(entry);
+    EXPECT_EQ(log.size(), entries.size());
+    EXPECT_EQ(std::vector<ChangeLogEntry>(log.begin(), log.end()), entries);
+
+    TableData table = TableData::RateTableDefinition();
+    std::uint32_t rows = 0;
+    for (const auto& entry : entries)
+        rows = std::max(rows, entry.row);
+    for (std::uint32_t row = 0; row < rows; ++row) {
+        table.values[0].AppendText("2024-01-01");
+        table.values[1].AppendText("C");
+        table.values[2].AppendFloat(1);
+        table.status.push_back(kRowInserted);
+    }
+    table.changeLog = log;
+    const TableData read = ParsePacket(BuildPacket(table));
+    EXPECT_EQ(read.changeLog, entries);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Load, ChangeLogRuns,
+    ::testing::Values(LogCase{"Inserts", {{1, 0, 4}, {2, 0, 4}, {3, 0, 4}, {4, 0, 4}}},
+                      LogCase{"InsertsThenDeletes", {{1, 0, 4}, {2, 0, 4}, {2, 0, 2}, {3, 0, 2}, {1, 0, 2}}},
+                      LogCase{"AGapInTheRows", {{1, 0, 4}, {2, 0, 4}, {4, 0, 4}, {5, 0, 4}}},
+                      LogCase{"RowsDownwards", {{3, 0, 4}, {2, 0, 4}, {1, 0, 4}}},
+                      LogCase{"OneRowAgain", {{2, 0, 4}, {2, 0, 4}, {3, 0, 4}}},
+                      LogCase{"ModifiesOfDifferentRows", {{3, 1, 8}, {4, 2, 8}, {5, 2, 8}, {6, 2, 4}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
