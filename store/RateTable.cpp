@@ -153,27 +153,30 @@ const std::vector<UploadTimeRun>& RateTable::UploadTimeRuns() const
     const ColumnValues* texts =
         tgl && data_.values[*tgl].Kind() == ColumnKind::Text ? &data_.values[*tgl] : nullptr;
     const std::size_t count = RecordCount();
-    const auto findRuns = [&](auto rowAt) {
-        for (std::size_t i = 0; i < count;) {
-            const std::uint32_t first = rowAt(i);
-            std::size_t end = i + 1;
-            // Most rows share their upload time's bytes with the row before, and
-            // sharing is an equality, so a run's rows are checked against its first.
-            if (texts && texts->Flags(first) == 0)
-                while (end < count && texts->Flags(rowAt(end)) == 0 && texts->SharesText(rowAt(end), first))
-                    ++end;
-            const std::string_view text = ShownText(0, first, scratch);
-            if (runs_.empty() || text != runs_.back().tgl)
-                runs_.push_back({std::string(text), i, end});
-            else
-                runs_.back().end = end;
-            i = end;
-        }
+    // Most rows share their upload time's bytes with the row before, and
+    // sharing is an equality, so a run's rows are checked against its first.
+    // A null upload time shows the empty text, so with nulls a run also
+    // stops where the flags change.
+    const auto runEnd = [&](std::size_t i) {
+        const std::uint32_t first = VisibleRow(i);
+        if (!texts || texts->Flags(first) != 0)
+            return i + 1;
+        if (everyRowInOrder_ && !texts->HasFlags())
+            return texts->SharedTextEnd(i, count);
+        std::size_t end = i + 1;
+        while (end < count && texts->Flags(VisibleRow(end)) == 0 && texts->SharesText(VisibleRow(end), first))
+            ++end;
+        return end;
     };
-    if (everyRowInOrder_)
-        findRuns([](std::size_t position) { return static_cast<std::uint32_t>(position); });
-    else
-        findRuns([this](std::size_t position) { return order_[position]; });
+    for (std::size_t i = 0; i < count;) {
+        const std::size_t end = runEnd(i);
+        const std::string_view text = ShownText(0, VisibleRow(i), scratch);
+        if (runs_.empty() || text != runs_.back().tgl)
+            runs_.push_back({std::string(text), i, end});
+        else
+            runs_.back().end = end;
+        i = end;
+    }
     runsValid_ = true;
     return runs_;
 }
@@ -251,13 +254,12 @@ void RateTable::BuildOrder()
     // in order rather than rows: the stable order of the runs by their text
     // is the stable order of the rows. Most files are in order already, which
     // one comparison per run shows.
-    const auto inOrder = [&](std::size_t count, auto rowAt) {
-        for (std::size_t i = 1, first = 0; i < count; ++i) {
-            if (texts->SharesText(rowAt(i), rowAt(first)))
-                continue;
-            if (collation_(texts->Text(rowAt(i)), texts->Text(rowAt(first))) < 0)
+    const auto inOrder = [&](std::size_t count, auto rowAt, auto runEnd) {
+        for (std::size_t first = 0; first < count;) {
+            const std::size_t next = runEnd(first);
+            if (next < count && collation_(texts->Text(rowAt(next)), texts->Text(rowAt(first))) < 0)
                 return false;
-            first = i;
+            first = next;
         }
         return true;
     };
@@ -265,7 +267,9 @@ void RateTable::BuildOrder()
     for (std::size_t row = 0; row < stored; ++row)
         anyHidden |= status[row] & kRowHidden;
     if (anyHidden == 0 &&
-        (!texts || inOrder(stored, [](std::size_t position) { return static_cast<std::uint32_t>(position); }))) {
+        (!texts || inOrder(
+                       stored, [](std::size_t position) { return static_cast<std::uint32_t>(position); },
+                       [&](std::size_t first) { return texts->SharedTextEnd(first, stored); }))) {
         everyRowInOrder_ = true;
         order_.shrink_to_fit();
         return;
@@ -279,7 +283,13 @@ void RateTable::BuildOrder()
         visible += TableData::Visible(status[row]) ? 1 : 0;
     }
     order_.resize(visible);
-    if (!texts || inOrder(visible, [into](std::size_t position) { return into[position]; }))
+    const auto sharedEnd = [&](std::size_t first) {
+        std::size_t end = first + 1;
+        while (end < visible && texts->SharesText(into[end], into[first]))
+            ++end;
+        return end;
+    };
+    if (!texts || inOrder(visible, [into](std::size_t position) { return into[position]; }, sharedEnd))
         return;
     const auto textOf = [&](std::size_t position) { return texts->Text(into[position]); };
     struct Run {
@@ -288,9 +298,7 @@ void RateTable::BuildOrder()
     };
     std::vector<Run> runs;
     for (std::size_t i = 0; i < visible;) {
-        std::size_t end = i + 1;
-        while (end < visible && texts->SharesText(into[end], into[i]))
-            ++end;
+        const std::size_t end = sharedEnd(i);
         runs.push_back({i, end});
         i = end;
     }

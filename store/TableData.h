@@ -267,6 +267,19 @@ public:
     {
         return offset_[a] == offset_[b] && length_[a] == length_[b];
     }
+    // The end of the stored rows from first on, before end, that share
+    // first's text: one pass over the arrays for a run of rows in stored order.
+    std::size_t SharedTextEnd(std::size_t first, std::size_t end) const
+    {
+        const std::uint32_t offset = offset_[first];
+        const std::uint16_t length = length_[first];
+        std::size_t row = first + 1;
+        while (row < end && offset_[row] == offset && length_[row] == length)
+            ++row;
+        return row;
+    }
+    // False when every cell holds a value, so that Flags is 0 for every row.
+    bool HasFlags() const { return !flags_.empty(); }
     std::size_t TextBytes() const { return arena_.size(); }
 
 private:
