@@ -16,10 +16,12 @@ unsigned char Folded(char c)
 } // namespace
 
 // The rules below read the rows straight from the table's columns, one run
-// of an upload time at a time, instead of stepping the cursor through them;
-// then they leave the cursor where stepping would have. The results are
-// those of a scan over every row, including the single visit of the empty
-// texts that an empty table gets.
+// of an upload time at a time, instead of stepping the cursor through them:
+// only the runs' first rows and the rows of the runs they look into (a
+// lookup from a run's end, up to its match). Then they leave the cursor
+// where stepping would have. The results are those that stepping through
+// every row would give, including the single visit of the empty texts that
+// an empty table gets.
 
 UploadTimeList BuildUploadTimeList(RateTable& table)
 {
@@ -40,18 +42,18 @@ UploadTimeList BuildUploadTimeList(RateTable& table)
 std::string CurrentUploadTime(RateTable& table)
 {
     table.MoveToLastRow();
-    const auto& rows = table.VisibleRows();
-    if (rows.empty())
+    const std::size_t count = table.RecordCount();
+    if (count == 0)
         return {};
     // Every row of a run shows the run's upload time, so the last run's is the last row's.
     std::string scratch;
-    return std::string(table.ShownText(0, rows.back(), scratch));
+    return std::string(table.ShownText(0, table.VisibleRow(count - 1), scratch));
 }
 
 bool HoldsUploadTime(RateTable& table, std::string_view uploadTime)
 {
     table.MoveToLastRow();
-    if (table.VisibleRows().empty())
+    if (table.RecordCount() == 0)
         return uploadTime.empty();
     for (const auto& run : table.UploadTimeRuns()) {
         if (run.tgl == uploadTime) {
@@ -66,8 +68,8 @@ CurrencyPass BuildCurrencyList(RateTable& table, std::string_view uploadTime)
 {
     table.MoveToLastRow();
     CurrencyPass pass;
-    const auto& rows = table.VisibleRows();
-    if (rows.empty()) {
+    const std::size_t count = table.RecordCount();
+    if (count == 0) {
         if (uploadTime.empty())
             pass.entries.emplace_back();
         return pass;
@@ -77,7 +79,7 @@ CurrencyPass BuildCurrencyList(RateTable& table, std::string_view uploadTime)
         if (run.tgl != uploadTime)
             continue;
         for (std::size_t i = run.first; i < run.end; ++i) {
-            const std::string_view cur = table.ShownText(1, rows[i], scratch);
+            const std::string_view cur = table.ShownText(1, table.VisibleRow(i), scratch);
             // The table's first row is added without comparing: the list
             // starts empty, and an empty code is still an entry.
             if (i == 0 || cur != pass.text) {
@@ -86,7 +88,7 @@ CurrencyPass BuildCurrencyList(RateTable& table, std::string_view uploadTime)
             }
         }
     }
-    pass.lastRateText.assign(table.ShownText(2, rows.back(), scratch));
+    pass.lastRateText.assign(table.ShownText(2, table.VisibleRow(count - 1), scratch));
     return pass;
 }
 
@@ -125,8 +127,7 @@ std::optional<std::string> LookUpRate(RateTable& table, std::string_view uploadT
                                       std::string_view currency)
 {
     table.MoveToLastRow();
-    const auto& rows = table.VisibleRows();
-    if (rows.empty()) {
+    if (table.RecordCount() == 0) {
         if (uploadTime.empty() && currency.empty())
             return std::string();
         return std::nullopt;
@@ -138,8 +139,8 @@ std::optional<std::string> LookUpRate(RateTable& table, std::string_view uploadT
         if (run->tgl != uploadTime)
             continue;
         for (std::size_t i = run->end; i-- > run->first;)
-            if (table.ShownText(1, rows[i], scratch) == currency)
-                return std::string(table.ShownText(2, rows[i], scratch));
+            if (table.ShownText(1, table.VisibleRow(i), scratch) == currency)
+                return std::string(table.ShownText(2, table.VisibleRow(i), scratch));
     }
     return std::nullopt;
 }

@@ -10,9 +10,11 @@ namespace zentaro {
 
 class RateTable;
 
-// Every scan below starts at the first row and steps to the table's last row,
-// examining each row once; on an empty table it examines the empty texts that
-// the views show when no row is current. All fail on a closed table.
+// Each rule below answers as a walk of the cursor from the first row to the
+// last, examining each row once, would answer, and leaves the cursor where
+// that walk stops; on an empty table the walk examines the empty texts that
+// the views show when no row is current. None walks the rows: they read the
+// upload-time runs and the rows of the runs they need. All fail on a closed table.
 
 // The upload-time list: one entry per run of consecutive rows with the same
 // tgl, in table order; its text is the tgl of the last row.
@@ -25,9 +27,9 @@ UploadTimeList BuildUploadTimeList(RateTable& table);
 // last row, or the empty text on an empty table.
 std::string CurrentUploadTime(RateTable& table);
 
-// Whether the scan meets this upload time: some visible row shows it, or, on
+// Whether the walk meets this upload time: some visible row shows it, or, on
 // an empty table, it is the empty text the views show there. Leaves the
-// cursor where that scan stops: on the first row that shows it, else on the
+// cursor where that walk stops: on the first row that shows it, else on the
 // last row.
 bool HoldsUploadTime(RateTable& table, std::string_view uploadTime);
 

@@ -7,6 +7,7 @@
 #include <langinfo.h>
 #include <limits>
 #include <locale.h>
+#include <utility>
 
 namespace zentaro {
 namespace {
@@ -39,89 +40,160 @@ std::string SpecialText(double value)
     return value < 0 ? "-INF" : "INF";
 }
 
-} // namespace
+// A number text taken apart: its sign, digits before and after the decimal
+// separator, and its exponent.
+struct NumberParts {
+    bool negative = false;
+    std::string integer;
+    std::string fraction;
+    int exponent = 0;
+};
 
-std::optional<long double> ParseNumberText(std::string_view text, char decimalSeparator)
+// Reads an exponent's sign and digits from text at i, after its 'E'. Digits
+// are taken while the exponent stays below the limit; a digit left over
+// after that makes the text invalid, as its caller finds.
+bool TakeExponent(std::string_view text, std::size_t& i, int& exponent)
 {
-    std::size_t i = 0;
     const std::size_t n = text.size();
-    while (i < n && text[i] == ' ')
-        ++i;
-
     bool negative = false;
     if (i < n && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
         ++i;
     }
+    if (i >= n || !IsDigit(text[i]))
+        return false;
+    exponent = 0;
+    while (i < n && IsDigit(text[i]) && exponent < kExponentLimit)
+        exponent = exponent * 10 + (text[i++] - '0');
+    if (negative)
+        exponent = -exponent;
+    return true;
+}
 
-    std::string integer;
-    std::string fraction;
+// The parts of a number text, or nullopt when the text is not one.
+std::optional<NumberParts> SplitNumberText(std::string_view text, char decimalSeparator)
+{
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && text[i] == ' ')
+        ++i;
+    NumberParts parts;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        parts.negative = text[i] == '-';
+        ++i;
+    }
     bool taken = false;
     while (i < n && IsDigit(text[i])) {
-        integer += text[i++];
+        parts.integer += text[i++];
         taken = true;
     }
     if (i < n && text[i] == decimalSeparator) {
         ++i;
         taken = true;
         while (i < n && IsDigit(text[i]))
-            fraction += text[i++];
+            parts.fraction += text[i++];
     }
     if (!taken)
         return std::nullopt;
-
-    int exponent = 0;
     if (i < n && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
-        bool negativeExponent = false;
-        if (i < n && (text[i] == '+' || text[i] == '-')) {
-            negativeExponent = text[i] == '-';
-            ++i;
-        }
-        if (i >= n || !IsDigit(text[i]))
+        if (!TakeExponent(text, i, parts.exponent))
             return std::nullopt;
-        // Digits are taken while the exponent stays below the limit; a digit
-        // left over after that makes the text invalid (checked below).
-        while (i < n && IsDigit(text[i]) && exponent < kExponentLimit)
-            exponent = exponent * 10 + (text[i++] - '0');
-        if (negativeExponent)
-            exponent = -exponent;
     }
-
     while (i < n && text[i] == ' ')
         ++i;
     if (i != n)
         return std::nullopt;
+    return parts;
+}
 
-    std::string normalized = integer.empty() ? "0" : integer;
+// The magnitude of the parts in extended precision; nullopt when it is too
+// large for it, 0 when too small.
+std::optional<long double> ValueOf(const NumberParts& parts)
+{
+    std::string normalized = parts.integer.empty() ? "0" : parts.integer;
     normalized += '.';
-    normalized += fraction.empty() ? "0" : fraction;
+    normalized += parts.fraction.empty() ? "0" : parts.fraction;
     normalized += 'e';
-    normalized += std::to_string(exponent);
+    normalized += std::to_string(parts.exponent);
 
     long double value = 0;
-    const auto result =
-        std::from_chars(normalized.data(), normalized.data() + normalized.size(), value);
+    const auto result = std::from_chars(normalized.data(), normalized.data() + normalized.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Out of range is either too large for extended (not a number) or too
         // small, which reads as zero.
-        const auto firstNonZero = integer.find_first_not_of('0');
-        int magnitude = exponent;
+        const auto firstNonZero = parts.integer.find_first_not_of('0');
+        int magnitude = parts.exponent;
         if (firstNonZero != std::string::npos) {
-            magnitude += static_cast<int>(integer.size() - firstNonZero);
+            magnitude += static_cast<int>(parts.integer.size() - firstNonZero);
         } else {
-            const auto fractionNonZero = fraction.find_first_not_of('0');
-            magnitude -= fractionNonZero == std::string::npos
-                             ? 0
-                             : static_cast<int>(fractionNonZero);
+            const auto fractionNonZero = parts.fraction.find_first_not_of('0');
+            magnitude -= fractionNonZero == std::string::npos ? 0 : static_cast<int>(fractionNonZero);
         }
         if (magnitude > 0)
             return std::nullopt;
-        value = 0;
-    } else if (result.ec != std::errc()) {
-        return std::nullopt;
+        return 0.0L;
     }
-    return negative ? -value : value;
+    if (result.ec != std::errc())
+        return std::nullopt;
+    return value;
+}
+
+constexpr int kResultDecimals = 6;
+
+// The digits of a magnitude before and after the point, rounded half up to
+// the result's decimals from its 18 significant digits (the value's decimal
+// form before rounding); leading zeros of the integer and trailing ones of
+// the fraction are still there.
+std::pair<std::string, std::string> ResultDigits(double magnitude)
+{
+    std::string digits;
+    int exponent = 0;
+    ScientificDigits(magnitude, 17, digits, exponent);
+
+    std::string integer;
+    std::string fraction;
+    const int integerLength = exponent + 1;
+    if (integerLength > 0) {
+        const auto length = static_cast<std::size_t>(integerLength);
+        integer = digits.substr(0, std::min(length, digits.size()));
+        if (length > digits.size())
+            integer.append(length - digits.size(), '0');
+        else
+            fraction = digits.substr(length);
+    } else {
+        integer = "0";
+        fraction = std::string(static_cast<std::size_t>(-integerLength), '0') + digits;
+    }
+
+    const bool roundUp = fraction.size() > kResultDecimals && fraction[kResultDecimals] >= '5';
+    fraction.resize(kResultDecimals, '0');
+    if (roundUp) {
+        std::string number = integer + fraction;
+        int position = static_cast<int>(number.size()) - 1;
+        while (position >= 0 && number[static_cast<std::size_t>(position)] == '9')
+            number[static_cast<std::size_t>(position--)] = '0';
+        if (position < 0)
+            number.insert(number.begin(), '1');
+        else
+            ++number[static_cast<std::size_t>(position)];
+        integer = number.substr(0, number.size() - kResultDecimals);
+        fraction = number.substr(number.size() - kResultDecimals);
+    }
+    return {integer, fraction};
+}
+
+} // namespace
+
+std::optional<long double> ParseNumberText(std::string_view text, char decimalSeparator)
+{
+    const auto parts = SplitNumberText(text, decimalSeparator);
+    if (!parts)
+        return std::nullopt;
+    const auto value = ValueOf(*parts);
+    if (!value)
+        return std::nullopt;
+    return parts->negative ? -*value : *value;
 }
 
 double StoreAsDouble(long double value)
@@ -190,7 +262,6 @@ std::string GeneralNumberText(double value, char decimalSeparator)
 
 std::string ResultText(double value, char decimalSeparator)
 {
-    constexpr int kDecimals = 6;
     if (!std::isfinite(value))
         return SpecialText(value);
     if (std::fabs(value) >= 1e18)
@@ -198,41 +269,7 @@ std::string ResultText(double value, char decimalSeparator)
     if (value == 0)
         return "0";
 
-    // 18 significant digits, as the value's decimal form before rounding.
-    std::string digits;
-    int exponent = 0;
-    ScientificDigits(std::fabs(value), 17, digits, exponent);
-
-    std::string integer;
-    std::string fraction;
-    const int integerLength = exponent + 1;
-    if (integerLength > 0) {
-        const auto length = static_cast<std::size_t>(integerLength);
-        integer = digits.substr(0, std::min(length, digits.size()));
-        if (length > digits.size())
-            integer.append(length - digits.size(), '0');
-        else
-            fraction = digits.substr(length);
-    } else {
-        integer = "0";
-        fraction = std::string(static_cast<std::size_t>(-integerLength), '0') + digits;
-    }
-
-    const bool roundUp = fraction.size() > kDecimals && fraction[kDecimals] >= '5';
-    fraction.resize(kDecimals, '0');
-    if (roundUp) {
-        std::string number = integer + fraction;
-        int position = static_cast<int>(number.size()) - 1;
-        while (position >= 0 && number[static_cast<std::size_t>(position)] == '9')
-            number[static_cast<std::size_t>(position--)] = '0';
-        if (position < 0)
-            number.insert(number.begin(), '1');
-        else
-            ++number[static_cast<std::size_t>(position)];
-        integer = number.substr(0, number.size() - kDecimals);
-        fraction = number.substr(number.size() - kDecimals);
-    }
-
+    auto [integer, fraction] = ResultDigits(std::fabs(value));
     while (!fraction.empty() && fraction.back() == '0')
         fraction.pop_back();
     const auto firstNonZero = integer.find_first_not_of('0');

@@ -19,7 +19,7 @@ struct DayRows {
 };
 
 // Codes are a few bytes long: compared in place rather than through a call
-// to memcmp, on every row of the table.
+// to memcmp, on each row a day's search meets.
 bool SameCode(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
@@ -56,7 +56,6 @@ std::optional<double> RateOfOne(const RateTable& table, const DayRows& rows, std
 std::vector<HistoryPoint> PairHistory(const RateTable& table, std::string_view from, std::string_view to,
                                       const DayRange& range)
 {
-    const auto& rows = table.VisibleRows();
     std::vector<DayRows> days;
     std::string scratch;
     for (const auto& run : table.UploadTimeRuns()) {
@@ -66,11 +65,12 @@ std::vector<HistoryPoint> PairHistory(const RateTable& table, std::string_view f
         DayRows found{*day};
         // The last match counts, as in a lookup: searched from the run's end.
         for (std::size_t i = run.end; i-- > run.first && (found.from == kNoRow || found.to == kNoRow);) {
-            const std::string_view cur = table.ShownText(1, rows[i], scratch);
+            const std::uint32_t row = table.VisibleRow(i);
+            const std::string_view cur = table.ShownText(1, row, scratch);
             if (found.from == kNoRow && SameCode(cur, from))
-                found.from = rows[i];
+                found.from = row;
             if (found.to == kNoRow && SameCode(cur, to))
-                found.to = rows[i];
+                found.to = row;
         }
         days.push_back(found);
     }

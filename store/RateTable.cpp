@@ -152,17 +152,25 @@ const std::vector<UploadTimeRun>& RateTable::UploadTimeRuns() const
     const auto tgl = viewColumns_[0];
     const ColumnValues* texts =
         tgl && data_.values[*tgl].Kind() == ColumnKind::Text ? &data_.values[*tgl] : nullptr;
-    const std::uint32_t* const rows = order_.data();
-    const std::size_t count = order_.size();
-    for (std::size_t i = 0; i < count;) {
-        const std::uint32_t first = rows[i];
+    const std::size_t count = RecordCount();
+    // Most rows share their upload time's bytes with the row before, and
+    // sharing is an equality, so a run's rows are checked against its first.
+    // A null upload time shows the empty text, so with nulls a run also
+    // stops where the flags change.
+    const auto runEnd = [&](std::size_t i) {
+        const std::uint32_t first = VisibleRow(i);
+        if (!texts || texts->Flags(first) != 0)
+            return i + 1;
+        if (everyRowInOrder_ && !texts->HasFlags())
+            return texts->SharedTextEnd(i, count);
         std::size_t end = i + 1;
-        // Most rows share their upload time's bytes with the row before, and
-        // sharing is an equality, so a run's rows are checked against its first.
-        if (texts && texts->Flags(first) == 0)
-            while (end < count && texts->Flags(rows[end]) == 0 && texts->SharesText(rows[end], first))
-                ++end;
-        const std::string_view text = ShownText(0, first, scratch);
+        while (end < count && texts->Flags(VisibleRow(end)) == 0 && texts->SharesText(VisibleRow(end), first))
+            ++end;
+        return end;
+    };
+    for (std::size_t i = 0; i < count;) {
+        const std::size_t end = runEnd(i);
+        const std::string_view text = ShownText(0, VisibleRow(i), scratch);
         if (runs_.empty() || text != runs_.back().tgl)
             runs_.push_back({std::string(text), i, end});
         else
@@ -177,7 +185,7 @@ void RateTable::MoveToLastRow()
 {
     CheckActive();
     inserting_ = false;
-    cursor_ = order_.empty() ? 0 : order_.size() - 1;
+    cursor_ = RecordCount() == 0 ? 0 : RecordCount() - 1;
     RefreshViews();
 }
 
@@ -185,7 +193,7 @@ void RateTable::MoveToRow(std::size_t position)
 {
     CheckActive();
     inserting_ = false;
-    cursor_ = std::min(position, order_.empty() ? 0 : order_.size() - 1);
+    cursor_ = std::min(position, RecordCount() == 0 ? 0 : RecordCount() - 1);
     RefreshViews();
 }
 
@@ -217,12 +225,12 @@ std::optional<std::size_t> RateTable::ColumnIndex(std::string_view name) const
 
 std::optional<std::size_t> RateTable::CurrentStoredRow() const
 {
-    if (!active_ || inserting_ || order_.empty())
+    if (!active_ || inserting_ || RecordCount() == 0)
         return std::nullopt;
-    return order_[cursor_];
+    return VisibleRow(cursor_);
 }
 
-bool RateTable::AtLastRow() const { return order_.empty() || cursor_ + 1 >= order_.size(); }
+bool RateTable::AtLastRow() const { return cursor_ + 1 >= RecordCount(); }
 
 void RateTable::RefreshViews()
 {
@@ -235,43 +243,62 @@ void RateTable::RefreshViews()
 void RateTable::BuildOrder()
 {
     RowsChanged();
+    order_.clear();
+    everyRowInOrder_ = false;
     const std::size_t stored = data_.RowCount();
+    const std::uint8_t* const status = data_.status.data();
+    const auto tgl = viewColumns_[0];
+    const ColumnValues* texts =
+        tgl && data_.columns[*tgl].kind == ColumnKind::Text ? &data_.values[*tgl] : nullptr;
+    // Rows come in runs that share one upload time's bytes, so runs are put
+    // in order rather than rows: the stable order of the runs by their text
+    // is the stable order of the rows. Most files are in order already, which
+    // one comparison per run shows.
+    const auto inOrder = [&](std::size_t count, auto rowAt, auto runEnd) {
+        for (std::size_t first = 0; first < count;) {
+            const std::size_t next = runEnd(first);
+            if (next < count && collation_(texts->Text(rowAt(next)), texts->Text(rowAt(first))) < 0)
+                return false;
+            first = next;
+        }
+        return true;
+    };
+    std::uint8_t anyHidden = 0;
+    for (std::size_t row = 0; row < stored; ++row)
+        anyHidden |= status[row] & kRowHidden;
+    if (anyHidden == 0 &&
+        (!texts || inOrder(
+                       stored, [](std::size_t position) { return static_cast<std::uint32_t>(position); },
+                       [&](std::size_t first) { return texts->SharedTextEnd(first, stored); }))) {
+        everyRowInOrder_ = true;
+        order_.shrink_to_fit();
+        return;
+    }
+
     order_.resize(stored);
     std::uint32_t* const into = order_.data();
-    const std::uint8_t* const status = data_.status.data();
     std::size_t visible = 0;
     for (std::size_t row = 0; row < stored; ++row) {
         into[visible] = static_cast<std::uint32_t>(row);
         visible += TableData::Visible(status[row]) ? 1 : 0;
     }
     order_.resize(visible);
-    const auto tgl = viewColumns_[0];
-    if (!tgl || data_.columns[*tgl].kind != ColumnKind::Text)
+    const auto sharedEnd = [&](std::size_t first) {
+        std::size_t end = first + 1;
+        while (end < visible && texts->SharesText(into[end], into[first]))
+            ++end;
+        return end;
+    };
+    if (!texts || inOrder(visible, [into](std::size_t position) { return into[position]; }, sharedEnd))
         return;
-    // Rows come in runs that share one upload time's bytes, so runs are put
-    // in order rather than rows: the stable order of the runs by their text
-    // is the stable order of the rows. Most files are in order already, which
-    // one comparison per run shows.
-    const auto& values = data_.values[*tgl];
-    const auto textOf = [&](std::size_t position) { return values.Text(into[position]); };
-    bool inOrder = true;
-    for (std::size_t i = 1, first = 0; i < visible && inOrder; ++i) {
-        if (values.SharesText(into[i], into[first]))
-            continue;
-        inOrder = collation_(textOf(i), textOf(first)) >= 0;
-        first = i;
-    }
-    if (inOrder)
-        return;
+    const auto textOf = [&](std::size_t position) { return texts->Text(into[position]); };
     struct Run {
         std::size_t first; // positions in order_
         std::size_t end;
     };
     std::vector<Run> runs;
     for (std::size_t i = 0; i < visible;) {
-        std::size_t end = i + 1;
-        while (end < visible && values.SharesText(into[end], into[i]))
-            ++end;
+        const std::size_t end = sharedEnd(i);
         runs.push_back({i, end});
         i = end;
     }
@@ -282,6 +309,18 @@ void RateTable::BuildOrder()
     for (const Run& run : runs)
         ordered.insert(ordered.end(), into + run.first, into + run.end);
     order_ = std::move(ordered);
+}
+
+// Lists the first count stored rows in order_, for a change after which
+// they no longer stand in stored order.
+void RateTable::ListEveryRow(std::size_t count)
+{
+    if (!everyRowInOrder_)
+        return;
+    order_.resize(count);
+    for (std::size_t row = 0; row < count; ++row)
+        order_[row] = static_cast<std::uint32_t>(row);
+    everyRowInOrder_ = false;
 }
 
 void RateTable::First()
@@ -300,7 +339,7 @@ void RateTable::Next()
         RefreshViews();
         return;
     }
-    if (cursor_ + 1 < order_.size()) {
+    if (cursor_ + 1 < RecordCount()) {
         ++cursor_;
         RefreshViews();
     }
@@ -352,6 +391,7 @@ void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& stage
         }
     }
 
+    const std::size_t visibleBefore = RecordCount();
     for (std::size_t c = 0; c < cells.size(); ++c) {
         auto& values = data_.values[c];
         if (cells[c].null)
@@ -366,18 +406,27 @@ void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& stage
     stamp_.reset();
     data_.changeLog.push_back({stored + 1, 0, kChangeInsert});
 
-    auto position = order_.end();
+    // The row goes after every row of its upload time or before.
+    std::size_t position = visibleBefore;
     const auto tgl = viewColumns_[0];
     if (tgl && data_.columns[*tgl].kind == ColumnKind::Text) {
         const auto& values = data_.values[*tgl];
-        position = std::upper_bound(order_.begin(), order_.end(), stored,
-                                    [&](std::uint32_t a, std::uint32_t b) {
-                                        return collation_(values.Text(a), values.Text(b)) < 0;
-                                    });
+        std::size_t low = 0;
+        while (low < position) {
+            const std::size_t middle = low + (position - low) / 2;
+            if (collation_(values.Text(stored), values.Text(VisibleRow(middle))) < 0)
+                position = middle;
+            else
+                low = middle + 1;
+        }
     }
-    const auto inserted = order_.insert(position, stored);
+    // A row that ends a table of every stored row keeps it so.
+    if (!everyRowInOrder_ || position != visibleBefore) {
+        ListEveryRow(visibleBefore);
+        order_.insert(order_.begin() + static_cast<std::ptrdiff_t>(position), stored);
+    }
     RowsChanged();
-    cursor_ = static_cast<std::size_t>(inserted - order_.begin());
+    cursor_ = position;
     inserting_ = false;
     RefreshViews();
 }
@@ -396,8 +445,9 @@ void RateTable::Delete()
         Cancel();
         return;
     }
-    if (order_.empty())
+    if (RecordCount() == 0)
         TableError("Cannot perform this operation on an empty dataset");
+    ListEveryRow(RecordCount());
     const std::uint32_t stored = order_[cursor_];
     data_.status[stored] |= kRowDeleted;
     stamp_.reset();
@@ -420,6 +470,7 @@ void RateTable::EmptyTable()
     data_ = std::move(empty);
     stamp_.reset();
     order_.clear();
+    everyRowInOrder_ = false;
     RowsChanged();
     cursor_ = 0;
     inserting_ = false;
@@ -432,7 +483,9 @@ void RateTable::OrderByUploadTime()
     const auto current = CurrentStoredRow();
     BuildOrder();
     cursor_ = 0;
-    if (current) {
+    if (current && everyRowInOrder_) {
+        cursor_ = *current;
+    } else if (current) {
         const auto found = std::find(order_.begin(), order_.end(), *current);
         if (found != order_.end())
             cursor_ = static_cast<std::size_t>(found - order_.begin());
@@ -463,6 +516,7 @@ void RateTable::LoadFromFile(const std::filesystem::path& path)
     inserting_ = false;
     active_ = false;
     order_.clear();
+    everyRowInOrder_ = false;
     RowsChanged();
     cursor_ = 0;
     RefreshViews();

@@ -49,7 +49,7 @@ Collation ByteCollation();
 class RateTable;
 
 // Consecutive visible rows that show one upload time: positions [first, end)
-// in RateTable::VisibleRows().
+// in table order (see RateTable::VisibleRow).
 struct UploadTimeRun {
     std::string tgl;
     std::size_t first = 0;
@@ -105,7 +105,7 @@ public:
 
     bool Active() const { return active_; }
     bool Inserting() const { return inserting_; }
-    std::size_t RecordCount() const { return order_.size(); }
+    std::size_t RecordCount() const { return everyRowInOrder_ ? data_.RowCount() : order_.size(); }
     // True when no row follows the current one, and on an empty table.
     bool AtLastRow() const;
 
@@ -145,14 +145,19 @@ public:
     // Stored row index (from 0) of the current row, if any.
     std::optional<std::size_t> CurrentStoredRow() const;
 
-    // For scans that read rows without moving the cursor: the visible stored
-    // rows in table order, and the text a view (0 tgl, 1 cur, 2 nilai) shows
-    // for one of them. The text may live in scratch; valid until the next change.
-    const std::vector<std::uint32_t>& VisibleRows() const { return order_; }
+    // For scans that read rows without moving the cursor: the stored row at
+    // a position (from 0 to RecordCount()) in table order, and the text a
+    // view (0 tgl, 1 cur, 2 nilai) shows for one of them. The text may live
+    // in scratch; valid until the next change.
+    std::uint32_t VisibleRow(std::size_t position) const
+    {
+        return everyRowInOrder_ ? static_cast<std::uint32_t>(position) : order_[position];
+    }
     std::string_view ShownText(std::size_t view, std::uint32_t storedRow, std::string& scratch) const;
-    // Leaves the table as a scan over every row does: not inserting, on the last row.
+    // Leaves the table as a walk of the cursor to the last row does: not
+    // inserting, on the last row.
     void MoveToLastRow();
-    // Leaves the table as a scan that stopped at this position of VisibleRows() does.
+    // Leaves the table as a scan that stopped at this position in table order does.
     void MoveToRow(std::size_t position);
     // The visible rows as runs of one upload time, in table order. Built at
     // the first call after any change of the rows, so it is never stale.
@@ -172,13 +177,17 @@ private:
     void RowsChanged() { runsValid_ = false; }
     void RefreshViews();
     void BuildOrder();
+    void ListEveryRow(std::size_t count);
     std::optional<std::size_t> ColumnIndex(std::string_view name) const;
     void BindViews();
     void AppendRow(const std::array<std::optional<std::string>, 3>& staged);
 
     TableData data_;
     std::vector<std::uint32_t> order_; // visible stored rows in table order
-    std::size_t cursor_ = 0;           // index into order_
+    // Set when every stored row is visible and in order, as a loaded file's
+    // rows mostly are: order_ is then empty, and position n is stored row n.
+    bool everyRowInOrder_ = false;
+    std::size_t cursor_ = 0; // position in table order
     bool active_ = true;
     bool inserting_ = false;
     char separator_;

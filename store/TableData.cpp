@@ -14,10 +14,10 @@ ColumnValues::ColumnValues(ColumnKind kind, Arrays arrays)
       number_(std::move(arrays.number))
 {
     // The texts' places are the loader's to get right; the counts are checked.
-    const std::size_t rows = flags_.size();
-    const bool fits = kind == ColumnKind::Text
-                          ? offset_.size() == rows && length_.size() == rows && number_.empty()
-                          : number_.size() == rows && arena_.empty() && offset_.empty() && length_.empty();
+    const std::size_t rows = Size();
+    const bool fits = (flags_.empty() || flags_.size() == rows) &&
+                      (kind == ColumnKind::Text ? length_.size() == rows && number_.empty()
+                                                : arena_.empty() && offset_.empty() && length_.empty());
     if (!fits)
         throw StoreError("Column arrays do not fit together.");
 }
@@ -26,7 +26,8 @@ void ColumnValues::AppendText(std::string_view text)
 {
     if (arena_.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
         throw StoreError("Text column larger than 4 GiB.");
-    flags_.push_back(0);
+    if (!flags_.empty())
+        flags_.push_back(0);
     // Rows come in runs of one upload time: a text equal to the one before
     // shares its bytes, which keeps a long table's texts a fraction of its size.
     if (!length_.empty() && length_.back() == text.size() &&
@@ -42,13 +43,21 @@ void ColumnValues::AppendText(std::string_view text)
 
 void ColumnValues::AppendFloat(double value)
 {
-    flags_.push_back(0);
+    if (!flags_.empty())
+        flags_.push_back(0);
     number_.push_back(value);
+}
+
+void ColumnValues::AppendFlags(std::uint8_t cellFlags)
+{
+    if (flags_.empty())
+        flags_.assign(Size(), 0);
+    flags_.push_back(cellFlags);
 }
 
 void ColumnValues::AppendEmpty(std::uint8_t cellFlags)
 {
-    flags_.push_back(cellFlags);
+    AppendFlags(cellFlags);
     if (kind_ == ColumnKind::Text) {
         offset_.push_back(static_cast<std::uint32_t>(arena_.size()));
         length_.push_back(0);

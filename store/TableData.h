@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 #include <cstring>
+#include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -38,6 +40,114 @@ struct ChangeLogEntry {
     std::uint32_t previous = 0; // previous version's row number, 0 when none
     std::uint32_t kind = 0;     // kChangeInsert, kChangeDelete or kChangeModify
     bool operator==(const ChangeLogEntry&) const = default;
+};
+
+// The change log, entry by entry in the order of the changes. Rows that are
+// added one after another log inserts of consecutive row numbers, so the log
+// keeps runs: an entry and how many follow it, each with the next row number
+// and the same previous row and kind. A table that was only ever added to
+// keeps one run however long it is.
+class ChangeLog {
+    struct Run {
+        ChangeLogEntry first;
+        std::uint32_t count = 0; // entries in the run, first included
+    };
+
+public:
+    class Iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = ChangeLogEntry;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = ChangeLogEntry;
+
+        Iterator() = default;
+        ChangeLogEntry operator*() const
+        {
+            const Run& run = (*runs_)[run_];
+            return {run.first.row + step_, run.first.previous, run.first.kind};
+        }
+        Iterator& operator++()
+        {
+            if (++step_ == (*runs_)[run_].count) {
+                ++run_;
+                step_ = 0;
+            }
+            return *this;
+        }
+        Iterator operator++(int)
+        {
+            Iterator before = *this;
+            ++*this;
+            return before;
+        }
+        Iterator operator+(std::size_t count) const
+        {
+            Iterator moved = *this;
+            while (count-- > 0)
+                ++moved;
+            return moved;
+        }
+        bool operator==(const Iterator& other) const { return run_ == other.run_ && step_ == other.step_; }
+
+    private:
+        friend class ChangeLog;
+        Iterator(const std::vector<ChangeLog::Run>* runs, std::size_t run) : runs_(runs), run_(run) {}
+        const std::vector<ChangeLog::Run>* runs_ = nullptr;
+        std::size_t run_ = 0;
+        std::uint32_t step_ = 0;
+    };
+
+    ChangeLog() = default;
+    ChangeLog(std::initializer_list<ChangeLogEntry> entries)
+    {
+        for (const auto& entry : entries)
+            push_back(entry);
+    }
+
+    void push_back(const ChangeLogEntry& entry)
+    {
+        ++size_;
+        if (!runs_.empty()) {
+            Run& last = runs_.back();
+            if (last.first.previous == entry.previous && last.first.kind == entry.kind &&
+                entry.row > last.first.row && entry.row - last.first.row == last.count) {
+                ++last.count;
+                return;
+            }
+        }
+        runs_.push_back({entry, 1});
+    }
+    void assign(std::size_t count, const ChangeLogEntry& entry)
+    {
+        clear();
+        for (std::size_t i = 0; i < count; ++i)
+            push_back(entry);
+    }
+    void clear()
+    {
+        runs_.clear();
+        size_ = 0;
+    }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    Iterator begin() const { return Iterator(&runs_, 0); }
+    Iterator end() const { return Iterator(&runs_, runs_.size()); }
+
+    // Equal when they hold the same entries, however they were added.
+    bool operator==(const ChangeLog& other) const
+    {
+        return size_ == other.size_ && std::equal(begin(), end(), other.begin());
+    }
+    bool operator==(const std::vector<ChangeLogEntry>& entries) const
+    {
+        return size_ == entries.size() && std::equal(begin(), end(), entries.begin());
+    }
+
+private:
+    std::vector<Run> runs_;
+    std::size_t size_ = 0;
 };
 
 inline constexpr std::uint32_t kChangeModify = 8;
@@ -78,21 +188,28 @@ struct UninitialisedAllocator : std::allocator<T> {
 template <typename T>
 using LoadVector = std::vector<T, UninitialisedAllocator<T>>;
 
-// Byte equality of two short texts of n bytes: a word at a time, since a
-// call to memcmp costs more than the compare itself.
+// Byte equality of two short texts of n bytes: a word at a time, the last
+// piece as two pieces that may overlap, since a call to memcmp costs more
+// than the compare itself.
 inline bool SameTextBytes(const char* a, const char* b, std::size_t n)
 {
-    for (; n >= 8; a += 8, b += 8, n -= 8) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a, 8);
-        std::memcpy(&y, b, 8);
-        if (x != y)
-            return false;
+    const auto same = [](const char* x, const char* y, auto piece) {
+        std::memcpy(&piece, x, sizeof piece);
+        auto other = piece;
+        std::memcpy(&other, y, sizeof other);
+        return piece == other;
+    };
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 <= n; i += 8)
+            if (!same(a + i, b + i, std::uint64_t{}))
+                return false;
+        return same(a + n - 8, b + n - 8, std::uint64_t{});
     }
-    for (; n > 0; ++a, ++b, --n)
-        if (*a != *b)
-            return false;
-    return true;
+    if (n >= 4)
+        return same(a, b, std::uint32_t{}) && same(a + n - 4, b + n - 4, std::uint32_t{});
+    if (n >= 2)
+        return same(a, b, std::uint16_t{}) && same(a + n - 2, b + n - 2, std::uint16_t{});
+    return n == 0 || *a == *b;
 }
 
 // A text as a text column holds it: cut at the first zero byte (texts are
@@ -109,12 +226,15 @@ inline std::string_view StoredTextOf(std::string_view text, std::size_t width)
 }
 
 // The values of one column for every stored row. Texts share one arena so a
-// million rows cost a few allocations, not millions.
+// million rows cost a few allocations, not millions. The cells' flags are
+// kept only once a cell is null or unchanged: most columns have none, and
+// their rows then cost no flag byte.
 class ColumnValues {
 public:
     // The arrays behind a column, for a loader that fills many rows at once.
-    // A text column uses flags, arena, offset and length; a float column flags
-    // and number. Every row's text lies inside the arena.
+    // A text column uses arena, offset and length; a float column number.
+    // flags is either empty (no cell is null or unchanged) or one per row.
+    // Every row's text lies inside the arena.
     struct Arrays {
         LoadVector<std::uint8_t> flags;
         LoadVector<char> arena;
@@ -133,9 +253,9 @@ public:
     void AppendFloat(double value);
     void AppendEmpty(std::uint8_t cellFlags); // a null or unchanged cell
 
-    std::size_t Size() const { return flags_.size(); }
-    std::uint8_t Flags(std::size_t row) const { return flags_[row]; }
-    bool IsNull(std::size_t row) const { return (flags_[row] & kCellNull) != 0; }
+    std::size_t Size() const { return kind_ == ColumnKind::Text ? offset_.size() : number_.size(); }
+    std::uint8_t Flags(std::size_t row) const { return flags_.empty() ? 0 : flags_[row]; }
+    bool IsNull(std::size_t row) const { return (Flags(row) & kCellNull) != 0; }
     std::string_view Text(std::size_t row) const
     {
         return std::string_view(arena_.data() + offset_[row], length_[row]);
@@ -147,11 +267,27 @@ public:
     {
         return offset_[a] == offset_[b] && length_[a] == length_[b];
     }
+    // The end of the stored rows from first on, before end, that share
+    // first's text: one pass over the arrays for a run of rows in stored order.
+    std::size_t SharedTextEnd(std::size_t first, std::size_t end) const
+    {
+        const std::uint32_t offset = offset_[first];
+        const std::uint16_t length = length_[first];
+        std::size_t row = first + 1;
+        while (row < end && offset_[row] == offset && length_[row] == length)
+            ++row;
+        return row;
+    }
+    // False when every cell holds a value, so that Flags is 0 for every row.
+    bool HasFlags() const { return !flags_.empty(); }
     std::size_t TextBytes() const { return arena_.size(); }
 
 private:
+    // A row appended with flags: the rows before it get theirs (all 0) first.
+    void AppendFlags(std::uint8_t cellFlags);
+
     ColumnKind kind_;
-    LoadVector<std::uint8_t> flags_;
+    LoadVector<std::uint8_t> flags_; // empty while every cell holds a value
     // Text columns use the arena, float columns number_; the other side stays empty.
     LoadVector<char> arena_;
     LoadVector<std::uint32_t> offset_;
@@ -178,7 +314,7 @@ struct TableData {
     std::vector<ColumnDef> columns;
     std::vector<ColumnValues> values; // one per column
     std::vector<std::uint8_t> status; // one per stored row
-    std::vector<ChangeLogEntry> changeLog;
+    ChangeLog changeLog;
     std::vector<KeptParameter> datasetParameters;
 
     std::size_t RowCount() const { return status.size(); }

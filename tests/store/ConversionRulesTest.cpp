@@ -413,10 +413,10 @@ void ExpectRulesMatchStepwiseReading(RateTable& table, const std::vector<std::st
             runs.push_back(scan.tgl[i]);
     EXPECT_EQ(list.entries, runs);
     EXPECT_EQ(list.text, scan.tgl.back());
-    EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows().back());
+    EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRow(table.RecordCount() - 1));
     table.First();
     EXPECT_EQ(CurrentUploadTime(table), list.text);
-    EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows().back());
+    EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRow(table.RecordCount() - 1));
 
     for (const auto& time : times) {
         const CurrencyPass pass = BuildCurrencyList(table, time);
@@ -430,7 +430,7 @@ void ExpectRulesMatchStepwiseReading(RateTable& table, const std::vector<std::st
         EXPECT_EQ(pass.lastRateText, scan.nilai.back());
         for (const auto& code : codes)
             EXPECT_EQ(LookUpRate(table, time, code), scan.LastMatch(time, code)) << time << " " << code;
-        EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows().back());
+        EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRow(table.RecordCount() - 1));
     }
 
     // The scan that looks for an upload time stops on the first row showing it.
@@ -441,7 +441,7 @@ void ExpectRulesMatchStepwiseReading(RateTable& table, const std::vector<std::st
         EXPECT_EQ(HoldsUploadTime(table, time), first != scan.tgl.end()) << time;
         const std::size_t stop = first != scan.tgl.end() ? static_cast<std::size_t>(first - scan.tgl.begin())
                                                          : scan.tgl.size() - 1;
-        EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRows()[stop]) << time;
+        EXPECT_EQ(table.CurrentStoredRow(), table.VisibleRow(stop)) << time;
         EXPECT_EQ(table.DBEdit1().Text(), scan.tgl[stop]) << time;
     }
 }
