@@ -291,14 +291,21 @@ void RateTable::BuildOrder()
     };
     if (!texts || inOrder(visible, [into](std::size_t position) { return into[position]; }, sharedEnd))
         return;
-    const auto textOf = [&](std::size_t position) { return texts->Text(into[position]); };
+    SortRuns(*texts, sharedEnd);
+}
+
+void RateTable::SortRuns(const ColumnValues& texts, const std::function<std::size_t(std::size_t)>& runEnd)
+{
+    const std::size_t visible = order_.size();
+    const std::uint32_t* const from = order_.data();
+    const auto textOf = [&](std::size_t position) { return texts.Text(from[position]); };
     struct Run {
         std::size_t first; // positions in order_
         std::size_t end;
     };
     std::vector<Run> runs;
     for (std::size_t i = 0; i < visible;) {
-        const std::size_t end = sharedEnd(i);
+        const std::size_t end = runEnd(i);
         runs.push_back({i, end});
         i = end;
     }
@@ -307,7 +314,7 @@ void RateTable::BuildOrder()
     std::vector<std::uint32_t> ordered;
     ordered.reserve(visible);
     for (const Run& run : runs)
-        ordered.insert(ordered.end(), into + run.first, into + run.end);
+        ordered.insert(ordered.end(), from + run.first, from + run.end);
     order_ = std::move(ordered);
 }
 
@@ -365,14 +372,8 @@ void RateTable::Post()
     AppendRow(staged);
 }
 
-void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& staged)
+std::vector<RateTable::Cell> RateTable::StagedCells(const std::array<std::optional<std::string>, 3>& staged) const
 {
-    // Convert every value first, so that a bad number leaves the table untouched.
-    struct Cell {
-        bool null = true;
-        std::string text;
-        double number = 0;
-    };
     std::vector<Cell> cells(data_.columns.size());
     for (std::size_t v = 0; v < views_.size(); ++v) {
         const auto column = viewColumns_[v];
@@ -390,7 +391,33 @@ void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& stage
             cell.number = *value;
         }
     }
+    return cells;
+}
 
+// Where a new stored row goes among the visible ones: after every row of
+// its upload time or before.
+std::size_t RateTable::InsertPosition(std::uint32_t stored, std::size_t visible) const
+{
+    std::size_t position = visible;
+    const auto tgl = viewColumns_[0];
+    if (!tgl || data_.columns[*tgl].kind != ColumnKind::Text)
+        return position;
+    const auto& values = data_.values[*tgl];
+    std::size_t low = 0;
+    while (low < position) {
+        const std::size_t middle = low + (position - low) / 2;
+        if (collation_(values.Text(stored), values.Text(VisibleRow(middle))) < 0)
+            position = middle;
+        else
+            low = middle + 1;
+    }
+    return position;
+}
+
+void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& staged)
+{
+    // Convert every value first, so that a bad number leaves the table untouched.
+    const std::vector<Cell> cells = StagedCells(staged);
     const std::size_t visibleBefore = RecordCount();
     for (std::size_t c = 0; c < cells.size(); ++c) {
         auto& values = data_.values[c];
@@ -406,20 +433,7 @@ void RateTable::AppendRow(const std::array<std::optional<std::string>, 3>& stage
     stamp_.reset();
     data_.changeLog.push_back({stored + 1, 0, kChangeInsert});
 
-    // The row goes after every row of its upload time or before.
-    std::size_t position = visibleBefore;
-    const auto tgl = viewColumns_[0];
-    if (tgl && data_.columns[*tgl].kind == ColumnKind::Text) {
-        const auto& values = data_.values[*tgl];
-        std::size_t low = 0;
-        while (low < position) {
-            const std::size_t middle = low + (position - low) / 2;
-            if (collation_(values.Text(stored), values.Text(VisibleRow(middle))) < 0)
-                position = middle;
-            else
-                low = middle + 1;
-        }
-    }
+    const std::size_t position = InsertPosition(stored, visibleBefore);
     // A row that ends a table of every stored row keeps it so.
     if (!everyRowInOrder_ || position != visibleBefore) {
         ListEveryRow(visibleBefore);

@@ -180,7 +180,17 @@ private:
     void ListEveryRow(std::size_t count);
     std::optional<std::size_t> ColumnIndex(std::string_view name) const;
     void BindViews();
+    // One new row's cells, every value converted.
+    struct Cell {
+        bool null = true;
+        std::string text;
+        double number = 0;
+    };
+    std::vector<Cell> StagedCells(const std::array<std::optional<std::string>, 3>& staged) const;
+    std::size_t InsertPosition(std::uint32_t stored, std::size_t visible) const;
     void AppendRow(const std::array<std::optional<std::string>, 3>& staged);
+    // Puts order_'s runs of one upload time in the collation's stable order.
+    void SortRuns(const ColumnValues& texts, const std::function<std::size_t(std::size_t)>& runEnd);
 
     TableData data_;
     std::vector<std::uint32_t> order_; // visible stored rows in table order
