@@ -13,8 +13,6 @@
 #include <string_view>
 #include <utility>
 
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace zentaro {
 namespace {
@@ -239,30 +237,6 @@ std::optional<std::uint32_t> ReadParameter(Reader& in, TableData& table)
     return std::nullopt;
 }
 
-// Faults in the pages of an array that is about to be written whole: one
-// call maps them all, where a trap per page costs several times as much.
-// Where the system cannot, the pages fault as they are written.
-void PrepareForWriting(void* data, std::size_t bytes)
-{
-#ifdef MADV_POPULATE_WRITE
-    static const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (start + page - 1) & ~(page - 1);
-    const std::uintptr_t end = (start + bytes) & ~(page - 1);
-    if (end > first)
-        madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
-#else
-    (void)data;
-    (void)bytes;
-#endif
-}
-
-template <typename Vector>
-void PrepareForWriting(Vector& array)
-{
-    PrepareForWriting(array.data(), array.size() * sizeof(array[0]));
-}
-
 constexpr std::size_t kFirstRead = 64 * 1024;
 constexpr std::size_t kRowBlock = 64 * 1024;
 
@@ -425,10 +399,7 @@ public:
                 column.length = arrays.length.data();
                 column.arena = arrays.arena.data();
                 column.capacity = arrays.arena.size();
-                PrepareForWriting(arrays.offset);
-                PrepareForWriting(arrays.length);
             }
-            PrepareForWriting(arrays.number);
         }
     }
 
