@@ -5,19 +5,15 @@
 // time where it is installed: a child's peak starts at its parent's size, and
 // time is far smaller than this benchmark.
 #include "bench/GeneratedHistory.h"
-#include "bench/RunQuietly.h"
+#include "tests/common/RunProcess.h"
 #include "tests/common/TempDir.h"
 
 #include <benchmark/benchmark.h>
 
 #include <fstream>
 
-#include <fcntl.h>
 #include <filesystem>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -37,7 +33,7 @@ long PeakKiB(const std::vector<std::string>& args)
     const std::string report = (Folder() / "peak").string();
     std::vector<std::string> timed = {"/usr/bin/time", "-f", "%M", "-o", report};
     timed.insert(timed.end(), args.begin(), args.end());
-    if (!std::filesystem::exists(timed[0]) || zentaro::bench::RunQuietly(timed) != 0)
+    if (!std::filesystem::exists(timed[0]) || zentaro::test::RunQuietly(timed) != 0)
         return -1;
     long kib = -1;
     std::ifstream(report) >> kib;
@@ -50,7 +46,7 @@ const std::string& SampleDataFile()
         const auto& folder = Folder();
         const std::string file = (folder / "conversion data.kvx").string();
         for (const char* day : {"2013-01-28", "2017-03-08", "2022-07-08"})
-            zentaro::bench::RunQuietly({ZENTARO_CLI, "--decimal-separator", ".", "import", file,
+            zentaro::test::RunQuietly({ZENTARO_CLI, "--decimal-separator", ".", "import", file,
                  std::string(ZENTARO_SAMPLES) + "/" + day + ".txt"});
         return file;
     }();
@@ -61,7 +57,7 @@ void BM_ZentaroCliConvert(benchmark::State& state)
 {
     const std::string& file = SampleDataFile();
     for (auto _ : state)
-        if (zentaro::bench::RunQuietly({ZENTARO_CLI, "convert", file, "10", "USD", "JPY"}) != 0)
+        if (zentaro::test::RunQuietly({ZENTARO_CLI, "convert", file, "10", "USD", "JPY"}) != 0)
             state.SkipWithError("zentaro-cli convert failed");
 }
 BENCHMARK(BM_ZentaroCliConvert)->Unit(benchmark::kMillisecond);
@@ -73,7 +69,7 @@ const std::string& HistoryDataFile()
         const std::string csv = (folder / "eurofxref-hist.csv").string();
         std::ofstream(csv, std::ios::binary) << zentaro::bench::HistoryCsv();
         const std::string file = (folder / "history.kvx").string();
-        zentaro::bench::RunQuietly({ZENTARO_CLI, "--decimal-separator", ".", "import", file, csv});
+        zentaro::test::RunQuietly({ZENTARO_CLI, "--decimal-separator", ".", "import", file, csv});
         return file;
     }();
     return path;
@@ -86,7 +82,7 @@ void BM_ZentaroCliConvertFullHistory(benchmark::State& state)
     const std::string to = zentaro::bench::CurrencyCode(5);
     const std::vector<std::string> convert = {ZENTARO_CLI, "--decimal-separator", ".", "convert", file, "10", from, to};
     for (auto _ : state)
-        if (zentaro::bench::RunQuietly(convert) != 0)
+        if (zentaro::test::RunQuietly(convert) != 0)
             state.SkipWithError("zentaro-cli convert failed");
     const long peakKiB = PeakKiB(convert);
     const double fileKiB = static_cast<double>(std::filesystem::file_size(file)) / 1024.0;
@@ -98,12 +94,12 @@ BENCHMARK(BM_ZentaroCliConvertFullHistory)->Unit(benchmark::kMillisecond);
 
 void BM_GnuUnitsConvert(benchmark::State& state)
 {
-    if (zentaro::bench::RunQuietly({"units", "-t", "10 USD", "JPY"}) != 0) {
+    if (zentaro::test::RunQuietly({"units", "-t", "10 USD", "JPY"}) != 0) {
         state.SkipWithError("GNU units is not installed");
         return;
     }
     for (auto _ : state)
-        zentaro::bench::RunQuietly({"units", "-t", "10 USD", "JPY"});
+        zentaro::test::RunQuietly({"units", "-t", "10 USD", "JPY"});
     state.counters["peakKiB"] = static_cast<double>(PeakKiB({"units", "-t", "10 USD", "JPY"}));
 }
 BENCHMARK(BM_GnuUnitsConvert)->Unit(benchmark::kMillisecond);
